@@ -1,0 +1,75 @@
+# Tesmira: the commands a developer and CI use. See README.md.
+
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+GENERATOR := -G Ninja
+export QT_QPA_PLATFORM ?= offscreen
+
+BUILD := build
+ASAN_BUILD := build-asan
+TSAN_BUILD := build-tsan
+FUZZ_BUILD := build-fuzz
+
+CORE_ONLY := -DTESMIRA_WITH_QT=OFF -DTESMIRA_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+
+.PHONY: all deps build test test-main test-asan test-tsan fuzz-build fuzz-replay fuzz run bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Everything: the full build with Qt, the core again under ASan+UBSan, the link under TSan, and
+# a replay of the fuzz corpora. Any failing test or sanitizer report fails the target.
+test: build test-main test-asan test-tsan fuzz-replay
+
+test-main: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) $(CORE_ONLY) -DTESMIRA_SANITIZE=address,undefined
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) $(GENERATOR) $(CORE_ONLY) -DTESMIRA_SANITIZE=thread
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target test_link
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+		ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -R '^link\.'
+
+fuzz-build: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) $(CORE_ONLY) -DTESMIRA_TESTS=OFF \
+		-DTESMIRA_FUZZ=ON -DTESMIRA_SANITIZE=address,undefined,fuzzer-no-link
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# Replays every seed corpus once, so a finding that was fixed stays fixed.
+fuzz-replay: fuzz-build
+	@set -e; for f in $(FUZZ_BUILD)/tests/fuzz/fuzz_*; do \
+		name=$$(basename $$f); corpus=tests/fuzz/corpus/$${name#fuzz_}; \
+		echo "replay $$name on $$corpus"; $$f -runs=0 $$corpus; \
+	done
+
+# Runs every fuzzer for FUZZ_SECONDS; new inputs go to .fuzz-work, the seeds stay as they are.
+fuzz: fuzz-build
+	@set -e; for f in $(FUZZ_BUILD)/tests/fuzz/fuzz_*; do \
+		name=$$(basename $$f); corpus=tests/fuzz/corpus/$${name#fuzz_}; \
+		mkdir -p .fuzz-work/$$name; \
+		$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 .fuzz-work/$$name $$corpus; \
+	done
+
+run: build
+	@$(BUILD)/src/tesmira
+
+bench: build
+	@set -e; for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && $$b; done
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) .fuzz-work

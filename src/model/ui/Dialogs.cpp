@@ -1,0 +1,107 @@
+#include "model/ui/Dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace tesmira::ui {
+
+namespace {
+
+struct TestState {
+    bool on = false;
+    QList<QString> fileNames;
+    QList<ShownMessage> messages;
+    QString lastDir;
+    QString lastFilter;
+};
+
+TestState& state() {
+    static TestState s;
+    return s;
+}
+
+QMessageBox::Icon toQt(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString takeQueuedName(const QString& dir, const QString& filter) {
+    state().lastDir = dir;
+    state().lastFilter = filter;
+    return state().fileNames.isEmpty() ? QString() : state().fileNames.takeFirst();
+}
+
+} // namespace
+
+void Dialogs::message(QWidget* parent, const QString& title, const QString& text,
+                      MessageIcon icon) {
+    if (state().on) {
+        state().messages.append({title, text, icon});
+        return;
+    }
+    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString Dialogs::errorBoxText(const QString& text) {
+    if (!text.isEmpty() && text.back().isLetterOrNumber())
+        return text + QLatin1Char('.');
+    return text;
+}
+
+void Dialogs::showError(QWidget* parent, const QString& text) {
+    message(parent, QStringLiteral("Программатор"), errorBoxText(text), MessageIcon::Error);
+}
+
+QString Dialogs::openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                              const QString& filter) {
+    if (state().on)
+        return takeQueuedName(dir, filter);
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString Dialogs::saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                              const QString& filter) {
+    if (state().on)
+        return takeQueuedName(dir, filter);
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+void Dialogs::setTestMode(bool on) {
+    state() = TestState{};
+    state().on = on;
+}
+
+bool Dialogs::testMode() {
+    return state().on;
+}
+
+void Dialogs::setNextFileName(const QString& name) {
+    state().fileNames.append(name);
+}
+
+QList<ShownMessage> Dialogs::takeMessages() {
+    QList<ShownMessage> out;
+    out.swap(state().messages);
+    return out;
+}
+
+QString Dialogs::lastDialogDir() {
+    return state().lastDir;
+}
+
+QString Dialogs::lastDialogFilter() {
+    return state().lastFilter;
+}
+
+} // namespace tesmira::ui

@@ -1,0 +1,67 @@
+// The one seam through which every window asks for a file name or shows a message box, so that
+// tests can answer them without a modal loop.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <exception>
+#include <optional>
+
+class QWidget;
+
+namespace tesmira::ui {
+
+enum class MessageIcon { None, Information, Warning, Error };
+
+struct ShownMessage {
+    QString title;
+    QString text;
+    MessageIcon icon;
+};
+
+class Dialogs {
+public:
+    // A modal message box with only an OK button.
+    static void message(QWidget* parent, const QString& title, const QString& text,
+                        MessageIcon icon);
+
+    // The application's standard error box: title "Программатор", error icon, OK, the text with a
+    // period appended when it ends with a letter or a digit.
+    static void showError(QWidget* parent, const QString& text);
+    static QString errorBoxText(const QString& text);
+
+    // Runs `action` and shows anything it throws in the standard error box. Returns false when
+    // the action threw. Actions leave their state as it was before they throw.
+    template <typename F> static bool guarded(QWidget* parent, F&& action) {
+        try {
+            action();
+            return true;
+        } catch (const std::exception& e) {
+            showError(parent, QString::fromUtf8(e.what()));
+        } catch (...) {
+            showError(parent, QStringLiteral("Неизвестная ошибка"));
+        }
+        return false;
+    }
+
+    // Empty result: the user cancelled.
+    static QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                const QString& filter);
+    // Never asks before overwriting an existing file.
+    static QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                const QString& filter);
+
+    // --- test seam -------------------------------------------------------------------------
+    // In test mode nothing modal is shown: messages are recorded, file dialogs return the
+    // queued answers (an empty queue answers as a cancel).
+    static void setTestMode(bool on);
+    static bool testMode();
+    static void setNextFileName(const QString& name);
+    static QList<ShownMessage> takeMessages();
+    // The folder and filter the last file dialog was opened with (test mode only).
+    static QString lastDialogDir();
+    static QString lastDialogFilter();
+};
+
+} // namespace tesmira::ui
