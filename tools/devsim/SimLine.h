@@ -1,0 +1,38 @@
+// The simulator's end of the serial line: a pseudo-terminal master or a serial port.
+#pragma once
+
+#include "SimFrames.h"
+
+#include <memory>
+#include <string>
+
+namespace tesmira::devsim {
+
+class Line {
+public:
+    enum class Status { Data, Idle, Closed };
+
+    virtual ~Line() = default;
+
+    // The path the configurator opens: the pseudo-terminal's slave, or the port itself.
+    virtual const std::string& path() const = 0;
+
+    // Waits up to timeoutMs for bytes and appends them to `out`. Closed: nobody holds the other
+    // end open (the configurator closes the port between exchanges); the line stays usable.
+    virtual Status Read(Bytes& out, int timeoutMs) = 0;
+
+    // The line speed the other end set, in baud (0 when unknown).
+    virtual unsigned Speed() const = 0;
+
+    // Writes as much as the line takes now and returns that count; bytes the line refuses (the
+    // other end closed) count as written, so a stale answer is never delivered later.
+    virtual std::size_t Write(std::span<const std::uint8_t> bytes) = 0;
+};
+
+// A new pseudo-terminal; nothing and the reason in `error` when none can be had.
+std::unique_ptr<Line> OpenPseudoTerminal(std::string& error);
+
+// A serial port in raw mode at `baud`.
+std::unique_ptr<Line> OpenSerialPort(const std::string& path, unsigned baud, std::string& error);
+
+} // namespace tesmira::devsim
