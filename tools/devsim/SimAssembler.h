@@ -30,7 +30,8 @@ public:
 
     // Appends bytes that arrived at `now` and returns every frame or block now complete, in order,
     // together with the runs of bytes that could not be part of one.
-    std::vector<Piece> Feed(std::span<const std::uint8_t> bytes, InputMode mode, Clock::time_point now);
+    std::vector<Piece> Feed(std::span<const std::uint8_t> bytes, InputMode mode,
+                            Clock::time_point now);
 
     // Discards a partial frame that has waited longer than the pause; empty when nothing went.
     std::vector<Piece> Expire(Clock::time_point now);

@@ -10,7 +10,7 @@ constexpr std::uint8_t kRead = 'R';
 constexpr std::uint8_t kWrite = 'W';
 constexpr std::uint8_t kSubWrite = 0, kSubList = 1, kSubDelete = 2, kSubUpload = 3;
 constexpr std::size_t kReadRequestLength = 10;
-constexpr std::size_t kNameField = 10;   // zero-padded file name at bytes 5..14
+constexpr std::size_t kNameField = 10;        // zero-padded file name at bytes 5..14
 constexpr std::uint8_t kNameSeparator = 0x0A; // any byte below 0x14 ends a name in the list
 
 } // namespace
@@ -40,8 +40,8 @@ bool Device::Load(Bytes record, Bytes captions, std::string& error) {
 }
 
 void Device::AddFile(std::string name, Bytes content) {
-    auto same = std::find_if(files_.begin(), files_.end(),
-                             [&](const auto& f) { return f.first == name; });
+    auto same =
+        std::find_if(files_.begin(), files_.end(), [&](const auto& f) { return f.first == name; });
     if (same != files_.end())
         same->second = std::move(content);
     else

@@ -12,13 +12,13 @@ namespace tesmira::devsim {
 
 // Faults in the device's answers; timing faults (delay, split) belong to the line side.
 struct Faults {
-    bool silent = false;       // never answer
-    bool badCrc = false;       // reply CRC inverted
-    bool extraByte = false;    // one byte more than the length field says
-    bool zeroLength = false;   // length field 0
-    std::size_t truncate = 0;  // reply cut by this many bytes at its end
-    unsigned refuseBlock = 0;  // firmware block number (from 1) answered with 0x22
-    unsigned dropBlock = 0;    // firmware block number (from 1) left unanswered
+    bool silent = false;      // never answer
+    bool badCrc = false;      // reply CRC inverted
+    bool extraByte = false;   // one byte more than the length field says
+    bool zeroLength = false;  // length field 0
+    std::size_t truncate = 0; // reply cut by this many bytes at its end
+    unsigned refuseBlock = 0; // firmware block number (from 1) answered with 0x22
+    unsigned dropBlock = 0;   // firmware block number (from 1) left unanswered
 };
 
 inline constexpr std::uint8_t kBlockAccepted = 0x11;

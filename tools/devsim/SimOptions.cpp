@@ -68,7 +68,8 @@ const std::map<std::string, Setter>& ValueOptions() {
         {"--delay", Number(600000, [](Options& o, unsigned n) { o.delayMs = n; })},
         {"--split", Number(1000, [](Options& o, unsigned n) { o.splitChunks = n ? n : 1; })},
         {"--split-pause", Number(600000, [](Options& o, unsigned n) { o.splitPauseMs = n; })},
-        {"--refuse-block", Number(1u << 20, [](Options& o, unsigned n) { o.faults.refuseBlock = n; })},
+        {"--refuse-block",
+         Number(1u << 20, [](Options& o, unsigned n) { o.faults.refuseBlock = n; })},
         {"--drop-block", Number(1u << 20, [](Options& o, unsigned n) { o.faults.dropBlock = n; })},
     };
     return table;

@@ -12,10 +12,10 @@ namespace tesmira::devsim {
 struct Options {
     std::optional<unsigned> type; // may come from --config instead
     std::uint8_t version = 1;
-    std::string port;      // empty: a new pseudo-terminal
+    std::string port; // empty: a new pseudo-terminal
     unsigned portBaud = 9600;
-    std::string config;    // *.bcf to start from
-    std::string save;      // *.bcf written at exit
+    std::string config; // *.bcf to start from
+    std::string save;   // *.bcf written at exit
     std::string firmwareOut;
     std::vector<std::string> files;
     bool log = false;

@@ -22,7 +22,8 @@ Bytes DefaultCaptions();
 
 inline constexpr std::uint8_t kGsmType = 32;
 inline constexpr std::size_t kGsmRecordSize = 384;
-inline constexpr std::size_t kGsmHeaderInRecord = 380; // record bytes 380..383 copy the block header
+inline constexpr std::size_t kGsmHeaderInRecord =
+    380; // record bytes 380..383 copy the block header
 inline constexpr std::size_t kMinCaptionBlock = 4;
 inline constexpr std::size_t kMaxWriteFrame32 = 2052;
 

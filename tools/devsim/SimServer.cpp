@@ -105,14 +105,16 @@ void Server::Handle(const Piece& piece, Clock::time_point now) {
 }
 
 void Server::Schedule(Bytes answer, Clock::time_point now) {
-    const std::size_t pieces = std::min<std::size_t>(timing_.chunks, std::max<std::size_t>(answer.size(), 1));
+    const std::size_t pieces =
+        std::min<std::size_t>(timing_.chunks, std::max<std::size_t>(answer.size(), 1));
     const std::size_t size = (answer.size() + pieces - 1) / pieces;
     auto due = now + timing_.delay;
     for (std::size_t from = 0; from < answer.size(); from += size, due += timing_.chunkPause) {
         const std::size_t to = std::min(answer.size(), from + size);
         out_.push_back({due, Bytes(answer.begin() + from, answer.begin() + to)});
     }
-    std::string text = answer.size() == 1 ? "firmware answer" : DescribeFrame(answer, Direction::Sent);
+    std::string text =
+        answer.size() == 1 ? "firmware answer" : DescribeFrame(answer, Direction::Sent);
     if (timing_.delay.count() > 0 || out_.size() > 1)
         text += ", due in " + std::to_string(timing_.delay.count()) + " ms, " +
                 std::to_string(pieces) + " piece(s)";
@@ -134,7 +136,8 @@ void Server::SendDue(Clock::time_point now) {
 void Server::Log(const char* dir, std::span<const std::uint8_t> bytes, const std::string& text) {
     if (!log_)
         return;
-    std::fprintf(log_, "%s %s %s | %s\n", Timestamp().c_str(), dir, Hex(bytes).c_str(), text.c_str());
+    std::fprintf(log_, "%s %s %s | %s\n", Timestamp().c_str(), dir, Hex(bytes).c_str(),
+                 text.c_str());
     std::fflush(log_);
 }
 

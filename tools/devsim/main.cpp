@@ -50,7 +50,8 @@ std::unique_ptr<Device> MakeDevice(const Options& o, std::string& error) {
 
 bool WriteFirmware(const std::string& path, const Bytes& image, std::string& error) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    out.write(reinterpret_cast<const char*>(image.data()),
+              static_cast<std::streamsize>(image.size()));
     if (!out.flush()) {
         error = "cannot write " + path;
         return false;
@@ -87,7 +88,8 @@ int main(int argc, char** argv) {
     int code = 0;
     if (!options->save.empty() && !WriteConfigFile(options->save, *device, error))
         code = Fail(error);
-    if (!options->firmwareOut.empty() && !WriteFirmware(options->firmwareOut, device->firmware(), error))
+    if (!options->firmwareOut.empty() &&
+        !WriteFirmware(options->firmwareOut, device->firmware(), error))
         code = Fail(error);
     return code;
 }

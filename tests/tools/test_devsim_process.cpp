@@ -1,0 +1,99 @@
+// The simulator as a program on its pseudo-terminal, driven by a plain raw client.
+#include "tools/DevsimProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <thread>
+
+namespace tesmira::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+const Bytes kReadRequest = {0x7E, 0x0A, 0x52, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE3};
+const Bytes kReply26v9 = {0x7E, 0x13, 0x52, 0x1A, 0x09, 0x01, 0x08, 0x05, 0x02, 0x03,
+                          0x04, 0x07, 0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01, 0xF1};
+
+TEST(DevsimProcess, ServesEveryOpenOfThePortAndEndsCleanlyOnSigterm) {
+    DevsimProcess sim({"--type", "26", "--version", "9"});
+    ASSERT_EQ(sim.slavePath().rfind("/dev/", 0), 0u) << sim.slavePath();
+    for (int exchange = 0; exchange < 5; ++exchange) {
+        RawClient port(sim.slavePath(), 9600);
+        ASSERT_TRUE(port.ok());
+        port.Send(kReadRequest);
+        EXPECT_EQ(port.Receive(kReply26v9.size()), kReply26v9) << exchange;
+        if (exchange == 2)
+            std::this_thread::sleep_for(100ms); // a closed slave for a while
+    }
+    EXPECT_EQ(sim.Stop(), 0);
+}
+
+TEST(DevsimProcess, MalformedInputNeverStopsItServing) {
+    DevsimProcess sim({"--type", "26", "--version", "9"});
+    RawClient port(sim.slavePath(), 9600);
+    ASSERT_TRUE(port.ok());
+    std::mt19937 rng(26);
+    Bytes junk(3000);
+    for (auto& b : junk)
+        b = rng() % 8 == 0 ? 0x7E : static_cast<std::uint8_t>(rng());
+    port.Send(junk);
+    port.Send({0x14, 0x00, 0xFF, 0xFF, 0x20}); // announces 65535 bytes and stops
+    std::this_thread::sleep_for(800ms);        // longer than the partial-frame pause
+    (void)port.Receive(SIZE_MAX, 200ms);       // whatever the junk made it say
+    port.Send(kReadRequest);
+    EXPECT_EQ(port.Receive(kReply26v9.size()), kReply26v9);
+    EXPECT_EQ(sim.Stop(), 0);
+}
+
+TEST(DevsimProcess, AnswersOnlyAtTheSpeedOfEachExchange) {
+    DevsimProcess sim({"--type", "26", "--version", "9"});
+    {
+        RawClient fast(sim.slavePath(), 115200);
+        fast.Send(kReadRequest);
+        EXPECT_TRUE(fast.Receive(SIZE_MAX, 1200ms).empty());
+    }
+    {
+        RawClient slow(sim.slavePath(), 9600);
+        slow.Send({0x00, 0x01, 0x7E});
+        EXPECT_TRUE(slow.Receive(SIZE_MAX, 800ms).empty());
+    }
+}
+
+TEST(DevsimProcess, FirmwareImageWrittenAtExitEqualsTheAcceptedBlocks) {
+    TempDir dir;
+    const std::string out = (dir / "image.bin").string();
+    DevsimProcess sim({"--type", "30", "--firmware-out", out, "--log"});
+    const Bytes blocks[] = {{0x00, 0x03, 0x01, 0x02, 0x03}, {0x00, 0x00}, {0x00, 0x01, 0xFE}};
+    Bytes image;
+    {
+        RawClient port(sim.slavePath(), 115200);
+        for (const Bytes& b : blocks) {
+            port.Send(b);
+            EXPECT_EQ(port.Receive(1), Bytes{0x11});
+            image.insert(image.end(), b.begin(), b.end());
+        }
+    }
+    ASSERT_EQ(sim.Stop(), 0);
+    EXPECT_EQ(ReadFile(out), image);
+    EXPECT_NE(sim.Output().find("TX 11 | firmware answer"), std::string::npos) << sim.Output();
+}
+
+TEST(DevsimProcess, LinkMonitorDecodesEachFrame) {
+    DevsimProcess sim({"--type", "26", "--version", "9", "--log"});
+    {
+        RawClient port(sim.slavePath(), 9600);
+        port.Send(kReadRequest);
+        EXPECT_EQ(port.Receive(kReply26v9.size()).size(), kReply26v9.size());
+    }
+    ASSERT_EQ(sim.Stop(), 0);
+    const std::string log = sim.Output();
+    EXPECT_NE(log.find("RX 7E 0A 52 01 00 00 00 00 00 E3 | short cmd 'R' type 0 len 10 crc ok"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("| short cmd 'R' type 26 version 9 len 19 crc ok"), std::string::npos)
+        << log;
+}
+
+} // namespace
+} // namespace tesmira::test
