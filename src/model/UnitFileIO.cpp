@@ -1,0 +1,165 @@
+#include "model/UnitFileIO.h"
+
+#include "link/BCC.h"
+#include "link/Frames.h"
+
+#include <algorithm>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+namespace tesmira {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Smallest file that can hold the header and a CRC byte, and then one more byte; shorter ones are
+// refused before anything else is looked at.
+constexpr std::size_t kMinFileSize = 5;
+
+std::string DisplayName(const fs::path& path) {
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
+}
+
+FileIOError WriteFailed(const fs::path& path) {
+    return FileIOError("Не удалось записать файл " + DisplayName(path));
+}
+
+FileIOError ReadFailed(const fs::path& path) {
+    return FileIOError("Не удалось открыть файл " + DisplayName(path));
+}
+
+// A name beside `target` that no file has yet. The random part makes a collision with a
+// concurrent save practically impossible.
+fs::path UnusedNameBeside(const fs::path& target) {
+    std::random_device random;
+    std::error_code ec;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::uint64_t salt = (std::uint64_t{random()} << 32) ^ random();
+        fs::path candidate = target;
+        candidate += ".tmp" + std::to_string(salt);
+        if (!fs::exists(candidate, ec) && !ec)
+            return candidate;
+    }
+    throw WriteFailed(target);
+}
+
+bool WriteWhole(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out)
+        return false;
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    out.close();
+    return !out.fail();
+}
+
+// Saving through a link writes the file the link points to and keeps the link.
+fs::path ResolveLink(const fs::path& fileName) {
+    std::error_code ec;
+    if (!fs::is_symlink(fileName, ec))
+        return fileName;
+    fs::path real = fs::weakly_canonical(fileName, ec);
+    return ec ? fileName : real;
+}
+
+} // namespace
+
+TFileIOSaver::TFileIOSaver(std::uint8_t deviceType) : deviceType_(deviceType) {
+    buffer_[0] = kFormatVersion;
+    buffer_[1] = 0x00;
+    buffer_[2] = deviceType;
+}
+
+void TFileIOSaver::AddRecord(std::span<const std::uint8_t> record) {
+    // The CRC byte must still fit after the record: position + 2 + L <= kBufferSize - 1.
+    const std::size_t room = kBufferSize - 1 - position_;
+    if (room < 2 || record.size() > room - 2)
+        throw FileIOError(kFileBufferLowText);
+    buffer_[position_] = static_cast<std::uint8_t>(record.size() >> 8);
+    buffer_[position_ + 1] = static_cast<std::uint8_t>(record.size() & 0xFF);
+    std::copy(record.begin(), record.end(), buffer_.begin() + position_ + 2);
+    position_ += 2 + record.size();
+}
+
+std::vector<std::uint8_t> TFileIOSaver::Image() const {
+    std::vector<std::uint8_t> image(buffer_.begin(), buffer_.begin() + position_);
+    image.push_back(Crc8(image));
+    return image;
+}
+
+void TFileIOSaver::SaveTo(const fs::path& fileName) const {
+    const std::vector<std::uint8_t> image = Image();
+    const fs::path target = ResolveLink(fileName);
+    const fs::path temporary = UnusedNameBeside(target);
+    std::error_code ec;
+    if (!WriteWhole(temporary, image)) {
+        fs::remove(temporary, ec);
+        throw WriteFailed(fileName);
+    }
+    // A replaced file keeps its permissions.
+    const fs::file_status old = fs::status(target, ec);
+    if (!ec && fs::is_regular_file(old))
+        fs::permissions(temporary, old.permissions(), ec);
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        fs::remove(temporary, ec);
+        throw WriteFailed(fileName);
+    }
+}
+
+std::uint8_t TFileIOSaver::LoadFrom(const fs::path& fileName) {
+    std::error_code ec;
+    if (fs::is_directory(fileName, ec))
+        throw ReadFailed(fileName);
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        throw ReadFailed(fileName);
+    std::array<std::uint8_t, kBufferSize> bytes{};
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad())
+        throw ReadFailed(fileName);
+    const auto count = static_cast<std::size_t>(in.gcount());
+    return LoadFromBytes(std::span<const std::uint8_t>(bytes.data(), count));
+}
+
+std::uint8_t TFileIOSaver::LoadFromBytes(std::span<const std::uint8_t> bytes) {
+    const std::size_t n = std::min(bytes.size(), kBufferSize);
+    if (n < kMinFileSize)
+        throw FileIOError(kFileDamagedText);
+    if (bytes[0] != kFormatVersion)
+        throw FileIOError(kFileVersionText);
+    if (Crc8(bytes.data(), n - 1) != bytes[n - 1])
+        throw FileIOError(kFileDamagedText);
+    const unsigned type = bytes[1] * 256u + bytes[2];
+    if (type > 0xFF || !DeviceTypeSupported(static_cast<std::uint8_t>(type)))
+        throw FileIOError(kFileDamagedText);
+
+    buffer_.fill(0);
+    std::copy(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n), buffer_.begin());
+    deviceType_ = static_cast<std::uint8_t>(type);
+    position_ = kHeaderSize;
+    recordEnd_ = n - 1;
+    return deviceType_;
+}
+
+std::size_t TFileIOSaver::ReadRecord(std::span<std::uint8_t> destination, std::size_t expected) {
+    if (position_ + 2 > recordEnd_)
+        return 0;
+    const std::size_t length = buffer_[position_] * 256u + buffer_[position_ + 1];
+    position_ += 2;
+    if (expected != 0 && length != expected)
+        return 0;
+    // A length that runs into the CRC byte or past the loaded bytes is damage the CRC missed.
+    if (length > recordEnd_ - position_ || length > destination.size())
+        return 0;
+    std::copy_n(buffer_.begin() + static_cast<std::ptrdiff_t>(position_), length,
+                destination.begin());
+    position_ += length;
+    return length;
+}
+
+} // namespace tesmira

@@ -1,0 +1,118 @@
+#include "model/ui/DF_000.h"
+
+#include "link/Frames.h"
+#include "model/UnitDevices.h"
+#include "model/UnitFileIO.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QMdiSubWindow>
+#include <QMetaObject>
+
+#include <algorithm>
+
+namespace tesmira::ui {
+
+namespace {
+
+// Exchange thread reports that reach an editor.
+constexpr int kThreadWriteAcknowledged = 1;
+constexpr int kThreadFileCommandDone = 4;
+constexpr int kThreadPortFailed = 6;
+constexpr int kThreadNoReply = 7;
+
+} // namespace
+
+TDeviceForm::TDeviceForm(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void TDeviceForm::CloseEditor() {
+    if (closeRequested_)
+        return;
+    closeRequested_ = true;
+    // The frame closes its widget first, so the close handling below runs either way.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
+}
+
+void TDeviceForm::closeEvent(QCloseEvent* event) {
+    if (!closeRequested_) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+QString TDeviceForm::ReplyCaption(std::span<const std::uint8_t> reply) {
+    return QString::fromStdString(DeviceTypeName(ReplyDeviceType(reply))) +
+           QStringLiteral(", Версия прибора - ") + QString::number(ReplyVersion(reply));
+}
+
+void TDeviceForm::GetThread_MSG(int code, int /*arg*/) {
+    switch (code) {
+    case kThreadWriteAcknowledged:
+        SendDeviceReport(DeviceReport::Written);
+        break;
+    case kThreadFileCommandDone:
+        FileCommandDone();
+        break;
+    case kThreadPortFailed:
+        SendDeviceReport(DeviceReport::PortFailed);
+        break;
+    case kThreadNoReply:
+        SendDeviceReport(DeviceReport::NoLink);
+        break;
+    default:
+        break;
+    }
+}
+
+void TDeviceForm::SendDeviceReport(DeviceReport code) {
+    QObject* target = MainWindowHandle.data();
+    auto* receiver = dynamic_cast<DeviceReportReceiver*>(target);
+    if (receiver == nullptr)
+        return;
+    if (code != DeviceReport::Closing) {
+        receiver->GetDevice_MSG(code, this);
+        return;
+    }
+    // Queued: the sender is guarded because it is usually freed soon after it closes. Should the
+    // main window go first, Qt drops the call along with it.
+    QPointer<TDeviceForm> sender(this);
+    QMetaObject::invokeMethod(
+        target, [receiver, sender, code] { receiver->GetDevice_MSG(code, sender.data()); },
+        Qt::QueuedConnection);
+}
+
+bool TDeviceForm::LoadFromReplyBytes(std::span<const std::uint8_t> reply,
+                                     std::span<std::uint8_t> record) {
+    const std::size_t offset = ReplyPayloadOffset(reply);
+    if (offset == 0 || offset > reply.size() || record.size() > reply.size() - offset)
+        return false;
+    std::copy_n(reply.begin() + static_cast<std::ptrdiff_t>(offset), record.size(), record.begin());
+    RecordToControls();
+    setWindowTitle(ReplyCaption(reply));
+    SendDeviceReport(DeviceReport::Loaded);
+    return true;
+}
+
+void TDeviceForm::SaveRecordsToFile(
+    const QString& fileName, std::initializer_list<std::span<const std::uint8_t>> records) const {
+    TFileIOSaver saver(DeviceType);
+    for (std::span<const std::uint8_t> record : records)
+        saver.AddRecord(record);
+    saver.SaveTo(QFile(fileName).filesystemFileName());
+}
+
+bool TDeviceForm::LoadRecordFromFile(TFileIOSaver& reader, std::span<std::uint8_t> record) {
+    if (reader.ReadRecord(record, record.size()) == 0)
+        return false;
+    RecordToControls();
+    return true;
+}
+
+} // namespace tesmira::ui

@@ -1,0 +1,114 @@
+// The base of every device editor window: its report target, its device type, the seven
+// operations the main window and the factory drive it by, and its close handling.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+
+namespace tesmira {
+class TFileIOSaver;
+}
+
+namespace tesmira::ui {
+
+class TDeviceForm;
+
+// An editor's reports to the main window; the values are the message codes.
+enum class DeviceReport : int {
+    Loaded = 0,      // LoadFromReply has shown the record read from the device
+    Written = 1,     // the device acknowledged a write
+    PortFailed = 2,  // the port could not be opened for a write
+    NoLink = 3,      // no valid answer to a write
+    ConfigError = 5, // the record cannot be written
+    Closing = 6,     // the editor is closing; the only report that is queued
+};
+
+// Implemented by the main window, which is also a QObject.
+class DeviceReportReceiver {
+public:
+    virtual ~DeviceReportReceiver() = default;
+    // Closing arrives queued: by then `sender` may have been replaced by a newer editor (see
+    // ForgetEditor), or freed, in which case it is null.
+    virtual void GetDevice_MSG(DeviceReport code, TDeviceForm* sender) = 0;
+};
+
+// Frameless MDI child that frees itself when closed. Only the program closes it (CloseEditor);
+// a close asked for by the user through the window system is refused.
+class TDeviceForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TDeviceForm(QWidget* parent = nullptr);
+
+    // Receiver of the reports: a QObject that implements DeviceReportReceiver. Guarded, so an
+    // editor that outlives the main window reports to nobody.
+    QPointer<QObject> MainWindowHandle;
+    std::uint8_t DeviceType = 0;
+
+    // The seven operations, in this order.
+    virtual void SetDefaults() = 0;   // factory defaults into the record, then RecordToControls
+    virtual void LoadFromReply() = 0; // the record of the last reply (see LoadFromReplyBytes)
+    virtual void WriteToDevice() = 0; // builds the write frame and starts the exchange
+    virtual void SaveToFile(const QString& fileName) = 0; // may throw FileIOError
+    virtual void LoadFromFile(TFileIOSaver& reader) = 0;
+    virtual void RecordToControls() = 0;
+    virtual void CommitEdit() = 0; // the value still being typed into the record
+
+    // Runs the close handling (FormClose) and frees the editor and its MDI frame.
+    void CloseEditor();
+    bool IsClosing() const { return closeRequested_; }
+
+    // Caption after a read: the reply's device name, ", Версия прибора - " and its version.
+    static QString ReplyCaption(std::span<const std::uint8_t> reply);
+
+public slots:
+    // Reports of the exchange thread during this editor's write: 1, 6 and 7 go on to the main
+    // window as Written, PortFailed and NoLink; 4 runs FileCommandDone; the rest are ignored.
+    void GetThread_MSG(int code, int arg);
+
+protected:
+    // Delivers a report to MainWindowHandle: at once, except Closing, which is queued.
+    void SendDeviceReport(DeviceReport code);
+
+    // The steps of LoadFromReply: copies record.size() bytes from where the reply form puts the
+    // record, shows them, captions the window and reports Loaded. Returns false, changing
+    // nothing, when the reply does not hold a record of that size.
+    bool LoadFromReplyBytes(std::span<const std::uint8_t> reply, std::span<std::uint8_t> record);
+
+    // Writes the records as a configuration file of DeviceType. Call CommitEdit first.
+    void SaveRecordsToFile(const QString& fileName,
+                           std::initializer_list<std::span<const std::uint8_t>> records) const;
+
+    // Reads the next record of exactly record.size() bytes and shows it; a record of another
+    // length leaves the record and the controls as they are. Returns whether it loaded.
+    bool LoadRecordFromFile(TFileIOSaver& reader, std::span<std::uint8_t> record);
+
+    // Exchange thread code 4; only the GSM editor has file commands.
+    virtual void FileCommandDone() {}
+
+    // Close handling: editors free the dialogs and tables they own here.
+    virtual void FormClose() {}
+
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool closeRequested_ = false;
+};
+
+class TDevGSM : public TDeviceForm {
+    Q_OBJECT
+public:
+    using TDeviceForm::TDeviceForm;
+};
+
+class TDevGSM_STD : public TDevGSM {
+    Q_OBJECT
+public:
+    using TDevGSM::TDevGSM;
+};
+
+} // namespace tesmira::ui

@@ -1,0 +1,113 @@
+#include "model/UnitDevices.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace tesmira {
+namespace {
+
+TEST(DeviceCatalogue, NamesOfKnownAndUnknownCodes) {
+    EXPECT_EQ(DeviceTypeName(0), "Неизвестное устройство");
+    EXPECT_EQ(DeviceTypeName(29), "GSM-коммуникатор объектовый");
+    EXPECT_EQ(DeviceTypeName(23), "Velmar 28x, Sorel-MX8");
+    EXPECT_EQ(DeviceTypeName(13), "Velmar 28x, Sorel-MX8");
+    EXPECT_EQ(DeviceTypeName(14), "Tarn-32R V1");
+    EXPECT_EQ(DeviceTypeName(3), "Sorel-MX-LN старый на плате XB2B");
+    EXPECT_EQ(DeviceTypeName(25), "Velmor 280");
+    EXPECT_EQ(DeviceTypeName(36), "");
+    EXPECT_EQ(DeviceTypeName(255), "");
+}
+
+TEST(DeviceCatalogue, LatinLettersInNames) {
+    // "C" and "K" are Latin, not the Cyrillic letters that look the same.
+    EXPECT_EQ(DeviceTypeName(12), "Sorel-MX8\x43");
+    EXPECT_EQ(DeviceTypeName(9), "Velmar 25x\x4B");
+}
+
+TEST(DeviceCatalogue, EveryCodeFrom0To35OnceAndEditorsForExactlyEight) {
+    std::set<int> codes;
+    std::set<int> editors;
+    for (const TDevicesTableRow& row : kDevicesTable) {
+        codes.insert(row.code);
+        if (row.hasEditor)
+            editors.insert(row.code);
+        EXPECT_LE(row.groupIndex, 6) << int(row.code);
+        EXPECT_FALSE(row.name.empty()) << int(row.code);
+    }
+    EXPECT_EQ(codes.size(), 36u);
+    EXPECT_EQ(*codes.rbegin(), 35);
+    EXPECT_EQ(editors, (std::set<int>{26, 27, 30, 31, 32, 33, 34, 35}));
+}
+
+TEST(DeviceCatalogue, GroupNames) {
+    EXPECT_EQ(DeviceGroupName(0), "");
+    EXPECT_EQ(DeviceGroupName(1), "Velmor");
+    EXPECT_EQ(DeviceGroupName(3), "Прочее");
+    EXPECT_EQ(DeviceGroupName(5), "Sorel-MX8C");
+    EXPECT_EQ(DeviceGroupName(6), "GSM");
+    EXPECT_EQ(DeviceGroupName(7), "");
+}
+
+TEST(DeviceMenu, FiveSubmenusWithTheEightEditorsInTableOrder) {
+    const std::vector<DeviceSubmenu> menu = DeviceMenuLayout();
+    ASSERT_EQ(menu.size(), 5u);
+    EXPECT_EQ(menu[0].caption, "GSM");
+    EXPECT_EQ(menu[1].caption, "Velmor");
+    EXPECT_EQ(menu[2].caption, "Pirra");
+    EXPECT_EQ(menu[3].caption, "Sorel-MX8");
+    EXPECT_EQ(menu[4].caption, "Прочее");
+
+    std::vector<std::pair<std::string, int>> items;
+    for (const DeviceSubmenu& submenu : menu) {
+        for (const DeviceMenuItem& item : submenu.items)
+            items.emplace_back(item.caption, item.code);
+    }
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"GSM-коммуникатор объектовый c 5-й версии", 32},
+        {"Velmar 508 c 5-й версии", 34},
+        {"Velmar 280 c 9-й версии", 30},
+        {"Velmar 250 c 8-й версии", 33},
+        {"Tarn-32R c 7-й версии", 35},
+        {"Sorel-MX8 c 6-й версии", 31},
+        {"Miren-1", 26},
+        {"Miren-2", 27},
+    };
+    EXPECT_EQ(items, expected);
+    EXPECT_EQ(menu[1].items.size(), 3u);
+    EXPECT_EQ(menu[4].items.size(), 2u);
+    // The "c" between name and version is the Latin letter.
+    EXPECT_EQ(items[2].first.substr(10, 3), " \x63 ");
+}
+
+TEST(DeviceMenu, GroupThatComesBackGetsASecondSubmenu) {
+    const TDevicesTableRow table[] = {
+        {1, 2, 0, "A", true},  {2, 2, 0, "B", false}, {3, 1, 12, "C", true},
+        {4, 1, 0, "D", false}, {5, 2, 0, "E", true},  {6, 2, 0, "F", true},
+    };
+    const std::vector<DeviceSubmenu> menu = DeviceMenuLayout(table);
+    ASSERT_EQ(menu.size(), 3u);
+    EXPECT_EQ(menu[0].caption, "Pirra");
+    EXPECT_EQ(menu[1].caption, "Velmor");
+    EXPECT_EQ(menu[2].caption, "Pirra");
+    ASSERT_EQ(menu[1].items.size(), 1u);
+    EXPECT_EQ(menu[1].items[0].caption, "C c 12-й версии");
+    ASSERT_EQ(menu[2].items.size(), 2u);
+    EXPECT_EQ(menu[2].items[1].code, 6);
+}
+
+TEST(DeviceMenu, RowsWithoutGroupOrEditorStillFormAMenu) {
+    const TDevicesTableRow ungrouped[] = {{7, 0, 0, "X", true}, {8, 9, 0, "Y", true}};
+    const std::vector<DeviceSubmenu> menu = DeviceMenuLayout(ungrouped);
+    ASSERT_EQ(menu.size(), 2u);
+    EXPECT_EQ(menu[0].caption, "");
+    EXPECT_EQ(menu[0].items[0].code, 7);
+    EXPECT_EQ(menu[1].caption, ""); // group index past the name table
+
+    const TDevicesTableRow none[] = {{7, 1, 0, "X", false}};
+    EXPECT_TRUE(DeviceMenuLayout(none).empty());
+}
+
+} // namespace
+} // namespace tesmira

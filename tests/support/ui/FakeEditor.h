@@ -1,0 +1,67 @@
+// A minimal device editor and a recording main-window stand-in for tests of the editor contract.
+#pragma once
+
+#include "model/ui/DF_000.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace tesmira::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Holds a record with the given defaults, shows it by copying it to `shown` and counts what ran.
+// LoadFromReply reads `reply`, which stands in for the receive buffer.
+class FakeEditor : public ui::TDeviceForm {
+    Q_OBJECT
+public:
+    explicit FakeEditor(Bytes defaults, bool reportsClosing = false);
+
+    Bytes defaults;
+    Bytes record;
+    Bytes shown;
+    Bytes reply;
+    bool reportsClosing;
+    int setDefaultsCalls = 0;
+    int recordToControlsCalls = 0;
+    int commitEditCalls = 0;
+    int fileCommandCalls = 0;
+    std::function<void()> onFormClose;
+
+    void SetDefaults() override;
+    void LoadFromReply() override;
+    void WriteToDevice() override {}
+    void SaveToFile(const QString& fileName) override;
+    void LoadFromFile(TFileIOSaver& reader) override;
+    void RecordToControls() override;
+    void CommitEdit() override { ++commitEditCalls; }
+
+    bool loadReply(const Bytes& bytes) { return LoadFromReplyBytes(bytes, record); }
+    void report(ui::DeviceReport code) { SendDeviceReport(code); }
+
+protected:
+    void FileCommandDone() override { ++fileCommandCalls; }
+    void FormClose() override;
+};
+
+// Receives editor reports as the main window does: a closing report forgets its sender through
+// ForgetEditor. Every report is kept for the test to read.
+class RecordingReceiver : public QObject, public ui::DeviceReportReceiver {
+    Q_OBJECT
+public:
+    struct Report {
+        ui::DeviceReport code;
+        ui::TDeviceForm* sender; // compare only; may have been freed since
+        bool forgotEditor;
+    };
+    QList<Report> reports;
+
+    void GetDevice_MSG(ui::DeviceReport code, ui::TDeviceForm* sender) override;
+};
+
+} // namespace tesmira::test
