@@ -1,0 +1,19 @@
+// The link data module's shared image list: zone-type pictures and the check mark for list rows.
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QSize>
+
+namespace tesmira::ui {
+
+// Zone type n (0..8) has its picture at index n; 9..16 are empty icons.
+inline constexpr int kCheckMarkImage = 17;
+inline constexpr int kImageListCount = 18;
+inline constexpr QSize kImageListIconSize{16, 16};
+
+// The icons are drawn on demand at whatever size a view asks for, so the list can be built before
+// the application object and outlive it.
+const QList<QIcon>& il2();
+
+} // namespace tesmira::ui

@@ -1,0 +1,28 @@
+#include "model/ui/ZoneTypeBox.h"
+
+#include "link/ui/ImageList.h"
+#include "model/ZoneTypes.h"
+
+#include <QComboBox>
+
+namespace tesmira::ui {
+
+void FillZoneTypeBox(QComboBox* box, std::uint8_t selector) {
+    const auto offered = ZoneTypeSelection(selector);
+    if (box == nullptr || !offered) {
+        return;
+    }
+    const auto& names = ZoneTypeNameTable();
+    const QList<QIcon>& images = il2();
+    box->clear();
+    box->setIconSize(kImageListIconSize);
+    for (const std::uint8_t code : *offered) {
+        box->addItem(
+            images.value(code),
+            QString::fromUtf8(names[code].data(), static_cast<qsizetype>(names[code].size())));
+    }
+    // Like an event box, a freshly filled box shows nothing until a record is shown in it.
+    box->setCurrentIndex(-1);
+}
+
+} // namespace tesmira::ui
