@@ -320,6 +320,8 @@ std::size_t TCommPortDriver::SendDataEx(const std::uint8_t* data, std::size_t co
             if (!open_ || lineFailed_)
                 break;
             const std::int16_t free = OutFreeSpaceLocked();
+            if (lineFailed_)
+                break;
             if (free > 0) {
                 ModemLines lines;
                 if (checkLineStatus_ && (!backend_->ModemStatus(lines) || lines.empty()))

@@ -1,5 +1,4 @@
-// TCommPortDriver: the serial port component. Opens a port by name, applies the line settings,
-// sends with a time limit and delivers received bytes from a periodic poll.
+// TCommPortDriver: opens a serial port by name, sends with a time limit, polls for received bytes.
 #pragma once
 
 #include "link/LinkClock.h"

@@ -1,5 +1,4 @@
-// TDeviceIO: one exchange with the device (read, write, firmware, file command) on its own
-// thread, reported step by step to the window that started it.
+// TDeviceIO: one exchange with the device on its own thread, reported step by step.
 #pragma once
 
 #include "link/LinkClock.h"

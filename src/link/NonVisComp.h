@@ -1,5 +1,4 @@
-// TNonVisComp: the link data module. The serial port `comport`, the receive and transmit
-// buffers shared with the windows, and the one place that starts an exchange.
+// TNonVisComp: the link data module (port, link buffers) and the one place exchanges start.
 #pragma once
 
 #include "link/CPDrv.h"

@@ -59,7 +59,8 @@ void ConfigureLikeTheModule(TCommPortDriver& port, const std::string& path) {
 template <typename Timer> struct PtyPort {
     PtyPair pty;
     Timer timer;
-    TCommPortDriver port{timer};
+    test::VirtualClock clock; // a send's waits show as virtual time
+    TCommPortDriver port{timer, clock};
     Received got;
 
     PtyPort() {
@@ -117,7 +118,7 @@ TEST(CommPortPty, APortWithoutModemLinesStillOpens) {
 
 TEST(CommPortPty, SettingsTermiosCannotMakeAreRefusedAndTheOpenUndone) {
     PtyPort<ManualPollTimer> rig;
-    auto& [pty, timer, port, got] = rig;
+    auto& [pty, timer, clock, port, got] = rig;
     port.SetBaudRate(TBaudRate::br14400);
     EXPECT_FALSE(port.Connect());
     EXPECT_FALSE(port.Connected());
@@ -155,7 +156,7 @@ TEST(CommPortPty, ASecondConfiguratorCannotShareThePort) {
 
 TEST(CommPortPty, SendingReachesTheDeviceWhole) {
     PtyPort<ManualPollTimer> rig;
-    auto& [pty, timer, port, got] = rig;
+    auto& [pty, timer, clock, port, got] = rig;
     const Bytes frame = Pattern(300, 7);
     EXPECT_EQ(port.SendData(frame.data(), frame.size()), 0u); // closed
     ASSERT_TRUE(port.Connect());
@@ -166,7 +167,7 @@ TEST(CommPortPty, SendingReachesTheDeviceWhole) {
 
 TEST(CommPortPty, DribblesAndBurstsArriveOnceAndInOrder) {
     PtyPort<ThreadPollTimer> rig;
-    auto& [pty, timer, port, got] = rig;
+    auto& [pty, timer, clock, port, got] = rig;
     ASSERT_TRUE(port.Connect());
 
     Bytes sent;
@@ -197,7 +198,7 @@ TEST(CommPortPty, DribblesAndBurstsArriveOnceAndInOrder) {
 
 TEST(CommPortPty, AClosedPortDeliversAndSendsNothing) {
     PtyPort<ManualPollTimer> rig;
-    auto& [pty, timer, port, got] = rig;
+    auto& [pty, timer, clock, port, got] = rig;
     ASSERT_TRUE(port.Connect());
     pty.Write({1, 2, 3});
     ASSERT_TRUE(port.Disconnect());
@@ -211,7 +212,7 @@ TEST(CommPortPty, AClosedPortDeliversAndSendsNothing) {
 
 TEST(CommPortPty, FlushingDiscardsWhatWaits) {
     PtyPort<ManualPollTimer> rig;
-    auto& [pty, timer, port, got] = rig;
+    auto& [pty, timer, clock, port, got] = rig;
     ASSERT_TRUE(port.Connect());
     pty.Write({1, 2, 3});
     std::this_thread::sleep_for(200ms);
@@ -228,7 +229,7 @@ TEST(CommPortPty, FlushingDiscardsWhatWaits) {
 
 TEST(CommPortPty, ADeviceThatGoesAwayFailsTheLineInsteadOfSpinning) {
     PtyPort<ManualPollTimer> rig;
-    auto& [pty, timer, port, got] = rig;
+    auto& [pty, timer, clock, port, got] = rig;
     ASSERT_TRUE(port.Connect());
     pty.CloseMaster();
     port.Poll();
@@ -237,25 +238,26 @@ TEST(CommPortPty, ADeviceThatGoesAwayFailsTheLineInsteadOfSpinning) {
         port.Poll();
     EXPECT_EQ(got.size(), 0u);
     const Bytes frame(10, 0x7E);
-    const auto start = std::chrono::steady_clock::now();
+    const std::uint64_t start = clock.NowMs();
     EXPECT_EQ(port.SendData(frame.data(), frame.size()), 0u);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 50ms); // not the 100 ms time-out
+    EXPECT_EQ(clock.NowMs(), start); // at once, not after the 100 ms time-out
     EXPECT_TRUE(port.Disconnect());
 }
 
 TEST(CommPortPty, ASendToAVanishedDeviceFailsTheLine) {
     PtyPort<ManualPollTimer> rig;
-    auto& [pty, timer, port, got] = rig;
+    auto& [pty, timer, clock, port, got] = rig;
     ASSERT_TRUE(port.Connect());
     pty.CloseMaster();
     const Bytes frame(10, 0x7E);
     EXPECT_EQ(port.SendData(frame.data(), frame.size()), 0u);
     EXPECT_TRUE(port.LineFailed());
+    EXPECT_EQ(clock.sleeps(), 0u);
 }
 
 TEST(CommPortPty, NoChunkArrivesAfterDisconnectReturns) {
     PtyPort<ThreadPollTimer> rig;
-    auto& [pty, timer, port, got] = rig;
+    auto& [pty, timer, clock, port, got] = rig;
     std::atomic<bool> quit{false};
     for (int round = 0; round < 20; ++round) {
         ASSERT_TRUE(port.Connect());

@@ -1,5 +1,4 @@
-// Fakes for the link: a virtual clock, a timer fired by hand, a timer on its own thread, a
-// scripted serial backend and a recording report target.
+// Link fakes: virtual clock, hand-fired and threaded timers, scripted backend, report recorder.
 #pragma once
 
 #include "link/DeviceIO.h"

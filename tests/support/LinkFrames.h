@@ -1,5 +1,4 @@
-// Replies and requests for the exchange tests. The short ones are written out; the long ones
-// are closed with Crc8, which test_bcc checks against published vectors.
+// Frames for the exchange tests; short ones written out, long ones closed with the tested Crc8.
 #pragma once
 
 #include "link/BCC.h"

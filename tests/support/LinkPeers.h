@@ -1,5 +1,4 @@
-// Devices played on a pseudo-terminal for exchange tests: a peer thread in real time, and a rig
-// that runs one exchange on the test's thread in virtual time.
+// Devices played on a pseudo-terminal: a peer thread in real time, a rig in virtual time.
 #pragma once
 
 #include "link/NonVisComp.h"

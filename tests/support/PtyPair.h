@@ -1,5 +1,4 @@
-// A pseudo-terminal for link tests: the test holds the master (the device's end), the driver
-// opens the slave by its path.
+// A pseudo-terminal for link tests: the test holds the master, the driver opens the slave.
 #pragma once
 
 #include <chrono>

@@ -1,5 +1,4 @@
-// The serial driver's poll timer in the program: a QTimer on the thread that created it, started
-// and stopped from any thread.
+// The driver's poll timer in the program: a QTimer on its own thread, driven from any thread.
 #pragma once
 
 #include "link/PollTimer.h"

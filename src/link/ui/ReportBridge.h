@@ -1,5 +1,4 @@
-// Carries an exchange's reports from its thread to a window's thread: synchronous reports wait
-// until the window has handled them, progress reports are queued.
+// Carries an exchange's reports to a window's thread; synchronous ones wait, progress is queued.
 #pragma once
 
 #include "link/DeviceIO.h"
