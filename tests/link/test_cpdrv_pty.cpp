@@ -116,6 +116,16 @@ TEST(CommPortPty, APortWithoutModemLinesStillOpens) {
     EXPECT_TRUE(port.Connect());
 }
 
+TEST(CommPortPty, ParityAndSevenBitsThatAPtyDropsDoNotFailTheOpen) {
+    PtyPort<ManualPollTimer> rig;
+    auto& [pty, timer, clock, port, got] = rig;
+    port.SetParity(TParity::ptEVEN);
+    port.SetDataBits(TDataBits::db7BITS);
+    // A pseudo-terminal accepts them and keeps neither; the driver does not ask it back.
+    ASSERT_TRUE(port.Connect());
+    EXPECT_EQ(pty.Line().speed, 9600u);
+}
+
 TEST(CommPortPty, SettingsTermiosCannotMakeAreRefusedAndTheOpenUndone) {
     PtyPort<ManualPollTimer> rig;
     auto& [pty, timer, clock, port, got] = rig;
