@@ -1,0 +1,102 @@
+// TDeviceIO: one exchange with the device on its own thread, reported step by step.
+#pragma once
+
+#include "link/LinkClock.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace tesmira {
+
+class TNonVisComp;
+
+// The report codes; the values are those the windows know.
+enum class ThreadReport : int {
+    Identified = 0, // argument: the device type 1..35
+    Written = 1,    // a write was answered by a valid frame
+    PortOpened = 2,
+    ReplyStarted = 3,     // the first bytes of a reply arrived
+    FileCommandDone = 4,  // a file command was answered by a valid frame
+    FirmwareProgress = 5, // argument: percent; posted below 100
+    PortFailed = 6,
+    NoValidReply = 7, // also: a firmware block not accepted
+    Unsupported = 8,  // a valid reply of a type code 0 or above 35
+};
+
+enum class ExchangeMode : std::uint8_t { Read = 0, Write = 1, Firmware = 2, FileCommand = 3 };
+
+// Where an exchange reports. ExchangeReport is called on the exchange thread.
+class ExchangeReportTarget {
+public:
+    virtual ~ExchangeReportTarget() = default;
+
+    // posted == false: return only once the report has been handled. posted == true (firmware
+    // progress below 100): queue it and return.
+    virtual void ExchangeReport(ThreadReport code, int arg, bool posted) = 0;
+
+    // The exchange is being stopped (program exit), maybe from another thread while a report is
+    // waiting: from now on ExchangeReport returns at once, delivered or not.
+    virtual void AbandonReports() {}
+};
+
+class TDeviceIO {
+public:
+    // The waits of the exchange: rounds of a sleep, each round checking the received count.
+    static constexpr int kFirstByteRounds = 200; // 10 s for the first bytes of a reply
+    static constexpr int kRestRounds = 30;       // 1.5 s more for the rest
+    static constexpr std::uint32_t kReplyStepMs = 50;
+    static constexpr int kAckRounds = 1000; // 5 s for the answer to a firmware block
+    static constexpr std::uint32_t kAckStepMs = 5;
+    static constexpr std::uint32_t kConfigBaud = 9600;
+    static constexpr std::uint32_t kFirmwareBaud = 115200;
+
+    // `link` and `clock` must outlive the object; the target is held until it is destroyed.
+    TDeviceIO(TNonVisComp& link, LinkClock& clock, std::shared_ptr<ExchangeReportTarget> target);
+
+    void SetMode(ExchangeMode mode);
+    // Bytes of the transmit buffer to send: the frame (write, file command) or the image
+    // (firmware); not used by a read.
+    void SetLength(int length);
+
+    // The thread's whole work: the body, then the termination step.
+    void Run() {
+        Execute();
+        Terminate();
+    }
+    // Opens the port, reports, runs the mode and closes the port.
+    void Execute();
+    // Closes the port once more; nothing when it is closed.
+    void Terminate();
+
+    // Ends the waits at their next round and drops every later report; tells the target to stop
+    // delivering. Any thread.
+    void RequestStop();
+    bool StopRequested() const { return stop_.load(); }
+    // The last report has been made; what is left is closing the port.
+    bool Reported() const { return reported_.load(); }
+
+private:
+    void Report(ThreadReport code, int arg = 0);
+    void PostProgress(int percent);
+    // Checks `done`; while it does not hold sleeps `stepMs` and checks again, taking the sleeps
+    // from `rounds`. False when the rounds run out, a stop is asked for or the line failed.
+    bool WaitFor(const std::function<bool()>& done, int& rounds, std::uint32_t stepMs);
+    void SendAndClear(std::size_t n);
+    bool ReceiveReply();
+    void ReadDevice();
+    void SendFrameAndReport(ThreadReport success);
+    void TransferFirmware();
+    bool WaitAck();
+
+    TNonVisComp& link_;
+    LinkClock& clock_;
+    std::shared_ptr<ExchangeReportTarget> target_;
+    ExchangeMode mode_ = ExchangeMode::Read;
+    int length_ = 0;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> reported_{false};
+};
+
+} // namespace tesmira

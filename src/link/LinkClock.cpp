@@ -1,0 +1,30 @@
+#include "link/LinkClock.h"
+
+#include <chrono>
+#include <thread>
+
+namespace tesmira {
+
+namespace {
+
+class SystemClock final : public LinkClock {
+public:
+    std::uint64_t NowMs() override {
+        using namespace std::chrono;
+        return static_cast<std::uint64_t>(
+            duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    }
+
+    void SleepMs(std::uint32_t ms) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    }
+};
+
+} // namespace
+
+LinkClock& SystemLinkClock() {
+    static SystemClock clock;
+    return clock;
+}
+
+} // namespace tesmira

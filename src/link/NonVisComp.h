@@ -1,0 +1,79 @@
+// TNonVisComp: the link data module (port, link buffers) and the one place exchanges start.
+#pragma once
+
+#include "link/CPDrv.h"
+#include "link/DeviceIO.h"
+#include "link/Frames.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <thread>
+#include <vector>
+
+namespace tesmira {
+
+class TNonVisComp {
+    // Declared before comport, so they outlive its last poll.
+    std::vector<std::uint8_t> rx_;
+    std::vector<std::uint8_t> tx_;
+    std::atomic<int> received_{0};
+    std::mutex rxMutex_; // between clearing and appending; readers use the count alone
+
+public:
+    // `timer` (the poll's) and `clock` must outlive the module.
+    explicit TNonVisComp(PollTimer& timer, LinkClock& clock = SystemLinkClock(),
+                         std::unique_ptr<SerialBackend> backend = MakeSerialBackend());
+    // Stops a running exchange and waits for its thread.
+    ~TNonVisComp();
+    TNonVisComp(const TNonVisComp&) = delete;
+    TNonVisComp& operator=(const TNonVisComp&) = delete;
+
+    // PortName "\\.\COM1", 9600 baud 8N1, no flow control, DTR off, 1024-byte queues, a 100 ms
+    // poll and a 100 ms output time-out; OnReceiveData = comportReceiveData.
+    TCommPortDriver comport;
+
+    // Received count 0 and the whole receive buffer zero.
+    void ClearReceive();
+    // Appends what fits below the buffer's end; the count grows by the whole chunk, so a reply
+    // longer than the buffer still counts as too long. At the end of the buffer a chunk is
+    // dropped.
+    void comportReceiveData(TCommPortDriver& sender, const std::uint8_t* data, std::size_t size);
+    // Flushes both queues, then sends the first n bytes of the transmit buffer.
+    void SendFrame(std::size_t n);
+
+    // Bytes received since the last ClearReceive (may exceed the buffer, see above). Read it
+    // before the bytes: every byte below it is in the buffer.
+    int ReceivedCount() const { return received_.load(std::memory_order_acquire); }
+    std::span<const std::uint8_t> ReceiveBuffer() const { return rx_; }
+    std::span<std::uint8_t> TransmitBuffer() { return tx_; }
+
+    // Starts an exchange on its own thread at the lowest priority, after the caller has filled
+    // the transmit buffer. False, and nothing started, while another exchange runs (one that has
+    // made its final report is waited for while it closes the port). The target is kept until
+    // the next exchange starts or the module ends.
+    bool StartExchange(ExchangeMode mode, std::shared_ptr<ExchangeReportTarget> target,
+                       int length = 0);
+    bool ExchangeRunning() const { return running_.load(std::memory_order_acquire); }
+    // Asks a running exchange to stop (its waits end at their next round, its target is told to
+    // abandon reports) and waits for its thread to end. Nothing when none runs.
+    void StopExchange();
+
+private:
+    LinkClock& clock_;
+    mutable std::mutex exchangeMutex_;
+    std::unique_ptr<TDeviceIO> current_;
+    std::thread thread_;
+    std::atomic<bool> running_{false};
+};
+
+// The program's one data module; windows reach the link only through it. The program installs
+// its instance at start and removes it (nullptr) before it ends.
+TNonVisComp& DataModule();
+void SetDataModule(TNonVisComp* module);
+bool HasDataModule();
+
+} // namespace tesmira

@@ -1,0 +1,9 @@
+#include "link/PortNames.h"
+
+namespace tesmira {
+
+std::string PortPathForName(std::string_view text) {
+    return UnixPortPath(text);
+}
+
+} // namespace tesmira

@@ -1,0 +1,183 @@
+// The link data module: its port settings, the receive buffer's rules and SendFrame.
+#include "link/NonVisComp.h"
+#include "support/LinkFakes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+namespace tesmira {
+namespace {
+
+using namespace std::chrono_literals;
+using test::Bytes;
+using test::FakeSerialBackend;
+using test::ManualPollTimer;
+using test::VirtualClock;
+
+struct ModuleRig {
+    VirtualClock clock;
+    ManualPollTimer timer{&clock};
+    FakeSerialBackend* fake = nullptr;
+    std::unique_ptr<TNonVisComp> link;
+
+    ModuleRig() {
+        auto backend = std::make_unique<FakeSerialBackend>();
+        fake = backend.get();
+        link = std::make_unique<TNonVisComp>(timer, clock, std::move(backend));
+    }
+    void Receive(const Bytes& chunk) {
+        link->comportReceiveData(link->comport, chunk.data(), chunk.size());
+    }
+};
+
+TEST(DataModule, ThePortIsSetUpForTheDevices) {
+    ModuleRig rig;
+    const TCommPortDriver& p = rig.link->comport;
+    EXPECT_EQ(p.Port(), TPortNumber::pnCustom);
+    EXPECT_EQ(p.PortName(), "\\\\.\\COM1");
+    EXPECT_EQ(p.BaudRate(), TBaudRate::brCustom);
+    EXPECT_EQ(p.BaudRateValue(), 9600u);
+    EXPECT_EQ(p.DataBits(), TDataBits::db8BITS);
+    EXPECT_EQ(p.StopBits(), TStopBits::sb1BITS);
+    EXPECT_EQ(p.Parity(), TParity::ptNONE);
+    EXPECT_EQ(p.HwFlow(), THwFlowControl::hfNONE);
+    EXPECT_EQ(p.SwFlow(), TSwFlowControl::sfNONE);
+    EXPECT_EQ(p.InBufSize(), 1024u);
+    EXPECT_EQ(p.OutBufSize(), 1024u);
+    EXPECT_EQ(p.PacketSize(), -1);
+    EXPECT_EQ(p.PacketTimeout(), -1);
+    EXPECT_EQ(p.PacketMode(), TPacketMode::pmDiscard);
+    EXPECT_EQ(p.PollingDelay(), 100);
+    EXPECT_FALSE(p.EnableDTROnOpen());
+    EXPECT_EQ(p.OutputTimeout(), 100);
+    EXPECT_EQ(p.InputTimeout(), 100u);
+    EXPECT_FALSE(p.CheckLineStatus());
+}
+
+TEST(DataModule, BuffersStartEmptyAndZero) {
+    ModuleRig rig;
+    EXPECT_EQ(rig.link->ReceiveBuffer().size(), 2112u);
+    EXPECT_EQ(rig.link->TransmitBuffer().size(), 122881u);
+    EXPECT_EQ(rig.link->ReceivedCount(), 0);
+    const auto tx = rig.link->TransmitBuffer();
+    EXPECT_TRUE(std::all_of(tx.begin(), tx.end(), [](std::uint8_t b) { return b == 0; }));
+}
+
+TEST(DataModule, ReceivedBytesAppendAndClearReceiveZeroesAll) {
+    ModuleRig rig;
+    rig.Receive({1, 2, 3});
+    rig.Receive({4});
+    EXPECT_EQ(rig.link->ReceivedCount(), 4);
+    const auto rx = rig.link->ReceiveBuffer();
+    EXPECT_EQ(Bytes(rx.begin(), rx.begin() + 5), (Bytes{1, 2, 3, 4, 0}));
+    rig.link->ClearReceive();
+    EXPECT_EQ(rig.link->ReceivedCount(), 0);
+    EXPECT_TRUE(std::all_of(rx.begin(), rx.end(), [](std::uint8_t b) { return b == 0; }));
+}
+
+TEST(DataModule, OnlyWhatFitsIsCopiedButTheWholeChunkCounts) {
+    ModuleRig rig;
+    rig.Receive(Bytes(2100, 0x11));
+    rig.Receive(Bytes(20, 0x22)); // 12 fit
+    EXPECT_EQ(rig.link->ReceivedCount(), 2120);
+    const auto rx = rig.link->ReceiveBuffer();
+    EXPECT_EQ(rx[2099], 0x11);
+    EXPECT_EQ(rx[2100], 0x22);
+    EXPECT_EQ(rx[2111], 0x22);
+    rig.Receive(Bytes(5, 0x33)); // at the limit: dropped
+    EXPECT_EQ(rig.link->ReceivedCount(), 2120);
+    EXPECT_EQ(rx[2111], 0x22);
+}
+
+TEST(DataModule, AChunkThatEndsExactlyAtTheLimitThenDrops) {
+    ModuleRig rig;
+    rig.Receive(Bytes(2112, 0x44));
+    EXPECT_EQ(rig.link->ReceivedCount(), 2112);
+    rig.Receive({0x55});
+    EXPECT_EQ(rig.link->ReceivedCount(), 2112);
+    rig.Receive({});
+    EXPECT_EQ(rig.link->ReceivedCount(), 2112);
+}
+
+TEST(DataModule, SendFrameFlushesThenSendsTheFirstBytes) {
+    ModuleRig rig;
+    rig.link->comport.SetPortName("/dev/fake");
+    ASSERT_TRUE(rig.link->comport.Connect());
+    rig.fake->calls.clear();
+    auto tx = rig.link->TransmitBuffer();
+    for (int i = 0; i < 12; ++i)
+        tx[i] = static_cast<std::uint8_t>(0xA0 + i);
+    rig.link->SendFrame(10);
+    EXPECT_EQ(rig.fake->calls, (std::vector<std::string>{"PurgeInOut", "Write"}));
+    EXPECT_EQ(rig.fake->written,
+              (Bytes{0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9}));
+}
+
+TEST(DataModule, ThePollFillsTheReceiveBuffer) {
+    ModuleRig rig;
+    ASSERT_TRUE(rig.link->comport.Connect());
+    rig.fake->input = {0x7E, 0x05, 0x00};
+    ASSERT_TRUE(rig.timer.Fire());
+    EXPECT_EQ(rig.link->ReceivedCount(), 3);
+    EXPECT_EQ(rig.link->ReceiveBuffer()[1], 0x05);
+}
+
+TEST(DataModule, TheGlobalReferenceIsTheInstalledModule) {
+    ModuleRig rig;
+    SetDataModule(rig.link.get());
+    EXPECT_TRUE(HasDataModule());
+    EXPECT_EQ(&DataModule(), rig.link.get());
+    SetDataModule(nullptr);
+    EXPECT_FALSE(HasDataModule());
+}
+
+// The start of the next exchange while the last one is still closing its port.
+TEST(DataModule, ANewExchangeWaitsForTheLastToCloseButNotForOneThatReports) {
+    ModuleRig rig;
+    std::mutex gate;
+    std::unique_lock closing(gate);
+    std::atomic<bool> closingStarted{false};
+    rig.fake->onClose = [&] {
+        closingStarted = true;
+        std::lock_guard wait(gate);
+    };
+    auto first = std::make_shared<test::RecordingTarget>();
+    std::atomic<bool> inFinalReport{false};
+    std::atomic<bool> releaseReport{false};
+    first->onReport = [&](const test::RecordingTarget::Entry& e) {
+        if (e.code != ThreadReport::FirmwareProgress)
+            return;
+        inFinalReport = true;
+        while (!releaseReport)
+            std::this_thread::sleep_for(1ms);
+    };
+    ASSERT_TRUE(rig.link->StartExchange(ExchangeMode::Firmware, first, 0)); // 2, then 5:100
+    while (!inFinalReport)
+        std::this_thread::sleep_for(1ms);
+    // Still reporting: refused.
+    auto second = std::make_shared<test::RecordingTarget>();
+    EXPECT_FALSE(rig.link->StartExchange(ExchangeMode::Firmware, second, 0));
+    releaseReport = true;
+    while (!closingStarted)
+        std::this_thread::sleep_for(1ms);
+    // Reported, closing the port: the start waits for that instead.
+    std::atomic<bool> started{false};
+    std::thread starter(
+        [&] { started = rig.link->StartExchange(ExchangeMode::Firmware, second, 0); });
+    std::this_thread::sleep_for(50ms);
+    EXPECT_FALSE(started);
+    closing.unlock();
+    starter.join();
+    EXPECT_TRUE(started);
+    EXPECT_TRUE(second->WaitFinal(10s));
+    rig.link->StopExchange();
+    EXPECT_EQ(second->codes(), (std::vector<int>{2, 5}));
+}
+
+} // namespace
+} // namespace tesmira
