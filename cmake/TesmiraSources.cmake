@@ -25,3 +25,19 @@ endfunction()
 function(tesmira_warnings target)
     target_compile_options(${target} PRIVATE ${TESMIRA_WARNINGS})
 endfunction()
+
+# Under Ninja, a target's moc step reruns only for the headers its previous run saw, so a Q_OBJECT
+# header added to an existing build folder would get no moc file. When the globbed list of a
+# target's sources changes, drop the step's stamp so the next build runs it again.
+function(tesmira_refresh_autogen target)
+    set(list_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.list)
+    string(JOIN "\n" now ${ARGN})
+    set(before "")
+    if(EXISTS ${list_file})
+        file(READ ${list_file} before)
+    endif()
+    if(NOT now STREQUAL before)
+        file(WRITE ${list_file} "${now}")
+        file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp)
+    endif()
+endfunction()
