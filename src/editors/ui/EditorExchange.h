@@ -1,0 +1,28 @@
+// How an editor starts an exchange of its own (a write, a file command): its frame goes into the
+// link's transmit buffer and the exchange reports to the editor's GetThread_MSG.
+#pragma once
+
+#include "link/DeviceIO.h"
+#include "link/LinkClock.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+namespace tesmira::ui {
+
+class TDeviceForm;
+
+// Writes a frame from tx[0] and returns its length; 0 when it cannot.
+using FrameWriter = std::function<std::size_t(std::span<std::uint8_t> tx)>;
+
+// Waits (on `clock`) for an exchange that is only closing the port, then builds the frame in the
+// data module's transmit buffer and starts the exchange with `editor` as report target. Returns
+// false when another exchange still holds the link (the transmit buffer is then left alone, as
+// that exchange may be sending from it), when the frame cannot be built, or when the exchange
+// does not start; the caller reports the failure.
+bool StartEditorExchange(TDeviceForm& editor, ExchangeMode mode, const FrameWriter& writeFrame,
+                         LinkClock& clock = SystemLinkClock());
+
+} // namespace tesmira::ui

@@ -1,0 +1,345 @@
+#include "editors/ui/TwoLoopForm.h"
+
+#include "editors/ui/EditorExchange.h"
+#include "link/NonVisComp.h"
+#include "model/UnitDevices.h"
+#include "model/ZoneTypes.h"
+#include "model/ui/ComboboxEvent.h"
+#include "model/ui/EditHelpers.h"
+#include "model/ui/ZoneTypeBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace tesmira::ui {
+
+namespace {
+
+constexpr const char* kTagProperty = "tag";
+constexpr int kAllEvents = 1;
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QStringList Texts(std::span<const std::string_view> texts) {
+    QStringList list;
+    for (const std::string_view text : texts)
+        list.append(Text(text));
+    return list;
+}
+
+int TagOf(const QObject* control) {
+    return control->property(kTagProperty).toInt();
+}
+
+template <class Control> Control* Named(Control* control, const char* name, int tag = 0) {
+    control->setObjectName(QString::fromLatin1(name));
+    if (tag != 0)
+        control->setProperty(kTagProperty, tag);
+    return control;
+}
+
+QLabel* Label(const char* name, const QString& caption) {
+    return Named(new QLabel(caption), name);
+}
+
+QComboBox* List(const char* name, std::span<const std::string_view> items) {
+    auto* box = Named(new QComboBox, name);
+    FillComboFromList(box, Texts(items));
+    box->setCurrentIndex(-1);
+    return box;
+}
+
+// A value outside the list's items shows no selection rather than a neighbour.
+void Select(QComboBox* box, std::optional<int> index) {
+    box->setCurrentIndex(index.value_or(-1));
+}
+
+// Focus moving to another control. A context menu over the control, or the user switching to
+// another window, is no leaving: the caret is still there when they come back.
+bool LeavesControl(const QEvent& event) {
+    if (event.type() != QEvent::FocusOut)
+        return false;
+    const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+} // namespace
+
+TwoLoopForm::TwoLoopForm(std::uint8_t type, QWidget* parent)
+    : TDeviceForm(parent), type_(type), record_(type) {
+    DeviceType = type;
+    setWindowTitle(QString::fromStdString(DeviceTypeName(type)));
+    BuildControls();
+    ConnectHandlers();
+    RecordToControls();
+}
+
+// --- the seven operations ---
+
+void TwoLoopForm::SetDefaults() {
+    record_.Assign(TwoLoopRecord::Defaults(type_));
+    RecordToControls();
+}
+
+void TwoLoopForm::LoadFromReply() {
+    LoadFromReplyBytes(DataModule().ReceiveBuffer(), record_.bytes());
+}
+
+void TwoLoopForm::WriteToDevice() {
+    // The frame's bytes do not depend on when the typed value is committed, so commit first.
+    CommitEdit();
+    const bool started =
+        StartEditorExchange(*this, ExchangeMode::Write, [this](std::span<std::uint8_t> tx) {
+            return record_.WriteFrame(tx, DeviceType);
+        });
+    // The main window waits for a report to give the user the controls back.
+    if (!started)
+        SendDeviceReport(DeviceReport::NoLink);
+}
+
+void TwoLoopForm::SaveToFile(const QString& fileName) {
+    CommitEdit();
+    SaveRecordsToFile(fileName, {record_.bytes()});
+}
+
+void TwoLoopForm::LoadFromFile(TFileIOSaver& reader) {
+    LoadRecordFromFile(reader, record_.bytes());
+}
+
+void TwoLoopForm::RecordToControls() {
+    Select(bxTxLetter, record_.LetterIndex());
+    for (int loop = 1; loop <= TwoLoopRecord::kLoopCount; ++loop)
+        ShowLoop(loop);
+    edtRetDelIn->setText(QString::fromStdString(record_.DelayText(TwoLoopRecord::Delay::Entry)));
+    edtRetDelOut->setText(QString::fromStdString(record_.DelayText(TwoLoopRecord::Delay::Exit)));
+    Select(bxTxAlarmCnt, record_.AlarmCountIndex());
+    Select(bxTxNormCnt, record_.NormCountIndex());
+    Select(bxTxTO, record_.ChannelCheckIndex());
+    for (QCheckBox* box : {chkExpBox6, chkExpBox7, chkU2})
+        SetCheckedSilently(box, record_.MonitorBit(TagOf(box)));
+    SetCheckedSilently(chkGuardSnd, record_.GuardSound());
+    SetCheckedSilently(chkUseBuzzer, record_.UseBuzzer());
+}
+
+void TwoLoopForm::CommitEdit() {
+    const QWidget* focused = focusWidget();
+    if (focused == edtRetDelIn)
+        edtRetDelInExit();
+    else if (focused == edtRetDelOut)
+        edtRetDelOutExit();
+}
+
+void TwoLoopForm::ShowLoop(int loop) {
+    QComboBox* types = cbbLoopType[loop - 1];
+    TComboboxEvent* events = bxLoopEvent[loop - 1];
+    Select(types, record_.LoopTypeIndex(loop));
+    events->setEnabled(record_.LoopEventEnabled(loop));
+    // SetCIDByte keeps the old selection for an index no event has; this record's index is shown.
+    events->setCurrentIndex(-1);
+    events->SetCIDByte(record_.LoopEvent(loop));
+}
+
+// --- handlers ---
+
+void TwoLoopForm::bxTxLetterChange(int index) {
+    record_.SetLetterFromIndex(index);
+}
+
+void TwoLoopForm::bxTxAlarmCntChange() {
+    record_.SetAlarmCountFromText(bxTxAlarmCnt->currentText().toStdString());
+}
+
+void TwoLoopForm::bxTxNormCntChange() {
+    record_.SetNormCountFromText(bxTxNormCnt->currentText().toStdString());
+}
+
+void TwoLoopForm::bxTxTOChange(int index) {
+    record_.SetChannelCheckFromIndex(index);
+}
+
+void TwoLoopForm::ShlfTypeChange(QComboBox* box) {
+    const int loop = TagOf(box);
+    const auto change = record_.SetLoopType(loop, ZoneTypeByName(box->currentText().toStdString()));
+    if (!change)
+        return;
+    TComboboxEvent* events = bxLoopEvent[loop - 1];
+    events->setEnabled(change->eventEnabled);
+    if (change->eventToShow) {
+        events->SetCIDByte(*change->eventToShow);
+        ShlfEventChange(events);
+    }
+}
+
+void TwoLoopForm::ShlfEventChange(TComboboxEvent* box) {
+    record_.SetLoopEvent(TagOf(box), box->GetCIDByte(box->currentText()));
+}
+
+void TwoLoopForm::edtRetDelInExit() {
+    ExitDelayEdit(edtRetDelIn, TwoLoopRecord::Delay::Entry);
+}
+
+void TwoLoopForm::edtRetDelOutExit() {
+    ExitDelayEdit(edtRetDelOut, TwoLoopRecord::Delay::Exit);
+}
+
+void TwoLoopForm::ExitDelayEdit(QLineEdit* edit, TwoLoopRecord::Delay delay) {
+    if (const auto shown = record_.SetDelayFromText(delay, edit->text().toStdString()))
+        edit->setText(QString::fromStdString(*shown));
+}
+
+void TwoLoopForm::OpCntrToggle(QCheckBox* box) {
+    record_.SetMonitorBit(TagOf(box), box->isChecked());
+}
+
+void TwoLoopForm::chkGuardSndClick() {
+    record_.SetGuardSound(chkGuardSnd->isChecked());
+}
+
+void TwoLoopForm::chkUseBuzzerClick() {
+    record_.SetUseBuzzer(chkUseBuzzer->isChecked());
+}
+
+bool TwoLoopForm::eventFilter(QObject* watched, QEvent* event) {
+    if (LeavesControl(*event)) {
+        if (watched == edtRetDelIn)
+            edtRetDelInExit();
+        else if (watched == edtRetDelOut)
+            edtRetDelOutExit();
+    }
+    return TDeviceForm::eventFilter(watched, event);
+}
+
+// --- building ---
+
+void TwoLoopForm::BuildControls() {
+    pgcConfig = Named(new QTabWidget(this), "pgcConfig");
+    tsMain = Named(new QWidget, "tsMain");
+    pgcConfig->addTab(tsMain, QStringLiteral("Основное"));
+    pgcConfig->setCurrentWidget(tsMain);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(pgcConfig);
+
+    chkU2 = Named(new QCheckBox(QStringLiteral("Контроль входа U2")), "chkU2",
+                  TwoLoopRecord::kMonitorU2);
+    chkGuardSnd =
+        Named(new QCheckBox(QStringLiteral("Сигналы взятия\\снятия сиреной")), "chkGuardSnd");
+    chkUseBuzzer =
+        Named(new QCheckBox(QStringLiteral("Использовать внутренний зуммер")), "chkUseBuzzer");
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(BuildDelays());
+    left->addWidget(BuildOutputs());
+    left->addWidget(chkU2);
+    left->addWidget(chkGuardSnd);
+    left->addWidget(chkUseBuzzer);
+    left->addStretch();
+    auto* right = new QVBoxLayout;
+    right->addWidget(BuildTransmitter());
+    right->addStretch();
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+    columns->addStretch();
+
+    auto* page = new QVBoxLayout(tsMain);
+    page->addWidget(BuildLoops());
+    page->addLayout(columns);
+    page->addStretch();
+}
+
+QWidget* TwoLoopForm::BuildLoops() {
+    auto* loops = new QWidget;
+    auto* grid = new QGridLayout(loops);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(Label("lblLoopTypeHead", QStringLiteral("Тип шлейфа")), 0, 1);
+    grid->addWidget(Label("lblLoopEventHead", QStringLiteral("Код события")), 0, 2);
+    grid->addWidget(Label("lblLoop1", QStringLiteral("ШС1:")), 1, 0);
+    static constexpr const char* kTypeNames[] = {"cbbLoopType1", "cbbLoopType2"};
+    static constexpr const char* kEventNames[] = {"bxLoopEvent1", "bxLoopEvent2"};
+    for (int i = 0; i < TwoLoopRecord::kLoopCount; ++i) {
+        cbbLoopType[i] = Named(new QComboBox, kTypeNames[i], i + 1);
+        FillZoneTypeBox(cbbLoopType[i], TwoLoopRecord::kZoneTypeSelector);
+        bxLoopEvent[i] = Named(new TComboboxEvent, kEventNames[i], i + 1);
+        bxLoopEvent[i]->FillItems(kAllEvents);
+        grid->addWidget(cbbLoopType[i], i + 1, 1);
+        grid->addWidget(bxLoopEvent[i], i + 1, 2);
+    }
+    grid->setColumnStretch(3, 1);
+    return loops;
+}
+
+QGroupBox* TwoLoopForm::BuildDelays() {
+    auto* group = Named(new QGroupBox(QStringLiteral("Задержка, сек")), "grpDelayTime");
+    edtRetDelIn = Named(new QLineEdit, "edtRetDelIn");
+    edtRetDelOut = Named(new QLineEdit, "edtRetDelOut");
+    auto* form = new QFormLayout(group);
+    for (QLineEdit* edit : {edtRetDelIn, edtRetDelOut}) {
+        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+        edit->installEventFilter(this);
+    }
+    form->addRow(Label("lblRetDelIn", QStringLiteral("вход:")), edtRetDelIn);
+    form->addRow(Label("lblRetDelOut", QStringLiteral("выход:")), edtRetDelOut);
+    return group;
+}
+
+QGroupBox* TwoLoopForm::BuildTransmitter() {
+    auto* group = Named(new QGroupBox(QStringLiteral("Передатчик")), "grpTransmitter");
+    bxTxLetter = List("bxTxLetter", TwoLoopRecord::LetterTexts());
+    bxTxAlarmCnt = List("bxTxAlarmCnt", TwoLoopRecord::AlarmCountTexts());
+    bxTxNormCnt = List("bxTxNormCnt", TwoLoopRecord::NormCountTexts());
+    bxTxTO = List("bxTxTO", TwoLoopRecord::ChannelCheckTexts());
+    auto* form = new QFormLayout(group);
+    form->addRow(Label("lblTxLetter", QStringLiteral("Литера:")), bxTxLetter);
+    form->addRow(Label("lblTxAlarmCnt", QStringLiteral("Кол-во перед тревог:")), bxTxAlarmCnt);
+    form->addRow(Label("lblTxNormCnt", QStringLiteral("Кол-во перед восст:")), bxTxNormCnt);
+    form->addRow(Label("lblTxTO", QStringLiteral("Контроль канала:")), bxTxTO);
+    return group;
+}
+
+QWidget* TwoLoopForm::BuildOutputs() {
+    auto* group =
+        Named(new QGroupBox(QStringLiteral("Контроль цепей оповещения:")), "grpOpControl");
+    chkExpBox6 =
+        Named(new QCheckBox(QStringLiteral("Сирена")), "chkExpBox6", TwoLoopRecord::kMonitorSiren);
+    chkExpBox7 =
+        Named(new QCheckBox(QStringLiteral("Лампа")), "chkExpBox7", TwoLoopRecord::kMonitorLamp);
+    auto* row = new QHBoxLayout(group);
+    row->addWidget(chkExpBox6);
+    row->addWidget(chkExpBox7);
+    row->addStretch();
+    return group;
+}
+
+// Only the user's own actions reach the handlers: `activated` and `clicked` are not emitted when
+// RecordToControls sets a selection or a check, and the delay edits are watched for leaving.
+void TwoLoopForm::ConnectHandlers() {
+    connect(bxTxLetter, &QComboBox::activated, this, &TwoLoopForm::bxTxLetterChange);
+    connect(bxTxAlarmCnt, &QComboBox::activated, this, [this] { bxTxAlarmCntChange(); });
+    connect(bxTxNormCnt, &QComboBox::activated, this, [this] { bxTxNormCntChange(); });
+    connect(bxTxTO, &QComboBox::activated, this, &TwoLoopForm::bxTxTOChange);
+    for (int i = 0; i < TwoLoopRecord::kLoopCount; ++i) {
+        QComboBox* types = cbbLoopType[i];
+        TComboboxEvent* events = bxLoopEvent[i];
+        connect(types, &QComboBox::activated, this, [this, types] { ShlfTypeChange(types); });
+        connect(events, &QComboBox::activated, this, [this, events] { ShlfEventChange(events); });
+    }
+    for (QCheckBox* box : {chkExpBox6, chkExpBox7, chkU2})
+        connect(box, &QCheckBox::clicked, this, [this, box] { OpCntrToggle(box); });
+    connect(chkGuardSnd, &QCheckBox::clicked, this, [this] { chkGuardSndClick(); });
+    connect(chkUseBuzzer, &QCheckBox::clicked, this, [this] { chkUseBuzzerClick(); });
+}
+
+} // namespace tesmira::ui

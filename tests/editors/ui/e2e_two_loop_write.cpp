@@ -1,0 +1,124 @@
+// Writing a type 26 record through the real data module, serial driver and pseudo-terminal to the
+// device simulator, and what the editor reports when the device is silent, the port cannot be
+// opened, or another exchange holds the link.
+#include "editors/ui/DF_026.h"
+#include "support/ui/DataModuleFixture.h"
+#include "support/ui/FakeEditor.h"
+#include "support/ui/FormDriver.h"
+#include "support/ui/UiTestSupport.h"
+#include "tools/DevsimProcess.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+using tesmira::ExchangeMode;
+using tesmira::ThreadReport;
+using tesmira::test::Bytes;
+using tesmira::test::DevsimProcess;
+using tesmira::test::InstalledDataModule;
+using tesmira::test::RecordingReceiver;
+using tesmira::test::waitUntil;
+using tesmira::ui::DeviceReport;
+using tesmira::ui::TDev_026;
+
+using tesmira::test::FindControl;
+
+namespace {
+
+constexpr int kReportWaitMs = 30000; // a silent device is given up after 10 s
+
+struct Editor {
+    InstalledDataModule module;
+    RecordingReceiver receiver;
+    TDev_026 form;
+
+    explicit Editor(const std::string& portPath) {
+        module.link.comport.SetPortName(portPath);
+        form.MainWindowHandle = &receiver;
+    }
+
+    bool WriteAndWait(int reports) {
+        form.WriteToDevice();
+        return waitUntil([&] { return receiver.reports.size() >= reports; }, kReportWaitMs);
+    }
+};
+
+struct NoReports : tesmira::ExchangeReportTarget {
+    void ExchangeReport(ThreadReport, int, bool) override {}
+};
+
+} // namespace
+
+class TestTwoLoopWrite : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writtenRecordsReachTheDevice() {
+        tesmira::test::TempDir dir;
+        DevsimProcess sim({"--type", "26", "--save", (dir / "saved.bcf").string()});
+        QVERIFY(sim.running());
+        Editor editor(sim.slavePath());
+        TDev_026& form = editor.form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QVERIFY(tesmira::test::PickByKeys(FindControl<QComboBox>(form, "bxTxLetter"), "5"));
+        QVERIFY(
+            tesmira::test::PickByKeys(FindControl<QComboBox>(form, "cbbLoopType1"), "Охранный"));
+        tesmira::test::ClickCheckBox(FindControl<QCheckBox>(form, "chkExpBox7"));
+        // The caret stays in the edit: the write commits it.
+        tesmira::test::TypeInto(FindControl<QLineEdit>(form, "edtRetDelIn"), "45", false);
+        QVERIFY(editor.WriteAndWait(1));
+        QCOMPARE(editor.receiver.reports[0].code, DeviceReport::Written);
+        QCOMPARE(editor.receiver.reports[0].sender, &form);
+
+        // Again at once, while the first exchange may still be closing the port.
+        tesmira::test::ClickCheckBox(FindControl<QCheckBox>(form, "chkGuardSnd"));
+        QVERIFY(editor.WriteAndWait(2));
+        QCOMPARE(editor.receiver.reports[1].code, DeviceReport::Written);
+        QVERIFY(waitUntil([&] { return !editor.module.link.ExchangeRunning(); }));
+
+        QCOMPARE(sim.Stop(), std::optional<int>(0));
+        QCOMPARE(tesmira::test::ReadFile((dir / "saved.bcf").string()),
+                 Bytes({0x01, 0x00, 0x1A, 0x00, 0x0D, 0x05, 0x08, 0x05, 0x02, 0x05, 0x14, 0x07,
+                        0x65, 0x3C, 0x2D, 0x80, 0x01, 0x01, 0x3C}));
+        QCOMPARE(editor.receiver.reports.size(), 2);
+    }
+
+    void aSilentDeviceEndsInNoLinkWithTheRecordKept() {
+        DevsimProcess sim({"--type", "26", "--silent"});
+        QVERIFY(sim.running());
+        Editor editor(sim.slavePath());
+        const auto before = editor.form.RecordBytes();
+        QVERIFY(editor.WriteAndWait(1));
+        QCOMPARE(editor.receiver.reports[0].code, DeviceReport::NoLink);
+        QVERIFY(editor.form.RecordBytes() == before);
+    }
+
+    void aPortThatCannotBeOpenedEndsInPortFailed() {
+        Editor editor("/nonexistent/tty-tesmira");
+        QVERIFY(editor.WriteAndWait(1));
+        QCOMPARE(editor.receiver.reports[0].code, DeviceReport::PortFailed);
+    }
+
+    // Another exchange may be sending from the transmit buffer; the write must not overwrite it
+    // and must still give the main window its report.
+    void aWriteWhileAnotherExchangeRunsLeavesTheLinkAlone() {
+        DevsimProcess sim({"--type", "26", "--silent"});
+        QVERIFY(sim.running());
+        Editor editor(sim.slavePath());
+        QVERIFY(
+            editor.module.link.StartExchange(ExchangeMode::Read, std::make_shared<NoReports>()));
+        QVERIFY(editor.WriteAndWait(1));
+        QCOMPARE(editor.receiver.reports[0].code, DeviceReport::NoLink);
+        QVERIFY(editor.module.link.ExchangeRunning());
+        const auto tx = editor.module.link.TransmitBuffer();
+        QCOMPARE(Bytes(tx.begin(), tx.begin() + 19),
+                 Bytes({0x7E, 0x0A, 0x52, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE3, 0x00, 0x00,
+                        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));
+    }
+};
+
+QTEST_MAIN(TestTwoLoopWrite)
+#include "e2e_two_loop_write.moc"
