@@ -58,8 +58,7 @@ void Server::Step(Clock::time_point now) {
     }
     // Checked after the read: what it returned was sent in the new session.
     if (line_.Reopened()) {
-        if (open_)
-            Log("--", {}, "line closed and opened again by the other end");
+        Log("--", {}, "line opened by the other end: a new session");
         EndSession();
     }
     open_ = true;
