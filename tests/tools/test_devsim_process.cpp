@@ -79,6 +79,22 @@ TEST(DevsimProcess, FirmwareImageWrittenAtExitEqualsTheAcceptedBlocks) {
     EXPECT_NE(sim.Output().find("TX 11 | firmware answer"), std::string::npos) << sim.Output();
 }
 
+TEST(DevsimProcess, EveryOpenOfThePortStartsANewFirmwareTransfer) {
+    // Block 2 of a transfer would be refused. Each open sends one block, and the port is opened
+    // again at once: a reopen the device misses would join two transfers and refuse a block.
+    TempDir dir;
+    const std::string out = (dir / "image.bin").string();
+    DevsimProcess sim({"--type", "35", "--refuse-block", "2", "--firmware-out", out});
+    for (std::uint8_t open = 1; open <= 10; ++open) {
+        RawClient port(sim.slavePath(), 115200);
+        ASSERT_TRUE(port.ok());
+        port.Send({0x00, 0x01, open});
+        ASSERT_EQ(port.Receive(1), Bytes{0x11}) << "open " << int(open);
+    }
+    ASSERT_EQ(sim.Stop(), 0);
+    EXPECT_EQ(ReadFile(out), (Bytes{0x00, 0x01, 10}));
+}
+
 TEST(DevsimProcess, LinkMonitorDecodesEachFrame) {
     DevsimProcess sim({"--type", "26", "--version", "9", "--log"});
     {

@@ -21,6 +21,11 @@ public:
     // end open (the configurator closes the port between exchanges); the line stays usable.
     virtual Status Read(Bytes& out, int timeoutMs) = 0;
 
+    // True when the other end has opened the line again since the last call: a new session began,
+    // even if it closed and reopened too quickly for a read to see the line closed. Call it after
+    // Read: the bytes that read returned then belong to the new session.
+    virtual bool Reopened() = 0;
+
     // The line speed the other end set, in baud (0 when unknown).
     virtual unsigned Speed() const = 0;
 

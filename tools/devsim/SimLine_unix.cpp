@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -43,8 +44,14 @@ std::string Reason(const char* what) {
 
 class FdLine : public Line {
 public:
-    FdLine(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-    ~FdLine() override { ::close(fd_); }
+    // `watch`: an inotify descriptor told of each open of `path` by the other end, or -1.
+    FdLine(int fd, std::string path, int watch = -1)
+        : fd_(fd), watch_(watch), path_(std::move(path)) {}
+    ~FdLine() override {
+        ::close(fd_);
+        if (watch_ >= 0)
+            ::close(watch_);
+    }
 
     const std::string& path() const override { return path_; }
 
@@ -61,6 +68,22 @@ public:
         if (n < 0 && (errno == EAGAIN || errno == EINTR))
             return Status::Idle;
         return Status::Closed; // a pseudo-terminal master reads EIO while no slave is open
+    }
+
+    // The events are queued by the open itself, before the other end can write a byte, so a byte
+    // read before this call was sent after every open it reports.
+    bool Reopened() override {
+        bool opened = false;
+        alignas(inotify_event) char events[4096];
+        ssize_t n = 0;
+        while (watch_ >= 0 && (n = ::read(watch_, events, sizeof events)) > 0) {
+            for (ssize_t at = 0; at < n;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(events + at);
+                opened = opened || (e->mask & IN_OPEN) != 0;
+                at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+            }
+        }
+        return opened;
     }
 
     // On Linux the master's terminal settings are those the slave's user made.
@@ -80,6 +103,7 @@ public:
 
 private:
     int fd_;
+    int watch_;
     std::string path_;
 };
 
@@ -111,7 +135,14 @@ std::unique_ptr<Line> OpenPseudoTerminal(std::string& error) {
     // Raw from the start, so nothing is echoed or translated before the configurator sets the
     // line up itself.
     MakeRaw(master, B9600);
-    return std::make_unique<FdLine>(master, slave);
+    // The master reads "closed" only while no one holds the slave open; a close and reopen
+    // between two reads would go unseen, and two sessions would run together.
+    int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watch >= 0 && ::inotify_add_watch(watch, slave, IN_OPEN) < 0) {
+        ::close(watch);
+        watch = -1;
+    }
+    return std::make_unique<FdLine>(master, slave, watch);
 }
 
 std::unique_ptr<Line> OpenSerialPort(const std::string& path, unsigned baud, std::string& error) {

@@ -51,12 +51,15 @@ void Server::Step(Clock::time_point now) {
         if (open_)
             Log("--", {}, "line closed by the other end");
         open_ = false;
-        out_.clear();
-        assembler_.Reset();
-        device_.EndTransfer();
+        EndSession();
         // The master reports the closed slave at once; sleep instead of spinning on it.
         std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
         return;
+    }
+    // Checked after the read: what it returned was sent in the new session.
+    if (line_.Reopened()) {
+        Log("--", {}, "line opened by the other end: a new session");
+        EndSession();
     }
     open_ = true;
     std::vector<Piece> pieces;
@@ -76,6 +79,12 @@ void Server::Step(Clock::time_point now) {
     for (const Piece& p : pieces)
         Handle(p, now);
     SendDue(Clock::now());
+}
+
+void Server::EndSession() {
+    out_.clear();
+    assembler_.Reset();
+    device_.EndTransfer();
 }
 
 void Server::Handle(const Piece& piece, Clock::time_point now) {

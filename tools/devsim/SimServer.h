@@ -29,6 +29,9 @@ public:
 
 private:
     void Step(Clock::time_point now);
+    // Nothing of a session (a partial frame, answers not sent yet, a firmware transfer under
+    // way) carries over into the next one.
+    void EndSession();
     void Handle(const Piece& piece, Clock::time_point now);
     void Schedule(Bytes answer, Clock::time_point now);
     void SendDue(Clock::time_point now);
