@@ -3,7 +3,8 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 GENERATOR := -G Ninja
-export QT_QPA_PLATFORM ?= offscreen
+TYPE ?= 30
+VERSION ?= 9
 
 BUILD := build
 ASAN_BUILD := build-asan
@@ -12,7 +13,8 @@ FUZZ_BUILD := build-fuzz
 
 CORE_ONLY := -DTESMIRA_WITH_QT=OFF -DTESMIRA_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 
-.PHONY: all deps build test test-main test-asan test-tsan fuzz-build fuzz-replay fuzz run bench format clean
+.PHONY: all deps build test test-main test-asan test-tsan fuzz-build fuzz-replay fuzz run demo \
+	display bench format clean
 
 all: build
 
@@ -26,6 +28,9 @@ build: deps
 # Everything: the full build with Qt, the core again under ASan+UBSan, the link under TSan, and
 # a replay of the fuzz corpora. Any failing test or sanitizer report fails the target.
 test: build test-main test-asan test-tsan fuzz-replay
+
+# The tests run headless; the program itself (run, demo) wants a display.
+test test-main test-asan test-tsan fuzz-replay bench: export QT_QPA_PLATFORM ?= offscreen
 
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -62,8 +67,15 @@ fuzz: fuzz-build
 		$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 .fuzz-work/$$name $$corpus; \
 	done
 
-run: build
+run: display build
 	@$(BUILD)/src/tesmira
+
+# The simulator (TYPE, VERSION) and the configurator connected to it, with settings of its own.
+demo: display build
+	@scripts/demo $(BUILD) $(TYPE) $(VERSION)
+
+display:
+	@scripts/check-display $(or $(filter run demo,$(MAKECMDGOALS)),run)
 
 bench: build
 	@set -e; for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && $$b; done

@@ -1,7 +1,30 @@
-// Program start-up. The main window is not built yet; say so instead of pretending.
-#include <cstdio>
+// Program start-up: the application and its title, the link data module, the editors, the main
+// window. The data module outlives every window.
+#include "app/ui/AppImages.h"
+#include "app/ui/AppTitle.h"
+#include "app/ui/MainForm.h"
+#include "link/NonVisComp.h"
+#include "link/ui/QtPollTimer.h"
+#include "model/ui/DeviceFactory.h"
 
-int main() {
-    std::fputs("Tesmira: the main window is not built yet.\n", stderr);
-    return 1;
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    tesmira::ui::SetApplicationTitle(QStringLiteral("Программатор"));
+    QApplication::setWindowIcon(tesmira::ui::ApplicationIcon());
+
+    tesmira::ui::QtPollTimer pollTimer;
+    tesmira::TNonVisComp dataModule(pollTimer);
+    tesmira::SetDataModule(&dataModule);
+    tesmira::ui::RegisterEditors();
+
+    int result = 0;
+    {
+        tesmira::ui::TMainForm mainForm;
+        mainForm.show();
+        result = QApplication::exec();
+    }
+    tesmira::SetDataModule(nullptr);
+    return result;
 }

@@ -1,0 +1,220 @@
+// The main window's construction: layout, actions, menus and start-up.
+#include "app/ui/MainForm.h"
+
+#include "app/PortDiscovery.h"
+#include "app/ui/AppImages.h"
+#include "app/ui/SetupUnit.h"
+#include "app/ui/WorkArea.h"
+#include "link/NonVisComp.h"
+#include "link/PortNames.h"
+#include "link/ui/ReportBridge.h"
+#include "model/UnitDevices.h"
+#include "model/ui/DeviceMenu.h"
+#include "model/ui/Dialogs.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace tesmira::ui {
+
+namespace {
+
+constexpr int kSidePanelWidth = 118;
+
+// A button that runs `action` and follows its enabled state; its caption is its own.
+QPushButton* BoundButton(QWidget* parent, const QString& caption, QAction* action,
+                         const char* name) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    auto follow = [button, action] {
+        button->setEnabled(action->isEnabled());
+    };
+    QObject::connect(action, &QAction::changed, button, follow);
+    follow();
+    return button;
+}
+
+} // namespace
+
+void PortComboBox::showPopup() {
+    emit dropDown();
+    QComboBox::showPopup();
+}
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("MainForm"));
+    resize(770, 560);
+    setWindowIcon(ApplicationIcon());
+    ImageList = {DevicePortIcon()};
+    portSource_ = [] {
+        return DiscoverPorts();
+    };
+    bridge_ = ReportBridge::create(
+        this, [this](ThreadReport code, int arg) { GetThread_MSG(static_cast<int>(code), arg); });
+
+    CreateActions();
+    auto* central = new QWidget(this);
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    workArea_ = new WorkArea(central);
+    layout->addWidget(workArea_, 1);
+    layout->addWidget(CreateSidePanel());
+    setCentralWidget(central);
+    status_ = new StatusLine(statusBar());
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    CreateMenus();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    ShutDown();
+}
+
+void TMainForm::CreateActions() {
+    auto make = [this](const char* name, const QString& caption, const QString& hint,
+                       void (TMainForm::*handler)()) {
+        auto* action = new QAction(caption, this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setStatusTip(hint);
+        connect(action, &QAction::triggered, this, Guarded(handler));
+        return action;
+    };
+    actDevRead =
+        make("actDevRead", QStringLiteral("Считать"), QString(), &TMainForm::actDevReadExecute);
+    actDevWrite =
+        make("actDevWrite", QStringLiteral("Записать"), QString(), &TMainForm::actDevWriteExecute);
+    actSetDefault = make("actSetDefault", QStringLiteral("Сброс по умолчанию"), QString(),
+                         &TMainForm::actSetDefaultExecute);
+    FileOpen1 = make("FileOpen1", QStringLiteral("Открыть..."),
+                     QStringLiteral("Открыть настройки из файла"), &TMainForm::FileOpen1Execute);
+    FileOpen1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    FileSaveAs1 = make("FileSaveAs1", QStringLiteral("С&охранить как..."),
+                       QStringLiteral("Сохранить конфигурацию"), &TMainForm::FileSaveAs1Execute);
+    FileExit1 = make("FileExit1", QStringLiteral("В&ыход"), QStringLiteral("Закрыть программу"),
+                     &TMainForm::FileExit1Execute);
+    HelpAbout1 = make("HelpAbout1", QStringLiteral("О программе..."),
+                      QStringLiteral("Shows program information, version number and copyright"),
+                      &TMainForm::HelpAbout1Execute);
+    actUpdateFirmware = make("actUpdateFirmware", QStringLiteral("Обновить прошивку"), QString(),
+                             &TMainForm::actUpdateFirmwareExecute);
+    actDevWrite->setEnabled(false);
+    actSetDefault->setEnabled(false);
+    FileSaveAs1->setEnabled(false);
+}
+
+QWidget* TMainForm::CreateSidePanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("SidePanel"));
+    panel->setFixedWidth(kSidePanelWidth);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(8, 8, 8, 8);
+    column->addWidget(BoundButton(panel, QStringLiteral("Выход"), FileExit1, "btnExit"));
+    column->addSpacing(16);
+    auto* portLabel = new QLabel(QStringLiteral("Порт:"), panel);
+    portLabel->setObjectName(QStringLiteral("lblPort"));
+    column->addWidget(portLabel);
+    cbbPorts = new PortComboBox(panel);
+    cbbPorts->setObjectName(QStringLiteral("cbbPorts"));
+    cbbPorts->setEditable(true);
+    cbbPorts->setInsertPolicy(QComboBox::NoInsert);
+    cbbPorts->setMaxVisibleItems(5);
+    cbbPorts->setIconSize(QSize(16, 16));
+    cbbPorts->addItem(DefaultPortSetting());
+    portLabel->setBuddy(cbbPorts);
+    column->addWidget(cbbPorts);
+    column->addSpacing(16);
+    column->addWidget(BoundButton(panel, QStringLiteral("Считать"), actDevRead, "btnRead"));
+    column->addWidget(BoundButton(panel, QStringLiteral("Записать"), actDevWrite, "btnWrite"));
+    QPushButton* reset = BoundButton(panel, QStringLiteral("Сброс"), actSetDefault, "btnReset");
+    reset->setStatusTip(QStringLiteral("Сброс настроек прибора по умолчанию"));
+    column->addWidget(reset);
+    column->addStretch(1);
+    connect(cbbPorts, &PortComboBox::dropDown, this, &TMainForm::cbbPortsDropDown);
+    connect(cbbPorts, &QComboBox::editTextChanged, this, &TMainForm::cbbPortsChange);
+    return panel;
+}
+
+void TMainForm::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
+    file->setObjectName(QStringLiteral("File1"));
+    file->menuAction()->setStatusTip(QStringLiteral("File related commands"));
+    file->addAction(FileOpen1);
+    file->addAction(FileSaveAs1);
+    file->addSeparator();
+    file->addAction(FileExit1);
+
+    DeviceMenu = menuBar()->addMenu(QStringLiteral("Прибор"));
+    DeviceMenu->setObjectName(QStringLiteral("DeviceMenu"));
+    DeviceMenu->menuAction()->setStatusTip(QStringLiteral("Выберите действие с приборами"));
+    DeviceMenu->addAction(actDevRead);
+    DeviceMenu->addAction(actDevWrite);
+    DeviceMenu->addAction(actSetDefault);
+
+    menuBar()->addAction(actUpdateFirmware);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("П&омощь"));
+    help->setObjectName(QStringLiteral("Help1"));
+    help->menuAction()->setStatusTip(QStringLiteral("Help topics"));
+    help->addAction(HelpAbout1);
+}
+
+void TMainForm::BuildDeviceMenu() {
+    AppendDeviceMenu(
+        DeviceMenu,
+        [this](std::uint8_t code) { Dialogs::guarded(this, [&] { DeviceMenuClick(code); }); },
+        [this] { Dialogs::guarded(this, [&] { RecentDeviceClick(); }); });
+    const QString recent =
+        QString::fromUtf8(kRecentDeviceCaption.data(), qsizetype(kRecentDeviceCaption.size()));
+    for (QAction* action : DeviceMenu->actions()) {
+        if (action->text() == recent)
+            actRecentDevice = action;
+    }
+}
+
+void TMainForm::FormCreate() {
+    setWindowTitle(QStringLiteral("Tesmira"));
+    currentDeviceType_ = 0;
+    const QString port = ReadSetting(kSettingPort, DefaultPortSetting());
+    {
+        const QSignalBlocker quiet(cbbPorts); // start-up applies the text but does not store it
+        cbbPorts->setEditText(port);
+    }
+    ApplyPortText(port);
+    BuildDeviceMenu();
+}
+
+std::function<void()> TMainForm::Guarded(void (TMainForm::*handler)()) {
+    return [this, handler] {
+        Dialogs::guarded(this, [&] { (this->*handler)(); });
+    };
+}
+
+void TMainForm::SetPortSource(std::function<std::vector<PortListItem>()> source) {
+    portSource_ = std::move(source);
+}
+
+void TMainForm::cbbPortsDropDown() {
+    FillPortList(cbbPorts, portSource_ ? portSource_() : std::vector<PortListItem>{},
+                 ImageList.value(0));
+}
+
+void TMainForm::ApplyPortText(const QString& text) {
+    const std::string path = PortPathForName(text.toStdString());
+    if (!path.empty())
+        DataModule().comport.SetPortName(path);
+}
+
+void TMainForm::cbbPortsChange(const QString& text) {
+    ApplyPortText(text);
+    WriteSetting(kSettingPort, text);
+}
+
+} // namespace tesmira::ui

@@ -1,0 +1,129 @@
+// TMainForm: the main window. Hosts the one device editor, starts reads, passes writes, resets and
+// file commands to the editor, and turns the link's and the editor's reports into status texts.
+#pragma once
+
+#include "app/PortList.h"
+#include "app/ui/StatusLine.h"
+#include "model/ui/DF_000.h"
+
+#include <QComboBox>
+#include <QIcon>
+#include <QList>
+#include <QMainWindow>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QPushButton;
+
+namespace tesmira::ui {
+
+class ReportBridge;
+class WorkArea;
+
+// The port box; opening its list is announced first, so the list can be rebuilt.
+class PortComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override;
+signals:
+    void dropDown();
+};
+
+class TMainForm : public QMainWindow, public DeviceReportReceiver {
+    Q_OBJECT
+public:
+    // Needs the data module (SetDataModule) and the editors registered.
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The actions; buttons and menu items are bound to them.
+    QAction* actDevRead = nullptr;
+    QAction* actDevWrite = nullptr;
+    QAction* actSetDefault = nullptr;
+    QAction* FileOpen1 = nullptr;
+    QAction* FileSaveAs1 = nullptr;
+    QAction* FileExit1 = nullptr;
+    QAction* HelpAbout1 = nullptr;
+    QAction* actUpdateFirmware = nullptr;
+    QAction* actRecentDevice = nullptr; // "Недавно выбранный"
+
+    PortComboBox* cbbPorts = nullptr;
+    QMenu* DeviceMenu = nullptr; // "Прибор"
+
+    // Image 0: a port that looks like a device.
+    QList<QIcon> ImageList;
+
+    std::uint8_t CurrentDeviceType() const { return currentDeviceType_; }
+    WorkArea* workArea() const { return workArea_; }
+    StatusLine& status() { return *status_; }
+
+    void ShowStatus(const QColor& colour, const QString& text);
+    // The editor, Read, Write, Reset, Update firmware, Open, Save as and the port box.
+    void EnableControls(bool on);
+    // Write, Reset and Save as exactly when a device type is current (and no exchange runs).
+    void UpdateDeviceActions();
+    void DeviceMenuClick(std::uint8_t code);
+    // Reopens the stored device type; throws when the stored text is not a number.
+    void RecentDeviceClick();
+
+    // An exchange of another window (the firmware transfer) runs or has ended: the device
+    // commands are disabled meanwhile, as during a read.
+    void SetExchangeRunning(bool running);
+
+    // Where the port list comes from (the system's ports unless replaced).
+    void SetPortSource(std::function<std::vector<PortListItem>()> source);
+
+    void GetDevice_MSG(DeviceReport code, TDeviceForm* sender) override;
+
+public slots:
+    // Reports of the read exchange; the code is taken from its low seven bits.
+    void GetThread_MSG(int code, int arg);
+
+    void actDevReadExecute();
+    void actDevWriteExecute();
+    void actSetDefaultExecute();
+    void FileOpen1Execute();
+    void FileSaveAs1Execute();
+    void actUpdateFirmwareExecute();
+    void HelpAbout1Execute();
+    void FileExit1Execute();
+    void cbbPortsDropDown();
+    void cbbPortsChange(const QString& text);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void CreateActions();
+    void CreateMenus();
+    QWidget* CreateSidePanel();
+    void BuildDeviceMenu();
+    void ApplyPortText(const QString& text);
+    void ApplyEnabled();
+    bool ControlsOn() const { return controlsOn_ && !otherExchange_; }
+    void DeviceIdentified(std::uint8_t type);
+    void ShowLinkBusy();
+    void OpenFirmwareWindow();
+    // Closes the editor, stops a running exchange and closes the port; once.
+    void ShutDown();
+    // Runs a handler, showing what it throws in the application's error box.
+    std::function<void()> Guarded(void (TMainForm::*handler)());
+
+    std::uint8_t currentDeviceType_ = 0;
+    bool controlsOn_ = true;
+    bool otherExchange_ = false;
+    bool shutDown_ = false;
+    WorkArea* workArea_ = nullptr;
+    StatusLine* status_ = nullptr;
+    std::shared_ptr<ReportBridge> bridge_;
+    std::function<std::vector<PortListItem>()> portSource_;
+};
+
+} // namespace tesmira::ui

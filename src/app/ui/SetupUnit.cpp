@@ -1,0 +1,50 @@
+#include "app/ui/SetupUnit.h"
+
+#include "app/PortDiscovery.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QSettings>
+#include <QSignalBlocker>
+
+namespace tesmira::ui {
+
+QString ReadSetting(const QString& name, const QString& defaultValue) {
+    QSettings store(QStringLiteral("Korvana"), QStringLiteral("Tesmira"));
+    const QString text = store.value(name).toString();
+    if (!text.isEmpty())
+        return text;
+    store.setValue(name, defaultValue);
+    return defaultValue;
+}
+
+void WriteSetting(const QString& name, const QString& value) {
+    QSettings store(QStringLiteral("Korvana"), QStringLiteral("Tesmira"));
+    store.setValue(name, value);
+}
+
+QString DefaultPortSetting() {
+    return QString::fromStdString(DefaultPortText());
+}
+
+QString DefaultFolderSetting() {
+    QString folder = QDir::toNativeSeparators(QDir::currentPath());
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    return folder;
+}
+
+void FillPortList(QComboBox* combo, const std::vector<PortListItem>& items,
+                  const QIcon& markedImage) {
+    const QSignalBlocker quiet(combo);
+    const QString text = combo->currentText();
+    combo->clear();
+    for (const PortListItem& item : items)
+        combo->addItem(item.marked ? markedImage : QIcon(), QString::fromStdString(item.caption));
+    // No item is current, so that choosing any item, also the first, changes the text.
+    combo->setCurrentIndex(-1);
+    if (combo->isEditable())
+        combo->setEditText(text);
+}
+
+} // namespace tesmira::ui

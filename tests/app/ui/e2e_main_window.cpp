@@ -1,0 +1,185 @@
+#include "support/ui/MainWindowRig.h"
+#include "tools/DevsimProcess.h"
+
+#include "model/ui/DeviceFactory.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <chrono>
+#include <thread>
+
+using namespace tesmira;
+using namespace tesmira::test;
+using tesmira::ui::Dialogs;
+using tesmira::ui::MessageIcon;
+using tesmira::ui::TMainForm;
+
+namespace {
+
+// Real time, but every wait of the link a tenth as long: the 10 s reply time-out takes 1 s.
+class FastClock : public LinkClock {
+public:
+    std::uint64_t NowMs() override {
+        return std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now().time_since_epoch())
+                                 .count());
+    }
+    void SleepMs(std::uint32_t ms) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::max<std::uint32_t>(1, ms / 10)));
+    }
+};
+
+// Points the window at the simulator and reads; true when the read ended.
+bool ReadFrom(MainWindowRig& rig, const DevsimProcess& sim) {
+    rig.window().cbbPorts->setEditText(QString::fromStdString(sim.slavePath()));
+    rig.window().actDevRead->trigger();
+    if (CommandsOf(rig.window()) != kExchange)
+        return false;
+    return waitUntil([&] { return !rig.link().ExchangeRunning(); }, 30000);
+}
+
+} // namespace
+
+class TestMainWindowWithDevice : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { RegisterTestEditors(); }
+    void cleanupTestCase() { UnregisterTestEditors(); }
+
+    void readingASupportedDeviceTwiceKeepsItsEditor() {
+        DevsimProcess sim({"--type", "30", "--version", "9"});
+        QVERIFY(!sim.slavePath().empty());
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        QVERIFY(ReadFrom(rig, sim));
+        QCOMPARE(w.status().text(), QStringLiteral("Данные прибора считаны"));
+        QCOMPARE(w.status().colour(), QColor(0, 128, 0));
+        FakeEditor* editor = rig.editor();
+        QVERIFY(editor);
+        QCOMPARE(editor->windowTitle(), QStringLiteral("Velmar 280, Версия прибора - 9"));
+        QCOMPARE(editor->record.size(), std::size_t(58));
+        QVERIFY(editor->record != TestDefaults(30)); // the device's record, not the defaults
+        QCOMPARE(CommandsOf(w), kEditor);
+        QVERIFY(!rig.link().comport.Connected());
+
+        editor->record[0] ^= 0xFF;
+        QVERIFY(ReadFrom(rig, sim));
+        QCOMPARE(rig.editor(), editor);
+        QCOMPARE(editor->setDefaultsCalls, 1);
+        QCOMPARE(editor->shown, editor->record);
+        QVERIFY(Dialogs::takeMessages().isEmpty());
+    }
+
+    void readingACataloguedTypeWithoutEditor() {
+        DevsimProcess sim({"--type", "29"});
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.DeviceMenuClick(30);
+        QPointer<FakeEditor> old = rig.editor();
+        QVERIFY(ReadFrom(rig, sim));
+        QCOMPARE(w.status().text(), QStringLiteral("Прибор не поддерживается"));
+        QCOMPARE(w.status().colour(), QColor(255, 0, 0));
+        const auto shown = Dialogs::takeMessages();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].title, QStringLiteral("Information"));
+        QCOMPARE(shown[0].text, QStringLiteral("Подключенный прибор:\r\nGSM-коммуникатор "
+                                               "объектовый,\r\nданным программатором не "
+                                               "поддерживается"));
+        QCOMPARE(shown[0].icon, MessageIcon::Information);
+        QVERIFY(waitUntil([&] { return old.isNull(); }));
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(0));
+        QCOMPARE(CommandsOf(w), kNoDevice);
+    }
+
+    void aReplyOfAnUnknownType_data() {
+        QTest::addColumn<QString>("type");
+        QTest::newRow("0") << "0";
+        QTest::newRow("36") << "36";
+    }
+
+    void aReplyOfAnUnknownType() {
+        QFETCH(QString, type);
+        DevsimProcess sim({"--type", type.toStdString()});
+        MainWindowRig rig;
+        QVERIFY(ReadFrom(rig, sim));
+        const auto shown = Dialogs::takeMessages();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].title, QStringLiteral("Ошибка"));
+        QCOMPARE(shown[0].text,
+                 QStringLiteral("Прибор не поддерживается.\r\nПопробуйте обновить программатор"));
+        QCOMPARE(shown[0].icon, MessageIcon::Error);
+        QCOMPARE(rig.window().status().text(), QStringLiteral("Ответ прибора получен"));
+        QCOMPARE(CommandsOf(rig.window()), kNoDevice);
+    }
+
+    void aSilentDevice() {
+        DevsimProcess sim({"--type", "30", "--silent"});
+        FastClock clock;
+        MainWindowRig rig(clock);
+        QVERIFY(ReadFrom(rig, sim));
+        QCOMPARE(rig.window().status().text(),
+                 QStringLiteral("Нет связи, проверьте соединения или номер порта"));
+        QCOMPARE(rig.window().status().colour(), QColor(255, 0, 0));
+        QCOMPARE(CommandsOf(rig.window()), kNoDevice);
+        QVERIFY(Dialogs::takeMessages().isEmpty());
+        QVERIFY(!rig.link().comport.Connected());
+    }
+
+    void aPortThatCannotBeOpened() {
+        MainWindowRig rig;
+        rig.window().DeviceMenuClick(26);
+        rig.window().cbbPorts->setEditText(QStringLiteral("ttyTesmiraAbsent7"));
+        rig.window().actDevRead->trigger();
+        QVERIFY(waitUntil([&] { return !rig.link().ExchangeRunning(); }));
+        QCOMPARE(rig.window().status().text(), QStringLiteral("Невозможно открыть порт"));
+        QCOMPARE(CommandsOf(rig.window()), kEditor);
+        QCOMPARE(rig.window().CurrentDeviceType(), std::uint8_t(26));
+    }
+
+    void exitDuringARead() {
+        DevsimProcess sim({"--type", "30", "--silent"});
+        MainWindowRig rig; // the real 10 s wait for the first reply byte
+        TMainForm& w = rig.window();
+        w.show();
+        w.DeviceMenuClick(30);
+        w.cbbPorts->setEditText(QString::fromStdString(sim.slavePath()));
+        w.actDevRead->trigger();
+        QVERIFY(waitUntil([&] { return w.status().text() == "Порт открыт..."; }));
+        QVERIFY(rig.link().ExchangeRunning());
+        QElapsedTimer timer;
+        timer.start();
+        w.FileExit1->trigger();
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(!rig.link().ExchangeRunning());
+        QVERIFY(!rig.link().comport.Connected());
+        QVERIFY(!w.isVisible());
+        QVERIFY(ui::CurrentEditor() == nullptr);
+        QTest::qWait(100); // nothing late arrives for the closed window
+        QVERIFY(Dialogs::takeMessages().isEmpty());
+    }
+
+    void exitWhileTheExchangeWaitsForItsReport() {
+        DevsimProcess sim({"--type", "30", "--silent"});
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.show();
+        QElapsedTimer timer;
+        // Exit from inside the handling of "port opened": the exchange thread waits for it.
+        connect(&w.status(), &ui::StatusLine::textChanged, &w, [&](const QString& text) {
+            if (text == QStringLiteral("Порт открыт...")) {
+                timer.start();
+                w.FileExit1->trigger();
+            }
+        });
+        w.cbbPorts->setEditText(QString::fromStdString(sim.slavePath()));
+        w.actDevRead->trigger();
+        QVERIFY(waitUntil([&] { return !w.isVisible(); }, 5000));
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(!rig.link().ExchangeRunning());
+        QVERIFY(!rig.link().comport.Connected());
+    }
+};
+
+QTEST_MAIN(TestMainWindowWithDevice)
+#include "e2e_main_window.moc"

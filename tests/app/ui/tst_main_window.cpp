@@ -1,0 +1,542 @@
+#include "app/ui/WorkArea.h"
+#include "model/ui/DeviceFactory.h"
+#include "support/LinkFakes.h"
+#include "support/PtyPair.h"
+#include "support/ui/MainWindowRig.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+
+using namespace tesmira;
+using namespace tesmira::test;
+using tesmira::ui::DeviceReport;
+using tesmira::ui::MessageIcon;
+using tesmira::ui::TMainForm;
+
+namespace {
+
+// A short reply of type 30, version 9, carrying record bytes 0x80, 0x81, ...
+Bytes Reply30() {
+    Bytes reply = {0x7E, 0x40, 0x52, 0x1E, 0x09};
+    for (int i = 0; i < 58; ++i)
+        reply.push_back(static_cast<std::uint8_t>(0x80 + i));
+    reply.push_back(0x00); // the CRC is the link's business, not the window's
+    return reply;
+}
+
+QStringList Texts(const QList<QAction*>& actions) {
+    QStringList texts;
+    for (QAction* a : actions)
+        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return texts;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { RegisterTestEditors(); }
+    void cleanupTestCase() { UnregisterTestEditors(); }
+
+    void windowLayoutAndTexts() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tesmira"));
+        QCOMPARE(w.size(), QSize(770, 560));
+        auto* panel = w.findChild<QWidget*>(QStringLiteral("SidePanel"));
+        QVERIFY(panel);
+        QCOMPARE(panel->width(), 118);
+        QCOMPARE(panel->geometry().right(), w.centralWidget()->width() - 1);
+        // Top to bottom: Exit, the port label over the port box, Read, Write, Reset.
+        QStringList order;
+        for (const char* name :
+             {"btnExit", "lblPort", "cbbPorts", "btnRead", "btnWrite", "btnReset"}) {
+            auto* widget = panel->findChild<QWidget*>(QString::fromLatin1(name));
+            QVERIFY2(widget, name);
+            if (!order.isEmpty())
+                QVERIFY(panel->findChild<QWidget*>(order.last())->y() < widget->y());
+            order << QString::fromLatin1(name);
+        }
+        QCOMPARE(panel->findChild<QPushButton*>("btnExit")->text(), QStringLiteral("Выход"));
+        QCOMPARE(panel->findChild<QLabel*>("lblPort")->text(), QStringLiteral("Порт:"));
+        QCOMPARE(panel->findChild<QPushButton*>("btnRead")->text(), QStringLiteral("Считать"));
+        QCOMPARE(panel->findChild<QPushButton*>("btnWrite")->text(), QStringLiteral("Записать"));
+        auto* reset = panel->findChild<QPushButton*>("btnReset");
+        QCOMPARE(reset->text(), QStringLiteral("Сброс"));
+        QCOMPARE(reset->statusTip(), QStringLiteral("Сброс настроек прибора по умолчанию"));
+        QVERIFY(w.cbbPorts->isEditable());
+        QCOMPARE(w.cbbPorts->maxVisibleItems(), 5);
+
+        const QStringList start = {
+            "Начните работу одним из способов: ",
+            "",
+            "- Подключите питание прибора,   войдите в сервисный режим",
+            "  (может потребоваться ввод мастер кода или ключа),",
+            "  подсоедините шнур USB,  нажмите кнопку \"Прочитать\";",
+            "",
+            "- Выберите тип прибора из меню \"Прибор\";",
+            "",
+            "- Загрузите конфигурацию прибора из меню \"Файл\"",
+        };
+        QCOMPARE(ui::WorkArea::StartTextLines(), start);
+        // The logo sits at the lower left, clear of the start text.
+        const QRect logo = w.workArea()->LogoRect();
+        QVERIFY(logo.left() < 40);
+        QCOMPARE(logo.bottom(), w.workArea()->viewport()->height() - 16 - 1);
+        QVERIFY(!logo.intersects(w.workArea()->StartTextRect()));
+        // The text is painted on the work area's background, not by a child that could cover
+        // an editor.
+        QVERIFY(w.workArea()->viewport()->findChildren<QLabel*>().isEmpty());
+    }
+
+    void actionsAndMenus() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        struct Row {
+            QAction* action;
+            const char* caption;
+            QKeySequence shortcut;
+            const char* hint;
+        };
+        const Row rows[] = {
+            {w.actDevRead, "Считать", {}, ""},
+            {w.actDevWrite, "Записать", {}, ""},
+            {w.actSetDefault, "Сброс по умолчанию", {}, ""},
+            {w.FileOpen1, "Открыть...", QKeySequence(Qt::CTRL | Qt::Key_O),
+             "Открыть настройки из файла"},
+            {w.FileSaveAs1, "С&охранить как...", {}, "Сохранить конфигурацию"},
+            {w.FileExit1, "В&ыход", {}, "Закрыть программу"},
+            {w.actUpdateFirmware, "Обновить прошивку", {}, ""},
+        };
+        for (const Row& row : rows) {
+            QCOMPARE(row.action->text(), QString::fromUtf8(row.caption));
+            QCOMPARE(row.action->shortcut(), row.shortcut);
+            QCOMPARE(row.action->statusTip(), QString::fromUtf8(row.hint));
+        }
+        QCOMPARE(w.HelpAbout1->text(), QStringLiteral("О программе..."));
+        QVERIFY(!w.HelpAbout1->statusTip().isEmpty());
+
+        const QList<QAction*> bar = w.menuBar()->actions();
+        QCOMPARE(Texts(bar), (QStringList{"&Файл", "Прибор", "Обновить прошивку", "П&омощь"}));
+        QCOMPARE(bar[0]->statusTip(), QStringLiteral("File related commands"));
+        QCOMPARE(bar[1]->statusTip(), QStringLiteral("Выберите действие с приборами"));
+        QCOMPARE(bar[2], w.actUpdateFirmware);
+        QCOMPARE(bar[3]->statusTip(), QStringLiteral("Help topics"));
+        QCOMPARE(bar[0]->menu()->actions(),
+                 (QList<QAction*>{w.FileOpen1, w.FileSaveAs1, bar[0]->menu()->actions()[2],
+                                  w.FileExit1}));
+        QVERIFY(bar[0]->menu()->actions()[2]->isSeparator());
+        QCOMPARE(bar[3]->menu()->actions(), QList<QAction*>{w.HelpAbout1});
+
+        const QList<QAction*> device = w.DeviceMenu->actions();
+        QCOMPARE(Texts(device),
+                 (QStringList{"Считать", "Записать", "Сброс по умолчанию", "Недавно выбранный", "-",
+                              "GSM", "Velmor", "Pirra", "Sorel-MX8", "Прочее"}));
+        QCOMPARE(device[3], w.actRecentDevice);
+        QCOMPARE(Texts(device[6]->menu()->actions()),
+                 (QStringList{"Velmar 508 c 5-й версии", "Velmar 280 c 9-й версии",
+                              "Velmar 250 c 8-й версии"}));
+    }
+
+    void startUpAppliesTheStoredPortWithoutStoringIt() {
+        MainWindowRig fresh;
+        QCOMPARE(fresh.window().cbbPorts->currentText(), QStringLiteral("ttyUSB0"));
+        QCOMPARE(fresh.link().comport.PortName(), std::string("/dev/ttyUSB0"));
+        QCOMPARE(fresh.settings().raw("comportname").toString(), QStringLiteral("ttyUSB0"));
+    }
+
+    void startUpWithAStoredPath() {
+        TempSettings preset;
+        preset.setRaw("comportname", "/dev/pts/42");
+        InstalledDataModule module;
+        ui::TMainForm w;
+        QCOMPARE(w.cbbPorts->currentText(), QStringLiteral("/dev/pts/42"));
+        QCOMPARE(module.link().comport.PortName(), std::string("/dev/pts/42"));
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(0));
+        QVERIFY(ui::CurrentEditor() == nullptr);
+    }
+
+    void typingAPortStoresEveryKeystrokeAndSetsThePath() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.cbbPorts->lineEdit()->clear();
+        QTest::keyClicks(w.cbbPorts->lineEdit(), QStringLiteral("ttyACM1"));
+        QCOMPARE(rig.settings().raw("comportname").toString(), QStringLiteral("ttyACM1"));
+        QCOMPARE(rig.link().comport.PortName(), std::string("/dev/ttyACM1"));
+        QTest::keyClick(w.cbbPorts->lineEdit(), Qt::Key_Backspace);
+        QCOMPARE(rig.settings().raw("comportname").toString(), QStringLiteral("ttyACM"));
+        QCOMPARE(rig.link().comport.PortName(), std::string("/dev/ttyACM"));
+        // An emptied box is stored as such but names no port: the last path stays.
+        w.cbbPorts->lineEdit()->clear();
+        QCOMPARE(rig.link().comport.PortName(), std::string("/dev/ttyACM"));
+        QVERIFY(rig.settings().fileText().contains("comportname=\n") ||
+                rig.settings().fileText().contains("comportname=\"\""));
+        w.cbbPorts->setEditText(QStringLiteral("/dev/pts/9"));
+        QCOMPARE(rig.link().comport.PortName(), std::string("/dev/pts/9"));
+    }
+
+    void openingThePortListRebuildsItFromTheSystem() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        int asked = 0;
+        w.SetPortSource([&] {
+            ++asked;
+            return std::vector<PortListItem>{{"ttyACM0", true}, {"ttyS0", false}};
+        });
+        w.show();
+        w.cbbPorts->showPopup();
+        w.cbbPorts->hidePopup();
+        QCOMPARE(asked, 1);
+        QCOMPARE(w.cbbPorts->count(), 2);
+        QVERIFY(!w.cbbPorts->itemIcon(0).isNull());
+        QVERIFY(w.cbbPorts->itemIcon(1).isNull());
+        QCOMPARE(w.cbbPorts->currentText(), QStringLiteral("ttyUSB0"));
+        w.cbbPorts->setCurrentIndex(0); // the user picks the marked port
+        QCOMPARE(rig.settings().raw("comportname").toString(), QStringLiteral("ttyACM0"));
+        QCOMPARE(rig.link().comport.PortName(), std::string("/dev/ttyACM0"));
+        w.cbbPorts->showPopup();
+        w.cbbPorts->hidePopup();
+        QCOMPARE(asked, 2);
+        QCOMPARE(w.cbbPorts->currentText(), QStringLiteral("ttyACM0"));
+    }
+
+    void stateTable() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        QCOMPARE(CommandsOf(w), kNoDevice);
+        w.DeviceMenuClick(30);
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
+        QCOMPARE(CommandsOf(w), kEditor);
+        w.EnableControls(false);
+        QCOMPARE(CommandsOf(w), kExchange);
+        QVERIFY(!rig.editor()->isEnabled());
+        w.UpdateDeviceActions(); // no write, reset or save while the exchange runs
+        QCOMPARE(CommandsOf(w), kExchange);
+        // A device chosen from the menu during the exchange does not open the commands.
+        w.DeviceMenuClick(26);
+        QCOMPARE(CommandsOf(w), kExchange);
+        QVERIFY(!rig.editor()->isEnabled());
+        w.EnableControls(true);
+        w.UpdateDeviceActions();
+        QCOMPARE(CommandsOf(w), kEditor);
+        QVERIFY(rig.editor()->isEnabled());
+        w.GetDevice_MSG(DeviceReport::Closing, rig.editor());
+        QCOMPARE(CommandsOf(w), kNoDevice);
+    }
+
+    void anotherWindowsTransferDisablesTheDeviceCommands() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.DeviceMenuClick(26);
+        w.SetExchangeRunning(true);
+        QCOMPARE(CommandsOf(w), kExchange);
+        QVERIFY(!rig.editor()->isEnabled());
+        // Reports of the editor do not give the commands back while the transfer runs.
+        w.GetDevice_MSG(DeviceReport::Loaded, rig.editor());
+        QCOMPARE(CommandsOf(w), kExchange);
+        w.SetExchangeRunning(false);
+        QCOMPARE(CommandsOf(w), kEditor);
+        QVERIFY(rig.editor()->isEnabled());
+    }
+
+    void blinkInVirtualTime() {
+        MainWindowRig rig;
+        ui::StatusLine& status = rig.window().status();
+        const QColor normal = status.normalColour();
+        QVERIFY(normal != ui::kStatusRed && normal != ui::kStatusGreen);
+        rig.window().ShowStatus(QColor(255, 0, 0), QStringLiteral("Нет связи с прибором"));
+        QCOMPARE(status.blinkInterval(), 400);
+        QVERIFY(status.blinking());
+        // 0 ms red; ticks at 400, 800, 1200, 1600, 2000 ms.
+        QList<QColor> seen{status.colour()};
+        for (int tick = 0; tick < 5; ++tick) {
+            status.BlinkTimerTick();
+            seen << status.colour();
+        }
+        const QColor red(255, 0, 0);
+        QCOMPARE(seen, (QList<QColor>{red, normal, red, normal, red, normal}));
+        QVERIFY(!status.blinking());
+        QCOMPARE(status.text(), QStringLiteral("Нет связи с прибором"));
+
+        // A new message in the middle of a blink starts the count again.
+        rig.window().ShowStatus(red, QStringLiteral("a"));
+        status.BlinkTimerTick();
+        status.BlinkTimerTick();
+        rig.window().ShowStatus(QColor(0, 128, 0), QStringLiteral("b"));
+        QCOMPARE(status.blinkCounter(), 4);
+        seen = {status.colour()};
+        for (int tick = 0; tick < 5; ++tick) {
+            status.BlinkTimerTick();
+            seen << status.colour();
+        }
+        const QColor green(0, 128, 0);
+        QCOMPARE(seen, (QList<QColor>{green, normal, green, normal, green, normal}));
+    }
+
+    void aHintBorrowsTheBarAndTheStatusTextComesBack() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.ShowStatus(ui::kStatusGreen, QStringLiteral("Данные прибора считаны"));
+        w.FileOpen1->showStatusText(&w);
+        QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Открыть настройки из файла"));
+        auto* text = w.statusBar()->findChild<QLabel*>(QStringLiteral("StatusText"));
+        QVERIFY(!text->isVisible());
+        QStatusTipEvent leave{QString()};
+        QCoreApplication::sendEvent(&w, &leave);
+        QVERIFY(text->isVisible());
+        QCOMPARE(text->text(), QStringLiteral("Данные прибора считаны"));
+    }
+
+    void linkReportsBecomeStatusTexts() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.EnableControls(false);
+        w.GetThread_MSG(2, 0);
+        QCOMPARE(w.status().text(), QStringLiteral("Порт открыт..."));
+        QVERIFY(!w.status().blinking());
+        w.GetThread_MSG(3, 0);
+        QCOMPARE(w.status().text(), QStringLiteral("Ответ прибора получен"));
+        QCOMPARE(CommandsOf(w), kExchange);
+        for (int ignored : {1, 4, 5, 9, 127})
+            w.GetThread_MSG(ignored, 0);
+        QCOMPARE(w.status().text(), QStringLiteral("Ответ прибора получен"));
+        QCOMPARE(CommandsOf(w), kExchange);
+
+        w.GetThread_MSG(6, 0);
+        QCOMPARE(w.status().text(), QStringLiteral("Невозможно открыть порт"));
+        QCOMPARE(w.status().colour(), QColor(255, 0, 0));
+        QCOMPARE(CommandsOf(w), kNoDevice);
+
+        w.EnableControls(false);
+        w.GetThread_MSG(0x80 | 7, 0); // only the low seven bits are the code
+        QCOMPARE(w.status().text(),
+                 QStringLiteral("Нет связи, проверьте соединения или номер порта"));
+        QCOMPARE(w.status().colour(), QColor(255, 0, 0));
+        QCOMPARE(CommandsOf(w), kNoDevice);
+
+        w.DeviceMenuClick(30);
+        w.EnableControls(false);
+        w.GetThread_MSG(8, 0);
+        const auto shown = ui::Dialogs::takeMessages();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].title, QStringLiteral("Ошибка"));
+        QCOMPARE(shown[0].text,
+                 QStringLiteral("Прибор не поддерживается.\r\nПопробуйте обновить программатор"));
+        QCOMPARE(shown[0].icon, MessageIcon::Error);
+        QCOMPARE(CommandsOf(w), kEditor); // the editor that was open stays
+        QCOMPARE(w.status().text(),
+                 QStringLiteral("Нет связи, проверьте соединения или номер порта"));
+    }
+
+    void aReadOfTheCurrentTypeKeepsTheEditorAndDoesNotResetIt() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        rig.Receive(Reply30());
+        w.EnableControls(false);
+        w.GetThread_MSG(0, 30);
+        FakeEditor* first = rig.editor();
+        QVERIFY(first);
+        QCOMPARE(first->setDefaultsCalls, 1);
+        QCOMPARE(first->record[0], std::uint8_t(0x80));
+        QCOMPARE(first->windowTitle(), QStringLiteral("Velmar 280, Версия прибора - 9"));
+        QCOMPARE(w.status().text(), QStringLiteral("Данные прибора считаны"));
+        QCOMPARE(w.status().colour(), QColor(0, 128, 0));
+        QCOMPARE(CommandsOf(w), kEditor);
+        QCOMPARE(first->parentWidget()->pos(), QPoint(0, 0));
+
+        first->record[0] = 0x00; // edited, then read again
+        w.EnableControls(false);
+        w.GetThread_MSG(0, 30);
+        QCOMPARE(rig.editor(), first);
+        QCOMPARE(first->setDefaultsCalls, 1);
+        QCOMPARE(first->record[0], std::uint8_t(0x80));
+    }
+
+    void aReadOfAnotherTypeReplacesTheEditor() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.DeviceMenuClick(26);
+        QPointer<FakeEditor> old = rig.editor();
+        rig.Receive(Reply30());
+        w.GetThread_MSG(0, 30);
+        QVERIFY(waitUntil([&] { return old.isNull(); }));
+        QCOMPARE(rig.editor()->DeviceType, std::uint8_t(30));
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
+    }
+
+    void editorReports() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.DeviceMenuClick(26);
+        struct Row {
+            DeviceReport code;
+            const char* text;
+            QColor colour;
+        };
+        const Row rows[] = {
+            {DeviceReport::Written, "Данные записаны", QColor(0, 128, 0)},
+            {DeviceReport::NoLink, "Нет связи с прибором", QColor(255, 0, 0)},
+            {DeviceReport::ConfigError, "Ошибка конфигурации", QColor(255, 0, 0)},
+        };
+        for (const Row& row : rows) {
+            w.EnableControls(false);
+            w.GetDevice_MSG(row.code, rig.editor());
+            QCOMPARE(w.status().text(), QString::fromUtf8(row.text));
+            QCOMPARE(w.status().colour(), row.colour);
+            QCOMPARE(CommandsOf(w), kEditor);
+        }
+        // A write whose port failed, a load, an unknown code: no text, the commands come back.
+        for (int code : {2, 0, 4, 9}) {
+            w.status().SetText(QStringLiteral("before"));
+            w.EnableControls(false);
+            w.GetDevice_MSG(static_cast<DeviceReport>(code), rig.editor());
+            QCOMPARE(w.status().text(), QStringLiteral("before"));
+            QCOMPARE(CommandsOf(w), kEditor);
+        }
+    }
+
+    void aLateClosingReportDoesNotForgetANewerEditor() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.DeviceMenuClick(35);
+        // Replacing the type 35 editor queues its closing report behind the new editor.
+        w.DeviceMenuClick(30);
+        FakeEditor* newer = rig.editor();
+        QTest::qWait(50);
+        QCOMPARE(rig.editor(), newer);
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
+        QCOMPARE(CommandsOf(w), kEditor);
+        // Its own closing report forgets it.
+        w.GetDevice_MSG(DeviceReport::Closing, newer);
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(0));
+        QVERIFY(ui::CurrentEditor() == nullptr);
+    }
+
+    void deviceMenuStoresTheChoice() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        QAction* velmar280 = nullptr;
+        for (QAction* item : DeviceItems(w)) {
+            if (item->data().toInt() == 30)
+                velmar280 = item;
+        }
+        QVERIFY(velmar280);
+        velmar280->trigger();
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
+        QCOMPARE(rig.editor()->windowTitle(), QStringLiteral("Velmar 280"));
+        QCOMPARE(rig.settings().raw("devicetype").toString(), QStringLiteral("30"));
+        // A type whose editor is not there: stored all the same; the old editor is gone.
+        w.DeviceMenuClick(31);
+        QCOMPARE(rig.settings().raw("devicetype").toString(), QStringLiteral("31"));
+        QVERIFY(ui::CurrentEditor() == nullptr);
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(0));
+        QCOMPARE(CommandsOf(w), kNoDevice);
+    }
+
+    void recentlyChosenDevice() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.actRecentDevice->trigger(); // nothing stored: "0", nothing happens
+        QVERIFY(ui::CurrentEditor() == nullptr);
+        QCOMPARE(rig.settings().raw("devicetype").toString(), QStringLiteral("0"));
+        QVERIFY(ui::Dialogs::takeMessages().isEmpty());
+
+        rig.settings().setRaw("devicetype", "286"); // its low byte is 30
+        w.actRecentDevice->trigger();
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
+        QCOMPARE(rig.settings().raw("devicetype").toString(), QStringLiteral("286"));
+        QCOMPARE(CommandsOf(w), kEditor);
+
+        rig.settings().setRaw("devicetype", "28"); // catalogued, no editor
+        w.actRecentDevice->trigger();
+        QVERIFY(ui::CurrentEditor() == nullptr);
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(0));
+        QCOMPARE(CommandsOf(w), kNoDevice);
+
+        w.DeviceMenuClick(26);
+        rig.settings().setRaw("devicetype", "Velmar");
+        w.actRecentDevice->trigger();
+        const auto shown = ui::Dialogs::takeMessages();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].title, QStringLiteral("Программатор"));
+        QCOMPARE(shown[0].text, QStringLiteral("'Velmar' is not a valid integer value."));
+        QCOMPARE(shown[0].icon, MessageIcon::Error);
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(26)); // the state before stays
+    }
+
+    void resetAndWriteGoToTheEditor() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.actSetDefault->trigger(); // no editor: nothing
+        w.actDevWrite->trigger();
+        w.DeviceMenuClick(26);
+        FakeEditor* editor = rig.editor();
+        editor->record[0] = 0xEE;
+        w.actSetDefault->trigger();
+        QCOMPARE(editor->record, TestDefaults(26));
+        QCOMPARE(editor->setDefaultsCalls, 2);
+        QVERIFY(ui::Dialogs::takeMessages().isEmpty());
+        // This editor starts no exchange when asked to write: the commands must come back.
+        w.actDevWrite->trigger();
+        QCOMPARE(CommandsOf(w), kEditor);
+        QVERIFY(editor->isEnabled());
+    }
+
+    void readWhileAnotherExchangeHoldsTheLink() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        PtyPair pty;
+        QVERIFY(pty.ok());
+        rig.link().comport.SetPortName(pty.slavePath());
+        auto other = std::make_shared<RecordingTarget>();
+        QVERIFY(rig.link().StartExchange(ExchangeMode::Read, other));
+        w.DeviceMenuClick(30);
+        w.actDevRead->trigger();
+        QCOMPARE(CommandsOf(w), kEditor);
+        QCOMPARE(w.status().text(), QStringLiteral("Идет обмен с прибором, повторите позже"));
+        w.status().SetText(QString());
+        w.actDevWrite->trigger();
+        QCOMPARE(CommandsOf(w), kEditor);
+        QCOMPARE(w.status().text(), QStringLiteral("Идет обмен с прибором, повторите позже"));
+        rig.link().StopExchange();
+    }
+
+    void updateFirmwareStaysAvailableAndStartsNothing() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.actUpdateFirmware->trigger();
+        QVERIFY(!rig.link().ExchangeRunning());
+        QCOMPARE(CommandsOf(w), kNoDevice);
+        QVERIFY(ui::Dialogs::takeMessages().isEmpty());
+    }
+
+    void exitClosesTheEditorAndTheWindow() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.show();
+        w.DeviceMenuClick(26);
+        bool closedByForm = false;
+        rig.editor()->onFormClose = [&] {
+            closedByForm = true;
+        };
+        w.FileExit1->trigger();
+        QVERIFY(closedByForm);
+        QVERIFY(!w.isVisible());
+        QVERIFY(ui::CurrentEditor() == nullptr);
+        QVERIFY(!rig.link().comport.Connected());
+        QVERIFY(ui::Dialogs::takeMessages().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"

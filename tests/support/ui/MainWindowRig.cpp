@@ -1,0 +1,92 @@
+#include "support/ui/MainWindowRig.h"
+
+#include "model/ui/DeviceFactory.h"
+
+#include <QMenu>
+
+#include <algorithm>
+
+namespace tesmira::test {
+
+void LinkReadingEditor::LoadFromReply() {
+    const TNonVisComp& link = DataModule();
+    const auto received = static_cast<std::size_t>(std::max(0, link.ReceivedCount()));
+    const auto buffer = link.ReceiveBuffer();
+    reply.assign(buffer.begin(), buffer.begin() + std::min(received, buffer.size()));
+    FakeEditor::LoadFromReply();
+}
+
+Bytes TestDefaults(std::uint8_t type) {
+    const std::size_t size = type == 26 ? 13 : type == 30 ? 58 : 116;
+    Bytes record(size);
+    for (std::size_t i = 0; i < size; ++i)
+        record[i] = static_cast<std::uint8_t>(type + i);
+    return record;
+}
+
+void RegisterTestEditors() {
+    for (std::uint8_t type : {26, 30, 35}) {
+        ui::DeviceFactory::Register(
+            type, [type] { return new LinkReadingEditor(TestDefaults(type), type == 35); });
+    }
+}
+
+void UnregisterTestEditors() {
+    for (std::uint8_t type : {26, 30, 35})
+        ui::DeviceFactory::Register(type, {});
+}
+
+char* toString(const Commands& c) {
+    const QString text =
+        QStringLiteral("read %1 write %2 reset %3 open %4 saveAs %5 ports %6 firmware %7 exit %8 "
+                       "about %9 items %10")
+            .arg(c.read)
+            .arg(c.write)
+            .arg(c.reset)
+            .arg(c.open)
+            .arg(c.saveAs)
+            .arg(c.ports)
+            .arg(c.firmware)
+            .arg(c.exit)
+            .arg(c.about)
+            .arg(c.deviceItems);
+    return qstrdup(text.toUtf8().constData());
+}
+
+QList<QAction*> DeviceItems(ui::TMainForm& w) {
+    QList<QAction*> items;
+    for (QMenu* submenu : w.DeviceMenu->findChildren<QMenu*>())
+        items += submenu->actions();
+    items += w.actRecentDevice;
+    return items;
+}
+
+Commands CommandsOf(ui::TMainForm& w) {
+    bool items = true;
+    for (QAction* item : DeviceItems(w))
+        items = items && item->isEnabled();
+    return {w.actDevRead->isEnabled(),        w.actDevWrite->isEnabled(),
+            w.actSetDefault->isEnabled(),     w.FileOpen1->isEnabled(),
+            w.FileSaveAs1->isEnabled(),       w.cbbPorts->isEnabled(),
+            w.actUpdateFirmware->isEnabled(), w.FileExit1->isEnabled(),
+            w.HelpAbout1->isEnabled(),        items};
+}
+
+MainWindowRig::MainWindowRig(LinkClock& clock)
+    : module_(clock), window_(std::make_unique<ui::TMainForm>()) {}
+
+MainWindowRig::~MainWindowRig() {
+    window_.reset();
+    ui::Dialogs::takeMessages();
+}
+
+FakeEditor* MainWindowRig::editor() const {
+    return dynamic_cast<FakeEditor*>(ui::CurrentEditor());
+}
+
+void MainWindowRig::Receive(const Bytes& bytes) {
+    link().ClearReceive();
+    link().comportReceiveData(link().comport, bytes.data(), bytes.size());
+}
+
+} // namespace tesmira::test

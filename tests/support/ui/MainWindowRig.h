@@ -1,0 +1,66 @@
+// The main window under test: private settings, an installed data module, dialogs in test mode
+// and small editors for a few device types.
+#pragma once
+
+#include "app/ui/MainForm.h"
+#include "support/ui/AppRig.h"
+#include "support/ui/FakeEditor.h"
+#include "support/ui/UiTestSupport.h"
+
+#include <QAction>
+
+#include <memory>
+
+namespace tesmira::test {
+
+// A small editor whose LoadFromReply reads the data module's receive buffer, as real ones do.
+class LinkReadingEditor : public FakeEditor {
+public:
+    using FakeEditor::FakeEditor;
+    void LoadFromReply() override;
+};
+
+// Editors for 26 (13-byte record), 30 (58 bytes) and 35 (116 bytes, reports its closing, queued).
+// Record byte i of type t is t + i.
+void RegisterTestEditors();
+void UnregisterTestEditors();
+Bytes TestDefaults(std::uint8_t type);
+
+// Which commands of the main window can be used, in the order of its state table.
+struct Commands {
+    bool read, write, reset, open, saveAs, ports, firmware, exit, about, deviceItems;
+    bool operator==(const Commands&) const = default;
+};
+// For QCOMPARE's failure message.
+char* toString(const Commands& commands);
+
+inline constexpr Commands kNoDevice{true, false, false, true, false, true, true, true, true, true};
+inline constexpr Commands kEditor{true, true, true, true, true, true, true, true, true, true};
+inline constexpr Commands kExchange{false, false, false, false, false,
+                                    false, false, true,  true,  true};
+
+// "Недавно выбранный" and every item of the device submenus.
+QList<QAction*> DeviceItems(ui::TMainForm& window);
+Commands CommandsOf(ui::TMainForm& window);
+
+class MainWindowRig {
+public:
+    explicit MainWindowRig(LinkClock& clock = SystemLinkClock());
+    ~MainWindowRig();
+
+    ui::TMainForm& window() { return *window_; }
+    TNonVisComp& link() { return module_.link(); }
+    TempSettings& settings() { return settings_; }
+    // The current editor as the test's own class, or null.
+    FakeEditor* editor() const;
+    // Puts bytes into the receive buffer as the port's poll does.
+    void Receive(const Bytes& bytes);
+
+private:
+    TempSettings settings_;
+    DialogsInTestMode dialogs_;
+    InstalledDataModule module_;
+    std::unique_ptr<ui::TMainForm> window_;
+};
+
+} // namespace tesmira::test
