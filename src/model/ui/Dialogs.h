@@ -18,6 +18,8 @@ struct ShownMessage {
     QString title;
     QString text;
     MessageIcon icon;
+
+    bool operator==(const ShownMessage&) const = default;
 };
 
 class Dialogs {

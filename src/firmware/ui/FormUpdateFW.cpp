@@ -1,0 +1,249 @@
+#include "firmware/ui/FormUpdateFW.h"
+
+#include "editors/LinkIdle.h"
+#include "firmware/FirmwareImage.h"
+#include "link/NonVisComp.h"
+#include "link/ui/ReportBridge.h"
+#include "model/ui/Dialogs.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+namespace tesmira::ui {
+
+namespace {
+
+bool gWindowOpen = false;
+
+const QString kUpdateTitle = QStringLiteral("Обновление прошивки");
+
+void UpdateMessage(QWidget* parent, const QString& text, MessageIcon icon) {
+    Dialogs::message(parent, kUpdateTitle, text, icon);
+}
+
+void ShowPortFailed(QWidget* parent) {
+    UpdateMessage(parent, QStringLiteral("Невозможно открыть порт"), MessageIcon::Error);
+}
+
+// Why a file gives no image to send.
+void ShowRefusal(QWidget* parent, ImageError error) {
+    switch (error) {
+    case ImageError::TooLarge:
+        UpdateMessage(parent, QStringLiteral("Файл прошивки слишком велик"), MessageIcon::Error);
+        return;
+    case ImageError::BlockPastEnd:
+        UpdateMessage(parent, QStringLiteral("Файл прошивки поврежден"), MessageIcon::Error);
+        return;
+    default: // a file that cannot be read, or text that is not digit pairs
+        Dialogs::message(parent, QStringLiteral("Ошибка"), QStringLiteral("Файл не найден"),
+                         MessageIcon::None);
+        return;
+    }
+}
+
+template <class Control> Control* Named(Control* control, const char* name) {
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+
+} // namespace
+
+TFormUpdateFW::TFormUpdateFW(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    BuildControls();
+    FormCreate();
+}
+
+TFormUpdateFW::~TFormUpdateFW() {
+    // The reports would go to nobody; the exchange must not outlive its window unnoticed.
+    if (state_.Updating() && HasDataModule())
+        DataModule().StopExchange();
+    gWindowOpen = false;
+}
+
+bool TFormUpdateFW::WindowOpen() {
+    return gWindowOpen;
+}
+
+void TFormUpdateFW::BuildControls() {
+    btnOpenFile = Named(new QPushButton(QStringLiteral("Выбрать файл...")), "btnOpenFile");
+    edtUpdFileName = Named(new QLineEdit, "edtUpdFileName");
+    btnUpdate = Named(new QPushButton(QStringLiteral("Обновить")), "btnUpdate");
+    pbUpdate = Named(new QProgressBar, "pbUpdate");
+    btExit = Named(new QPushButton(QStringLiteral("Выход")), "btExit");
+    pbUpdate->setRange(0, 100);
+    btnUpdate->setVisible(false);
+    pbUpdate->setVisible(false);
+
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(edtUpdFileName, 1);
+    fileRow->addWidget(btnOpenFile);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(btnUpdate);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(btExit);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fileRow);
+    layout->addWidget(pbUpdate);
+    layout->addStretch(1);
+    layout->addLayout(buttonRow);
+    setMinimumSize(440, 130);
+
+    connect(btnOpenFile, &QPushButton::clicked, this, &TFormUpdateFW::btnOpenFileClick);
+    connect(btnUpdate, &QPushButton::clicked, this, &TFormUpdateFW::btnUpdateClick);
+    connect(btExit, &QPushButton::clicked, this, &TFormUpdateFW::btExitClick);
+}
+
+void TFormUpdateFW::FormCreate() {
+    gWindowOpen = true;
+    setWindowTitle(QStringLiteral("Обновление прошивки прибора"));
+    cmprtdrvrUpdate.SetBaudRateValue(TDeviceIO::kFirmwareBaud);
+}
+
+void TFormUpdateFW::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The top left corner of the main window's work area, once; the user may move it later.
+    if (placed_)
+        return;
+    placed_ = true;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->move(0, 0);
+}
+
+void TFormUpdateFW::btnOpenFileClick() {
+    const QString name = Dialogs::openFileName(this, QString(), QDir::currentPath(),
+                                               QStringLiteral("Файл прошивок (*.enc)"));
+    if (name.isEmpty())
+        return; // cancelled
+    edtUpdFileName->setText(QDir::toNativeSeparators(name));
+    if (!edtUpdFileName->text().isEmpty())
+        btnUpdate->setVisible(true);
+}
+
+void TFormUpdateFW::btnUpdateClick() {
+    if (state_.Updating())
+        return; // its button is disabled; a second transfer must not start behind it
+    const QString name = edtUpdFileName->text();
+    if (name.isEmpty()) {
+        Dialogs::message(this, QStringLiteral("Прошивка прибора"), QStringLiteral("Выберите файл"),
+                         MessageIcon::Information);
+        return;
+    }
+    if (const std::optional<std::size_t> length = PutImage(name))
+        UpdateDevice(*length);
+}
+
+std::optional<std::size_t> TFormUpdateFW::PutImage(const QString& fileName) {
+    TNonVisComp& link = DataModule();
+    // Loaded aside first: a refused file must leave the transmit buffer alone, and another
+    // exchange may still be sending from it.
+    std::vector<std::uint8_t> image(link.TransmitBuffer().size());
+    const ImageResult loaded =
+        LoadFirmwareImage(std::filesystem::path(fileName.toStdU16String()), image);
+    if (!loaded.ok()) {
+        ShowRefusal(this, loaded.error);
+        return std::nullopt;
+    }
+    // A read started from the main window holds the port; one that has only to close it is
+    // waited for.
+    if (!WaitUntilLinkIdle([&link] { return link.ExchangeRunning(); }, SystemLinkClock())) {
+        ShowPortFailed(this);
+        return std::nullopt;
+    }
+    std::copy_n(image.begin(), loaded.length, link.TransmitBuffer().begin());
+    return loaded.length;
+}
+
+void TFormUpdateFW::UpdateDevice(std::size_t length) {
+    btnOpenFile->setEnabled(false);
+    btnUpdate->setEnabled(false);
+    const std::uint64_t transfer = ++transfer_;
+    // The bridge drops reports once this window is gone.
+    auto bridge = ReportBridge::create(this, [this, transfer](ThreadReport code, int arg) {
+        if (transfer == transfer_)
+            GetThread_MSG(static_cast<int>(code), arg);
+    });
+    state_.Start();
+    emit transferRunning(true);
+    if (!DataModule().StartExchange(ExchangeMode::Firmware, std::move(bridge),
+                                    static_cast<int>(length)))
+        GetThread_MSG(static_cast<int>(ThreadReport::PortFailed), 0);
+}
+
+void TFormUpdateFW::GetThread_MSG(int code, int arg) {
+    const UpdateOutcome outcome = state_.Report(static_cast<ThreadReport>(code), arg);
+    if (outcome == UpdateOutcome::None) {
+        ShowState();
+        return;
+    }
+    QPointer<TFormUpdateFW> self(this);
+    switch (outcome) {
+    case UpdateOutcome::Updated:
+        UpdateMessage(this, QStringLiteral("Прошивка обновлена"), MessageIcon::Information);
+        break;
+    case UpdateOutcome::PortFailed:
+        ShowPortFailed(this);
+        break;
+    case UpdateOutcome::NoAnswer:
+        UpdateMessage(this, QStringLiteral("Устройство не отвечает"), MessageIcon::Error);
+        break;
+    case UpdateOutcome::None:
+        break;
+    }
+    if (!self)
+        return;
+    ShowState();
+    emit transferRunning(false);
+}
+
+void TFormUpdateFW::ShowState() {
+    const bool idle = !state_.Updating();
+    btnOpenFile->setEnabled(idle);
+    btnUpdate->setEnabled(idle);
+    pbUpdate->setValue(state_.Position());
+    pbUpdate->setVisible(state_.BarVisible());
+}
+
+void TFormUpdateFW::btExitClick() {
+    if (state_.Updating()) {
+        // The device keeps the blocks it has; a new update starts again from the first one.
+        DataModule().StopExchange();
+        state_.Abandon();
+        ShowState();
+        emit transferRunning(false);
+    }
+    gWindowOpen = false;
+    leaving_ = true;
+    // The frame closes this widget first, so FormClose runs either way.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
+}
+
+void TFormUpdateFW::closeEvent(QCloseEvent* event) {
+    FormClose(event);
+}
+
+void TFormUpdateFW::FormClose(QCloseEvent* event) {
+    if (!leaving_) {
+        event->ignore(); // only the exit button leaves the window
+        return;
+    }
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+    event->accept();
+}
+
+} // namespace tesmira::ui

@@ -1,0 +1,81 @@
+// TFormUpdateFW: the window that loads a firmware file and sends its image to the device, showing
+// the progress and the outcome.
+#pragma once
+
+#include "firmware/UpdateState.h"
+#include "link/CPDrv.h"
+#include "link/ui/QtPollTimer.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace tesmira::ui {
+
+class TFormUpdateFW : public QWidget {
+    Q_OBJECT
+
+public:
+    // Runs FormCreate: the window counts as open from here on. Frees itself when closed.
+    explicit TFormUpdateFW(QWidget* parent = nullptr);
+    // Stops a transfer that still runs (the main window is being torn down).
+    ~TFormUpdateFW() override;
+
+    // Set while a firmware window exists; the main window opens no second one meanwhile.
+    static bool WindowOpen();
+
+    QPushButton* btnOpenFile = nullptr;
+    QLineEdit* edtUpdFileName = nullptr;
+    QPushButton* btnUpdate = nullptr;
+    QProgressBar* pbUpdate = nullptr;
+    QPushButton* btExit = nullptr;
+
+    // A second port at the firmware speed, configured and never opened: the transfer uses the
+    // data module's port.
+    QtPollTimer cmprtdrvrUpdateTimer;
+    TCommPortDriver cmprtdrvrUpdate{cmprtdrvrUpdateTimer};
+
+    bool Updating() const { return state_.Updating(); }
+
+signals:
+    // True once a transfer has started, false when it has ended, also when the window is left
+    // during it. The main window keeps its device commands disabled in between.
+    void transferRunning(bool running);
+
+public slots:
+    void btnOpenFileClick();
+    void btnUpdateClick();
+    // Leaves the window; a transfer that still runs is stopped first.
+    void btExitClick();
+    // The reports of this window's transfer (codes of ThreadReport).
+    void GetThread_MSG(int code, int arg);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void BuildControls();
+    // Puts the named file's image into the transmit buffer; its length, or nothing once the user
+    // has been told why not.
+    std::optional<std::size_t> PutImage(const QString& fileName);
+    void UpdateDevice(std::size_t length);
+    void FormClose(QCloseEvent* event);
+    void ShowState();
+
+    FirmwareUpdateState state_;
+    bool leaving_ = false;
+    bool placed_ = false;
+    // Counts the transfers, so that a report of an earlier one is never taken for the current.
+    std::uint64_t transfer_ = 0;
+};
+
+} // namespace tesmira::ui
