@@ -64,12 +64,21 @@ void TNonVisComp::SendFrame(std::size_t n) {
     comport.SendData(tx_.data(), std::min(n, tx_.size()));
 }
 
+bool TNonVisComp::ExchangeBusy() const {
+    std::lock_guard lock(exchangeMutex_);
+    return BusyLocked();
+}
+
+bool TNonVisComp::BusyLocked() const {
+    return running_.load(std::memory_order_acquire) && !(current_ && current_->Reported());
+}
+
 bool TNonVisComp::StartExchange(ExchangeMode mode, std::shared_ptr<ExchangeReportTarget> target,
                                 int length) {
     std::lock_guard lock(exchangeMutex_);
     // An exchange that has made its last report is only closing the port: wait for that
     // rather than refuse a window that was just given its controls back.
-    if (running_.load(std::memory_order_acquire) && !(current_ && current_->Reported()))
+    if (BusyLocked())
         return false;
     if (thread_.joinable())
         thread_.join();

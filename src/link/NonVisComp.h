@@ -58,11 +58,17 @@ public:
     bool StartExchange(ExchangeMode mode, std::shared_ptr<ExchangeReportTarget> target,
                        int length = 0);
     bool ExchangeRunning() const { return running_.load(std::memory_order_acquire); }
+    // An exchange runs and has not made its final report yet: it holds the port and may still
+    // send from the transmit buffer. One that has reported is only closing the port, so a window
+    // may fill the buffer and start the next exchange.
+    bool ExchangeBusy() const;
     // Asks a running exchange to stop (its waits end at their next round, its target is told to
     // abandon reports) and waits for its thread to end. Nothing when none runs.
     void StopExchange();
 
 private:
+    bool BusyLocked() const;
+
     LinkClock& clock_;
     mutable std::mutex exchangeMutex_;
     std::unique_ptr<TDeviceIO> current_;

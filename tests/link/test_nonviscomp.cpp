@@ -159,13 +159,16 @@ TEST(DataModule, ANewExchangeWaitsForTheLastToCloseButNotForOneThatReports) {
     ASSERT_TRUE(rig.link->StartExchange(ExchangeMode::Firmware, first, 0)); // 2, then 5:100
     while (!inFinalReport)
         std::this_thread::sleep_for(1ms);
-    // Still reporting: refused.
+    // Still reporting: busy, and refused.
+    EXPECT_TRUE(rig.link->ExchangeBusy());
     auto second = std::make_shared<test::RecordingTarget>();
     EXPECT_FALSE(rig.link->StartExchange(ExchangeMode::Firmware, second, 0));
     releaseReport = true;
     while (!closingStarted)
         std::this_thread::sleep_for(1ms);
-    // Reported, closing the port: the start waits for that instead.
+    // Reported, closing the port: running but no longer busy, and the start waits for it.
+    EXPECT_TRUE(rig.link->ExchangeRunning());
+    EXPECT_FALSE(rig.link->ExchangeBusy());
     std::atomic<bool> started{false};
     std::thread starter(
         [&] { started = rig.link->StartExchange(ExchangeMode::Firmware, second, 0); });

@@ -4,6 +4,7 @@
 #include "app/ui/MainForm.h"
 #include "app/ui/SetupUnit.h"
 #include "app/ui/WorkArea.h"
+#include "firmware/ui/FormUpdateFW.h"
 #include "link/NonVisComp.h"
 #include "link/ui/ReportBridge.h"
 #include "model/UnitDevices.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 
 #include <stdexcept>
 
@@ -184,7 +186,7 @@ void TMainForm::GetDevice_MSG(DeviceReport code, TDeviceForm* sender) {
         if (ForgetEditor(sender))
             currentDeviceType_ = 0;
         // Queued: it may arrive while an exchange runs, whose own end enables the controls.
-        if (HasDataModule() && DataModule().ExchangeRunning()) {
+        if (HasDataModule() && DataModule().ExchangeBusy()) {
             UpdateDeviceActions();
             return;
         }
@@ -200,7 +202,7 @@ void TMainForm::actDevWriteExecute() {
     TDeviceForm* editor = CurrentEditor();
     if (editor == nullptr)
         return;
-    if (DataModule().ExchangeRunning()) {
+    if (DataModule().ExchangeBusy()) {
         ShowLinkBusy();
         return;
     }
@@ -208,7 +210,7 @@ void TMainForm::actDevWriteExecute() {
     editor->WriteToDevice();
     // An exchange reports at least once on this thread before it ends, so no exchange running
     // now means the editor started none (and may not report): give the controls back.
-    if (!DataModule().ExchangeRunning()) {
+    if (!DataModule().ExchangeBusy()) {
         EnableControls(true);
         UpdateDeviceActions();
     }
@@ -259,8 +261,15 @@ void TMainForm::actUpdateFirmwareExecute() {
 }
 
 void TMainForm::OpenFirmwareWindow() {
-    // The firmware update window opens here once it exists: once only, as an MDI child of the
-    // work area, shown without waiting; it calls SetExchangeRunning around its transfer.
+    if (TFormUpdateFW::WindowOpen())
+        return;
+    auto* window = new TFormUpdateFW;
+    // While it transfers, the device commands here must not start a second exchange.
+    connect(window, &TFormUpdateFW::transferRunning, this, &TMainForm::SetExchangeRunning);
+    QMdiSubWindow* frame = workArea_->addSubWindow(window, Qt::FramelessWindowHint);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setSystemMenu(nullptr);
+    frame->show();
 }
 
 void TMainForm::HelpAbout1Execute() {

@@ -1,16 +1,14 @@
 #include "editors/ui/EditorExchange.h"
 
-#include "editors/LinkIdle.h"
 #include "link/NonVisComp.h"
 #include "link/ui/ReportBridge.h"
 #include "model/ui/DF_000.h"
 
 namespace tesmira::ui {
 
-bool StartEditorExchange(TDeviceForm& editor, ExchangeMode mode, const FrameWriter& writeFrame,
-                         LinkClock& clock) {
+bool StartEditorExchange(TDeviceForm& editor, ExchangeMode mode, const FrameWriter& writeFrame) {
     TNonVisComp& link = DataModule();
-    if (!WaitUntilLinkIdle([&link] { return link.ExchangeRunning(); }, clock))
+    if (link.ExchangeBusy())
         return false;
     const std::size_t length = writeFrame(link.TransmitBuffer());
     if (length == 0)

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "link/DeviceIO.h"
-#include "link/LinkClock.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,12 +16,10 @@ class TDeviceForm;
 // Writes a frame from tx[0] and returns its length; 0 when it cannot.
 using FrameWriter = std::function<std::size_t(std::span<std::uint8_t> tx)>;
 
-// Waits (on `clock`) for an exchange that is only closing the port, then builds the frame in the
-// data module's transmit buffer and starts the exchange with `editor` as report target. Returns
-// false when another exchange still holds the link (the transmit buffer is then left alone, as
-// that exchange may be sending from it), when the frame cannot be built, or when the exchange
-// does not start; the caller reports the failure.
-bool StartEditorExchange(TDeviceForm& editor, ExchangeMode mode, const FrameWriter& writeFrame,
-                         LinkClock& clock = SystemLinkClock());
+// Builds the frame in the data module's transmit buffer and starts the exchange with `editor` as
+// report target. Returns false when another exchange still holds the link (the transmit buffer is
+// then left alone, as that exchange may be sending from it), when the frame cannot be built, or
+// when the exchange does not start; the caller reports the failure.
+bool StartEditorExchange(TDeviceForm& editor, ExchangeMode mode, const FrameWriter& writeFrame);
 
 } // namespace tesmira::ui

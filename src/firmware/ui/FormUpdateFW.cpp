@@ -1,6 +1,5 @@
 #include "firmware/ui/FormUpdateFW.h"
 
-#include "editors/LinkIdle.h"
 #include "firmware/FirmwareImage.h"
 #include "link/NonVisComp.h"
 #include "link/ui/ReportBridge.h"
@@ -155,9 +154,9 @@ std::optional<std::size_t> TFormUpdateFW::PutImage(const QString& fileName) {
         ShowRefusal(this, loaded.error);
         return std::nullopt;
     }
-    // A read started from the main window holds the port; one that has only to close it is
-    // waited for.
-    if (!WaitUntilLinkIdle([&link] { return link.ExchangeRunning(); }, SystemLinkClock())) {
+    // A read started from the main window holds the port; one that has only to close it does
+    // not.
+    if (link.ExchangeBusy()) {
         ShowPortFailed(this);
         return std::nullopt;
     }

@@ -1,4 +1,5 @@
 #include "app/ui/WorkArea.h"
+#include "firmware/ui/FormUpdateFW.h"
 #include "model/ui/DeviceFactory.h"
 #include "support/LinkFakes.h"
 #include "support/PtyPair.h"
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -511,12 +513,38 @@ private slots:
         rig.link().StopExchange();
     }
 
-    void updateFirmwareStaysAvailableAndStartsNothing() {
+    void updateFirmwareOpensOneWindowThatHoldsTheDeviceCommandsWhileItTransfers() {
         MainWindowRig rig;
         TMainForm& w = rig.window();
+        w.show();
+        w.DeviceMenuClick(26);
         w.actUpdateFirmware->trigger();
+        QCOMPARE(w.workArea()->subWindowList().size(), 2);
+        auto* firmware = w.workArea()->findChild<ui::TFormUpdateFW*>();
+        QVERIFY(firmware);
+        QVERIFY(ui::TFormUpdateFW::WindowOpen());
+        QCOMPARE(firmware->parentWidget()->pos(), QPoint(0, 0));
         QVERIFY(!rig.link().ExchangeRunning());
-        QCOMPARE(CommandsOf(w), kNoDevice);
+
+        // Pressed again while it is open: nothing.
+        w.actUpdateFirmware->trigger();
+        QCOMPARE(w.workArea()->subWindowList().size(), 2);
+        QCOMPARE(w.workArea()->findChildren<ui::TFormUpdateFW*>().size(), 1);
+
+        emit firmware->transferRunning(true);
+        QCOMPARE(CommandsOf(w), kExchange);
+        QVERIFY(!rig.editor()->isEnabled());
+        emit firmware->transferRunning(false);
+        QCOMPARE(CommandsOf(w), kEditor);
+
+        // Left by its exit button, it can be opened again.
+        QPointer<ui::TFormUpdateFW> left = firmware;
+        firmware->btExit->click();
+        QVERIFY(!ui::TFormUpdateFW::WindowOpen());
+        QVERIFY(QTest::qWaitFor([&] { return left.isNull(); }));
+        QCOMPARE(w.workArea()->subWindowList().size(), 1);
+        w.actUpdateFirmware->trigger();
+        QCOMPARE(w.workArea()->findChildren<ui::TFormUpdateFW*>().size(), 1);
         QVERIFY(ui::Dialogs::takeMessages().isEmpty());
     }
 

@@ -110,10 +110,12 @@ private slots:
         Editor editor(sim.slavePath());
         QVERIFY(
             editor.module.link.StartExchange(ExchangeMode::Read, std::make_shared<NoReports>()));
+        // Once the read has put its request in the buffer, the write must leave it there.
+        const auto tx = editor.module.link.TransmitBuffer();
+        QVERIFY(QTest::qWaitFor([&] { return tx[9] == 0xE3; }));
         QVERIFY(editor.WriteAndWait(1));
         QCOMPARE(editor.receiver.reports[0].code, DeviceReport::NoLink);
         QVERIFY(editor.module.link.ExchangeRunning());
-        const auto tx = editor.module.link.TransmitBuffer();
         QCOMPARE(Bytes(tx.begin(), tx.begin() + 19),
                  Bytes({0x7E, 0x0A, 0x52, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE3, 0x00, 0x00,
                         0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));

@@ -219,6 +219,8 @@ private slots:
     void aLinkHeldByAnotherExchangeIsNotTouched() {
         Rig rig;
         QVERIFY(rig.fake.link.StartExchange(ExchangeMode::Read, std::make_shared<NoReports>()));
+        // Once the read has put its request in the buffer, the window must leave it there.
+        QVERIFY(QTest::qWaitFor([&] { return rig.fake.TransmitHead(10)[9] == 0xE3; }));
         rig.Choose(rig.Write("0003AABBCC"));
         rig.form->btnUpdate->click();
         const auto shown = Dialogs::takeMessages();
