@@ -89,7 +89,8 @@ std::size_t WriteLongFrame(std::span<std::uint8_t> tx, LongCommand command, std:
     tx[0] = kLongFrameStart;
     tx[1] = static_cast<std::uint8_t>(command);
     tx[4] = type;
-    std::copy(payload.begin(), payload.end(), tx.begin() + static_cast<std::ptrdiff_t>(payloadOffset));
+    std::copy(payload.begin(), payload.end(),
+              tx.begin() + static_cast<std::ptrdiff_t>(payloadOffset));
     tx[2] = static_cast<std::uint8_t>(n >> 8);
     tx[3] = static_cast<std::uint8_t>(n & 0xFF);
     tx[n - 1] = Crc8(tx.data(), n - 1);

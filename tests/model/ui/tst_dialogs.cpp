@@ -22,9 +22,8 @@ private slots:
 
     void guardedActionShowsItsErrorInTheStandardBox() {
         tesmira::test::DialogsInTestMode testMode;
-        const bool ok = Dialogs::guarded(nullptr, [] {
-            throw std::runtime_error("Версия файла не поддерживается");
-        });
+        const bool ok = Dialogs::guarded(
+            nullptr, [] { throw std::runtime_error("Версия файла не поддерживается"); });
         QVERIFY(!ok);
         const auto shown = Dialogs::takeMessages();
         QCOMPARE(shown.size(), 1);
@@ -38,9 +37,9 @@ private slots:
     void queuedFileNamesAnswerInOrderThenCancel() {
         tesmira::test::DialogsInTestMode testMode;
         Dialogs::setNextFileName(QStringLiteral("/tmp/a.bcf"));
-        QCOMPARE(Dialogs::openFileName(nullptr, {}, QStringLiteral("/tmp"),
-                                       QStringLiteral("f (*.bcf)")),
-                 QStringLiteral("/tmp/a.bcf"));
+        QCOMPARE(
+            Dialogs::openFileName(nullptr, {}, QStringLiteral("/tmp"), QStringLiteral("f (*.bcf)")),
+            QStringLiteral("/tmp/a.bcf"));
         QCOMPARE(Dialogs::lastDialogDir(), QStringLiteral("/tmp"));
         QCOMPARE(Dialogs::saveFileName(nullptr, {}, {}, {}), QString());
     }
