@@ -11,6 +11,16 @@ void VirtualClock::SleepMs(std::uint32_t ms) {
         onSleep();
 }
 
+std::uint64_t FastSleepClock::NowMs() {
+    return std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::steady_clock::now().time_since_epoch())
+                             .count());
+}
+
+void FastSleepClock::SleepMs(std::uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::max<std::uint32_t>(1, ms / 10)));
+}
+
 // --- ManualPollTimer ---
 
 void ManualPollTimer::Start(std::uint16_t periodMs, std::function<void()> tick) {

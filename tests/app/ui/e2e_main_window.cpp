@@ -1,3 +1,4 @@
+#include "support/LinkFakes.h"
 #include "support/ui/MainWindowRig.h"
 #include "tools/DevsimProcess.h"
 
@@ -6,40 +7,11 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include <chrono>
-#include <thread>
-
 using namespace tesmira;
 using namespace tesmira::test;
 using tesmira::ui::Dialogs;
 using tesmira::ui::MessageIcon;
 using tesmira::ui::TMainForm;
-
-namespace {
-
-// Real time, but every wait of the link a tenth as long: the 10 s reply time-out takes 1 s.
-class FastClock : public LinkClock {
-public:
-    std::uint64_t NowMs() override {
-        return std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                 std::chrono::steady_clock::now().time_since_epoch())
-                                 .count());
-    }
-    void SleepMs(std::uint32_t ms) override {
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::max<std::uint32_t>(1, ms / 10)));
-    }
-};
-
-// Points the window at the simulator and reads; true when the read ended.
-bool ReadFrom(MainWindowRig& rig, const DevsimProcess& sim) {
-    rig.window().cbbPorts->setEditText(QString::fromStdString(sim.slavePath()));
-    rig.window().actDevRead->trigger();
-    if (CommandsOf(rig.window()) != kExchange)
-        return false;
-    return waitUntil([&] { return !rig.link().ExchangeRunning(); }, 30000);
-}
-
-} // namespace
 
 class TestMainWindowWithDevice : public QObject {
     Q_OBJECT
@@ -52,7 +24,7 @@ private slots:
         QVERIFY(!sim.slavePath().empty());
         MainWindowRig rig;
         TMainForm& w = rig.window();
-        QVERIFY(ReadFrom(rig, sim));
+        QVERIFY(rig.Read(sim.slavePath()));
         QCOMPARE(w.status().text(), QStringLiteral("Данные прибора считаны"));
         QCOMPARE(w.status().colour(), QColor(0, 128, 0));
         FakeEditor* editor = rig.editor();
@@ -64,7 +36,7 @@ private slots:
         QVERIFY(!rig.link().comport.Connected());
 
         editor->record[0] ^= 0xFF;
-        QVERIFY(ReadFrom(rig, sim));
+        QVERIFY(rig.Read(sim.slavePath()));
         QCOMPARE(rig.editor(), editor);
         QCOMPARE(editor->setDefaultsCalls, 1);
         QCOMPARE(editor->shown, editor->record);
@@ -77,7 +49,7 @@ private slots:
         TMainForm& w = rig.window();
         w.DeviceMenuClick(30);
         QPointer<FakeEditor> old = rig.editor();
-        QVERIFY(ReadFrom(rig, sim));
+        QVERIFY(rig.Read(sim.slavePath()));
         QCOMPARE(w.status().text(), QStringLiteral("Прибор не поддерживается"));
         QCOMPARE(w.status().colour(), QColor(255, 0, 0));
         const auto shown = Dialogs::takeMessages();
@@ -102,7 +74,7 @@ private slots:
         QFETCH(QString, type);
         DevsimProcess sim({"--type", type.toStdString()});
         MainWindowRig rig;
-        QVERIFY(ReadFrom(rig, sim));
+        QVERIFY(rig.Read(sim.slavePath()));
         const auto shown = Dialogs::takeMessages();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, QStringLiteral("Ошибка"));
@@ -115,9 +87,9 @@ private slots:
 
     void aSilentDevice() {
         DevsimProcess sim({"--type", "30", "--silent"});
-        FastClock clock;
+        FastSleepClock clock;
         MainWindowRig rig(clock);
-        QVERIFY(ReadFrom(rig, sim));
+        QVERIFY(rig.Read(sim.slavePath()));
         QCOMPARE(rig.window().status().text(),
                  QStringLiteral("Нет связи, проверьте соединения или номер порта"));
         QCOMPARE(rig.window().status().colour(), QColor(255, 0, 0));

@@ -89,4 +89,12 @@ void MainWindowRig::Receive(const Bytes& bytes) {
     link().comportReceiveData(link().comport, bytes.data(), bytes.size());
 }
 
+bool MainWindowRig::Read(const std::string& portPath, int timeoutMs) {
+    window().cbbPorts->setEditText(QString::fromStdString(portPath));
+    window().actDevRead->trigger();
+    if (CommandsOf(window()) != kExchange)
+        return false;
+    return waitUntil([&] { return !link().ExchangeRunning(); }, timeoutMs);
+}
+
 } // namespace tesmira::test

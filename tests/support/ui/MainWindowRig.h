@@ -10,6 +10,7 @@
 #include <QAction>
 
 #include <memory>
+#include <string>
 
 namespace tesmira::test {
 
@@ -55,6 +56,9 @@ public:
     FakeEditor* editor() const;
     // Puts bytes into the receive buffer as the port's poll does.
     void Receive(const Bytes& bytes);
+    // Sets the port text to `portPath` and presses Read; true when the commands went to the
+    // exchange state and the exchange ended within `timeoutMs`.
+    bool Read(const std::string& portPath, int timeoutMs = 30000);
 
 private:
     TempSettings settings_;
