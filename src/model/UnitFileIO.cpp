@@ -94,8 +94,13 @@ std::vector<std::uint8_t> TFileIOSaver::Image() const {
 void TFileIOSaver::SaveTo(const fs::path& fileName) const {
     const std::vector<std::uint8_t> image = Image();
     const fs::path target = ResolveLink(fileName);
-    const fs::path temporary = UnusedNameBeside(target);
     std::error_code ec;
+    // The replacing rename would get past a write-protected file; a file we may not write to
+    // stays as it is, as it would if it were written in place.
+    if (fs::is_regular_file(target, ec) &&
+        !std::ofstream(target, std::ios::binary | std::ios::app).is_open())
+        throw WriteFailed(fileName);
+    const fs::path temporary = UnusedNameBeside(target);
     if (!WriteWhole(temporary, image)) {
         fs::remove(temporary, ec);
         throw WriteFailed(fileName);

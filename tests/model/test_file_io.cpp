@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -159,6 +162,50 @@ TEST(ConfigFileWrite, FailedSaveKeepsTheExistingFileAndLeavesNoTemporary) {
     }
     EXPECT_EQ(ReadAll(target), kDefaultFile26);
     EXPECT_EQ(CountFiles(dir.path()), 1);
+}
+
+// Runs `body` as an unprivileged user (root may write any file) and gives its exit code.
+int RunUnprivileged(const std::function<int()>& body) {
+    if (geteuid() != 0)
+        return body();
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(90);
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 91;
+}
+
+TEST(ConfigFileWrite, AWriteProtectedFileIsNotReplaced) {
+    const int result = RunUnprivileged([] {
+        char folder[] = "/tmp/tesmira-ro-XXXXXX";
+        if (mkdtemp(folder) == nullptr)
+            return 92;
+        const std::filesystem::path target = std::filesystem::path(folder) / "site.bcf";
+        WriteAll(target, kDefaultFile26);
+        std::filesystem::permissions(target, std::filesystem::perms::owner_read);
+        TFileIOSaver writer(27);
+        writer.AddRecord(kDefaultRecord26);
+        int outcome = 0;
+        try {
+            writer.SaveTo(target);
+            outcome = 1; // replaced without a word
+        } catch (const FileIOError& e) {
+            if (std::string(e.what()) != "Не удалось записать файл " + target.string())
+                outcome = 2;
+        }
+        if (outcome == 0 && ReadAll(target) != kDefaultFile26)
+            outcome = 3;
+        if (outcome == 0 && std::distance(std::filesystem::directory_iterator(folder),
+                                          std::filesystem::directory_iterator()) != 1)
+            outcome = 4;
+        std::filesystem::remove_all(folder);
+        return outcome;
+    });
+    EXPECT_EQ(result, 0) << "1: replaced, 2: wrong text, 3: content changed, 4: a file left";
 }
 
 TEST(ConfigFileWrite, SaveIntoAMissingFolderFailsAndCreatesNothing) {

@@ -11,6 +11,7 @@
 #include "model/UnitDevices.h"
 #include "model/ui/DeviceMenu.h"
 #include "model/ui/Dialogs.h"
+#include "model/ui/EditHelpers.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -171,8 +172,7 @@ void TMainForm::BuildDeviceMenu() {
         DeviceMenu,
         [this](std::uint8_t code) { Dialogs::guarded(this, [&] { DeviceMenuClick(code); }); },
         [this] { Dialogs::guarded(this, [&] { RecentDeviceClick(); }); });
-    const QString recent =
-        QString::fromUtf8(kRecentDeviceCaption.data(), qsizetype(kRecentDeviceCaption.size()));
+    const QString recent = FromUtf8(kRecentDeviceCaption);
     for (QAction* action : DeviceMenu->actions()) {
         if (action->text() == recent)
             actRecentDevice = action;

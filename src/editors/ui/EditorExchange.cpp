@@ -4,6 +4,8 @@
 #include "link/ui/ReportBridge.h"
 #include "model/ui/DF_000.h"
 
+#include <QPointer>
+
 namespace tesmira::ui {
 
 bool StartEditorExchange(TDeviceForm& editor, ExchangeMode mode, const FrameWriter& writeFrame) {
@@ -13,10 +15,22 @@ bool StartEditorExchange(TDeviceForm& editor, ExchangeMode mode, const FrameWrit
     const std::size_t length = writeFrame(link.TransmitBuffer());
     if (length == 0)
         return false;
-    // The bridge hands reports over only while the editor lives.
-    auto bridge = ReportBridge::create(&editor, [form = &editor](ThreadReport code, int arg) {
-        form->GetThread_MSG(static_cast<int>(code), arg);
-    });
+    // The device menu stays usable during an exchange, so the editor may be replaced before its
+    // exchange ends. The main window still waits for the outcome to give the user the controls
+    // back: without the editor, it gets the outcome directly.
+    QPointer<QObject> mainWindow = editor.MainWindowHandle;
+    QObject* receiver = mainWindow ? mainWindow.data() : &editor;
+    auto bridge = ReportBridge::create(
+        receiver, [form = QPointer<TDeviceForm>(&editor), mainWindow](ThreadReport code, int arg) {
+            if (form) {
+                form->GetThread_MSG(static_cast<int>(code), arg);
+                return;
+            }
+            const auto report = DeviceReportForThreadCode(code);
+            if (auto* target = dynamic_cast<DeviceReportReceiver*>(mainWindow.data());
+                target != nullptr && report)
+                target->GetDevice_MSG(*report, nullptr);
+        });
     return link.StartExchange(mode, std::move(bridge), static_cast<int>(length));
 }
 

@@ -25,29 +25,17 @@ namespace tesmira::ui {
 
 namespace {
 
-constexpr const char* kTagProperty = "tag";
 constexpr int kAllEvents = 1;
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QStringList Texts(std::span<const std::string_view> texts) {
     QStringList list;
     for (const std::string_view text : texts)
-        list.append(Text(text));
+        list.append(FromUtf8(text));
     return list;
 }
 
 int TagOf(const QObject* control) {
     return control->property(kTagProperty).toInt();
-}
-
-template <class Control> Control* Named(Control* control, const char* name, int tag = 0) {
-    control->setObjectName(QString::fromLatin1(name));
-    if (tag != 0)
-        control->setProperty(kTagProperty, tag);
-    return control;
 }
 
 QLabel* Label(const char* name, const QString& caption) {
@@ -77,8 +65,7 @@ bool LeavesControl(const QEvent& event) {
 
 } // namespace
 
-TwoLoopForm::TwoLoopForm(std::uint8_t type, QWidget* parent)
-    : TDeviceForm(parent), type_(type), record_(type) {
+TwoLoopForm::TwoLoopForm(std::uint8_t type, QWidget* parent) : TDeviceForm(parent), record_(type) {
     DeviceType = type;
     setWindowTitle(QString::fromStdString(DeviceTypeName(type)));
     BuildControls();
@@ -89,7 +76,7 @@ TwoLoopForm::TwoLoopForm(std::uint8_t type, QWidget* parent)
 // --- the seven operations ---
 
 void TwoLoopForm::SetDefaults() {
-    record_.Assign(TwoLoopRecord::Defaults(type_));
+    record_.Assign(TwoLoopRecord::Defaults(DeviceType));
     RecordToControls();
 }
 

@@ -59,7 +59,6 @@ private:
     void ShowLoop(int loop);
     void ExitDelayEdit(QLineEdit* edit, TwoLoopRecord::Delay delay);
 
-    const std::uint8_t type_;
     TwoLoopRecord record_;
 
     QTabWidget* pgcConfig = nullptr;

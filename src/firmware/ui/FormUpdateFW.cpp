@@ -4,6 +4,7 @@
 #include "link/NonVisComp.h"
 #include "link/ui/ReportBridge.h"
 #include "model/ui/Dialogs.h"
+#include "model/ui/EditHelpers.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -49,11 +50,6 @@ void ShowRefusal(QWidget* parent, ImageError error) {
                          MessageIcon::None);
         return;
     }
-}
-
-template <class Control> Control* Named(Control* control, const char* name) {
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
 }
 
 } // namespace

@@ -13,14 +13,6 @@
 
 namespace tesmira::ui {
 
-namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
-
 TBoxField::TBoxField(QObject* ownerForm, QWidget* page) : QObject(ownerForm) {
     frame_ = new QWidget(page);
     frame_->setObjectName(QStringLiteral("wgtBoxField"));

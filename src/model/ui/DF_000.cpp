@@ -13,15 +13,18 @@
 
 namespace tesmira::ui {
 
-namespace {
-
-// Exchange thread reports that reach an editor.
-constexpr int kThreadWriteAcknowledged = 1;
-constexpr int kThreadFileCommandDone = 4;
-constexpr int kThreadPortFailed = 6;
-constexpr int kThreadNoReply = 7;
-
-} // namespace
+std::optional<DeviceReport> DeviceReportForThreadCode(ThreadReport code) {
+    switch (code) {
+    case ThreadReport::Written:
+        return DeviceReport::Written;
+    case ThreadReport::PortFailed:
+        return DeviceReport::PortFailed;
+    case ThreadReport::NoValidReply:
+        return DeviceReport::NoLink;
+    default:
+        return std::nullopt;
+    }
+}
 
 TDeviceForm::TDeviceForm(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -53,22 +56,11 @@ QString TDeviceForm::ReplyCaption(std::span<const std::uint8_t> reply) {
 }
 
 void TDeviceForm::GetThread_MSG(int code, int /*arg*/) {
-    switch (code) {
-    case kThreadWriteAcknowledged:
-        SendDeviceReport(DeviceReport::Written);
-        break;
-    case kThreadFileCommandDone:
+    const auto report = static_cast<ThreadReport>(code);
+    if (report == ThreadReport::FileCommandDone)
         FileCommandDone();
-        break;
-    case kThreadPortFailed:
-        SendDeviceReport(DeviceReport::PortFailed);
-        break;
-    case kThreadNoReply:
-        SendDeviceReport(DeviceReport::NoLink);
-        break;
-    default:
-        break;
-    }
+    else if (const auto forMainWindow = DeviceReportForThreadCode(report))
+        SendDeviceReport(*forMainWindow);
 }
 
 void TDeviceForm::SendDeviceReport(DeviceReport code) {

@@ -2,12 +2,15 @@
 // operations the main window and the factory drive it by, and its close handling.
 #pragma once
 
+#include "link/DeviceIO.h"
+
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <span>
 
 namespace tesmira {
@@ -27,6 +30,10 @@ enum class DeviceReport : int {
     ConfigError = 5, // the record cannot be written
     Closing = 6,     // the editor is closing; the only report that is queued
 };
+
+// What an exchange thread report of an editor's exchange means to the main window: 1, 6 and 7 are
+// Written, PortFailed and NoLink; the others mean nothing to it.
+std::optional<DeviceReport> DeviceReportForThreadCode(ThreadReport code);
 
 // Implemented by the main window, which is also a QObject.
 class DeviceReportReceiver {

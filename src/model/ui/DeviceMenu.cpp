@@ -1,6 +1,7 @@
 #include "model/ui/DeviceMenu.h"
 
 #include "model/UnitDevices.h"
+#include "model/ui/EditHelpers.h"
 
 #include <QAction>
 #include <QMenu>
@@ -9,8 +10,7 @@ namespace tesmira::ui {
 
 void AppendDeviceMenu(QMenu* menu, std::function<void(std::uint8_t)> onDevice,
                       std::function<void()> onRecent) {
-    QAction* recent = menu->addAction(QString::fromUtf8(
-        kRecentDeviceCaption.data(), static_cast<qsizetype>(kRecentDeviceCaption.size())));
+    QAction* recent = menu->addAction(FromUtf8(kRecentDeviceCaption));
     QObject::connect(recent, &QAction::triggered, menu, [onRecent] {
         if (onRecent)
             onRecent();

@@ -1,7 +1,11 @@
 // Control helpers every editor shares: silent check state, clamped number input, list filling.
 #pragma once
 
+#include <QObject>
+#include <QString>
 #include <QStringList>
+
+#include <string_view>
 
 class QAbstractButton;
 class QComboBox;
@@ -19,5 +23,22 @@ int ReadClampedInt(QLineEdit* edit, int min, int max, int fallback);
 
 // Replaces the items of the box with `texts`, in order.
 void FillComboFromList(QComboBox* box, const QStringList& texts);
+
+// A UTF-8 text of the core as a QString.
+inline QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The dynamic property that carries a control's tag.
+inline constexpr const char* kTagProperty = "tag";
+
+// Gives a new control its object name (by which windows and tests find it) and, when not 0, its
+// tag; returns the control.
+template <class Control> Control* Named(Control* control, const char* name, int tag = 0) {
+    control->setObjectName(QString::fromLatin1(name));
+    if (tag != 0)
+        control->setProperty(kTagProperty, tag);
+    return control;
+}
 
 } // namespace tesmira::ui

@@ -2,6 +2,7 @@
 
 #include "link/ui/ImageList.h"
 #include "model/ZoneTypes.h"
+#include "model/ui/EditHelpers.h"
 
 #include <QComboBox>
 
@@ -17,9 +18,7 @@ void FillZoneTypeBox(QComboBox* box, std::uint8_t selector) {
     box->clear();
     box->setIconSize(kImageListIconSize);
     for (const std::uint8_t code : *offered) {
-        box->addItem(
-            images.value(code),
-            QString::fromUtf8(names[code].data(), static_cast<qsizetype>(names[code].size())));
+        box->addItem(images.value(code), FromUtf8(names[code]));
     }
     // Like an event box, a freshly filled box shows nothing until a record is shown in it.
     box->setCurrentIndex(-1);

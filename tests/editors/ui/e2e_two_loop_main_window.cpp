@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -357,6 +358,32 @@ private slots:
         QCOMPARE(CommandsOf(w), kEditor);
         QCOMPARE(sim.Stop(), std::optional<int>(0));
         QCOMPARE(ReadFile(saved), Bytes(file.begin(), file.end()));
+    }
+
+    // The device items stay usable while a write runs; replacing its editor must not leave the
+    // main window waiting for a report that nobody passes on.
+    void replacingTheEditorDuringItsWriteStillGivesTheControlsBack() {
+        DevsimProcess sim({"--type", "26", "--delay", "800"});
+        QVERIFY(sim.running());
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        QVERIFY(ShowWindow(w));
+        QVERIFY(rig.Read(sim.slavePath()));
+        QPointer<ui::TDeviceForm> writer = ui::CurrentEditor();
+        QVERIFY(writer);
+
+        w.actDevWrite->trigger();
+        QCOMPARE(CommandsOf(w), kExchange);
+        w.DeviceMenuClick(27);
+        QVERIFY(waitUntil([&] { return writer.isNull(); }));
+        QVERIFY(dynamic_cast<ui::TDev_027*>(ui::CurrentEditor()));
+        QCOMPARE(CommandsOf(w), kExchange);
+
+        QVERIFY(waitUntil([&] { return !rig.link().ExchangeRunning(); }, kExchangeWaitMs));
+        QCOMPARE(w.status().text(), QStringLiteral("Данные записаны"));
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(27));
+        QCOMPARE(CommandsOf(w), kEditor);
+        QVERIFY(ui::CurrentEditor()->isEnabled());
     }
 
     void aWriteToASilentDeviceKeepsTheRecord() {
