@@ -109,8 +109,6 @@ public:
     // when tx is too short.
     std::size_t WriteFrame(std::span<std::uint8_t> tx, std::uint8_t type) const;
 
-    static constexpr std::size_t kFrameLength = kSize + 6;
-
 private:
     static std::size_t LoopTypeByte(int loop) { return 2 * static_cast<std::size_t>(loop) + 2; }
     static std::size_t LoopEventByte(int loop) { return 2 * static_cast<std::size_t>(loop) + 3; }

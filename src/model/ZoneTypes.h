@@ -13,7 +13,6 @@ namespace tesmira {
 
 inline constexpr std::uint8_t kZoneTypeCount = 9;
 inline constexpr std::uint8_t kZoneTypeOff = 0;
-inline constexpr std::uint8_t kZoneTypeDoor = 7;
 
 // Names by zone type code 0..8; the code is what zone-type fields of records hold.
 const std::array<std::string_view, kZoneTypeCount>& ZoneTypeNameTable();

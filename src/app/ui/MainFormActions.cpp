@@ -11,6 +11,7 @@
 #include "model/UnitFileIO.h"
 #include "model/ui/DeviceFactory.h"
 #include "model/ui/Dialogs.h"
+#include "model/ui/EditHelpers.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -26,17 +27,6 @@ namespace tesmira::ui {
 namespace {
 
 const QString kConfigFilter = QStringLiteral("Файл конфигурации прибора (*.bcf)");
-
-std::filesystem::path FilePath(const QString& name) {
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
-}
-
-QString FolderOf(const QString& fileName) {
-    QString folder = QDir::toNativeSeparators(QFileInfo(fileName).absolutePath());
-    if (!folder.endsWith(QDir::separator()))
-        folder += QDir::separator();
-    return folder;
-}
 
 } // namespace
 
@@ -240,7 +230,7 @@ void TMainForm::FileOpen1Execute() {
     UpdateDeviceActions();
     CurrentEditor()->LoadFromFile(reader);
     setWindowTitle(ApplicationTitle() + QStringLiteral(" : ") + name);
-    WriteSetting(kSettingFilePath, FolderOf(name));
+    WriteSetting(kSettingFilePath, FolderSetting(QFileInfo(name).absolutePath()));
     status_->SetText(QStringLiteral("Файл открыт: ") +
                      QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()));
 }
@@ -266,10 +256,7 @@ void TMainForm::OpenFirmwareWindow() {
     auto* window = new TFormUpdateFW;
     // While it transfers, the device commands here must not start a second exchange.
     connect(window, &TFormUpdateFW::transferRunning, this, &TMainForm::SetExchangeRunning);
-    QMdiSubWindow* frame = workArea_->addSubWindow(window, Qt::FramelessWindowHint);
-    frame->setAttribute(Qt::WA_DeleteOnClose);
-    frame->setSystemMenu(nullptr);
-    frame->show();
+    AddFramelessChild(workArea_, window)->show();
 }
 
 void TMainForm::HelpAbout1Execute() {

@@ -27,11 +27,15 @@ QString DefaultPortSetting() {
     return QString::fromStdString(DefaultPortText());
 }
 
+QString FolderSetting(const QString& folder) {
+    QString setting = QDir::toNativeSeparators(folder);
+    if (!setting.endsWith(QDir::separator()))
+        setting += QDir::separator();
+    return setting;
+}
+
 QString DefaultFolderSetting() {
-    QString folder = QDir::toNativeSeparators(QDir::currentPath());
-    if (!folder.endsWith(QDir::separator()))
-        folder += QDir::separator();
-    return folder;
+    return FolderSetting(QDir::currentPath());
 }
 
 void FillPortList(QComboBox* combo, const std::vector<PortListItem>& items,

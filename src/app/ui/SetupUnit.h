@@ -25,7 +25,9 @@ void WriteSetting(const QString& name, const QString& value);
 
 // The port text at first start ("ttyUSB0" on Linux, "COM1" on Windows).
 QString DefaultPortSetting();
-// The current folder at the moment of the call, with a trailing separator.
+// A folder as the "filepath" setting holds it: native separators and a trailing separator.
+QString FolderSetting(const QString& folder);
+// The current folder at the moment of the call, as a setting.
 QString DefaultFolderSetting();
 
 // Replaces the items of `combo` by `items` (marked ones with `markedImage`). The text of an

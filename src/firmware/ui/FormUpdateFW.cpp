@@ -144,8 +144,7 @@ std::optional<std::size_t> TFormUpdateFW::PutImage(const QString& fileName) {
     // Loaded aside first: a refused file must leave the transmit buffer alone, and another
     // exchange may still be sending from it.
     std::vector<std::uint8_t> image(link.TransmitBuffer().size());
-    const ImageResult loaded =
-        LoadFirmwareImage(std::filesystem::path(fileName.toStdU16String()), image);
+    const ImageResult loaded = LoadFirmwareImage(FilePath(fileName), image);
     if (!loaded.ok()) {
         ShowRefusal(this, loaded.error);
         return std::nullopt;

@@ -3,6 +3,7 @@
 #include "link/Frames.h"
 #include "model/UnitDevices.h"
 #include "model/UnitFileIO.h"
+#include "model/ui/EditHelpers.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -97,7 +98,7 @@ void TDeviceForm::SaveRecordsToFile(
     TFileIOSaver saver(DeviceType);
     for (std::span<const std::uint8_t> record : records)
         saver.AddRecord(record);
-    saver.SaveTo(QFile(fileName).filesystemFileName());
+    saver.SaveTo(FilePath(fileName));
 }
 
 bool TDeviceForm::LoadRecordFromFile(TFileIOSaver& reader, std::span<std::uint8_t> record) {

@@ -1,6 +1,7 @@
 #include "model/ui/DeviceFactory.h"
 
 #include "model/UnitDevices.h"
+#include "model/ui/EditHelpers.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -39,11 +40,8 @@ TDeviceForm* CreateEditor(std::uint8_t code, QMdiArea* owner) {
     TDeviceForm* editor = found->second();
     if (editor == nullptr)
         return nullptr;
-    if (owner != nullptr) {
-        QMdiSubWindow* frame = owner->addSubWindow(editor, Qt::FramelessWindowHint);
-        frame->setAttribute(Qt::WA_DeleteOnClose);
-        frame->setSystemMenu(nullptr);
-    }
+    if (owner != nullptr)
+        AddFramelessChild(owner, editor);
     Frame(editor)->show();
     return editor;
 }

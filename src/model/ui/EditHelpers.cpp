@@ -5,13 +5,27 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSignalBlocker>
 
 #include <memory>
 #include <vector>
 
 namespace tesmira::ui {
+
+QMdiSubWindow* AddFramelessChild(QMdiArea* area, QWidget* child) {
+    QMdiSubWindow* frame = area->addSubWindow(child, Qt::FramelessWindowHint);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setSystemMenu(nullptr);
+    return frame;
+}
+
+std::filesystem::path FilePath(const QString& name) {
+    return QFile(name).filesystemFileName();
+}
 
 namespace {
 

@@ -5,11 +5,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <filesystem>
 #include <string_view>
 
 class QAbstractButton;
 class QComboBox;
 class QLineEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QWidget;
 
 namespace tesmira::ui {
 
@@ -23,6 +27,13 @@ int ReadClampedInt(QLineEdit* edit, int min, int max, int fallback);
 
 // Replaces the items of the box with `texts`, in order.
 void FillComboFromList(QComboBox* box, const QStringList& texts);
+
+// Adds `child` to `area` as a child window without frame or frame buttons, so only the program
+// closes it; the frame is freed when closed. Returns the frame.
+QMdiSubWindow* AddFramelessChild(QMdiArea* area, QWidget* child);
+
+// A file name from a dialog as a path for the core's file code.
+std::filesystem::path FilePath(const QString& name);
 
 // A UTF-8 text of the core as a QString.
 inline QString FromUtf8(std::string_view text) {
