@@ -281,6 +281,7 @@ bool TCommPortDriver::Connect() {
         backend_->SetTimeouts();
         ++session_;
         lineFailed_ = false;
+        sendsCancelled_ = false;
         period = pollingDelay_;
     }
     timer_.Start(period, [this] { Poll(); });
@@ -294,10 +295,15 @@ bool TCommPortDriver::Disconnect() {
     std::lock_guard lock(mutex_); // waits for a poll that is delivering a chunk
     if (!open_)
         return false;
+    backend_->Purge(true, true);
     backend_->Close();
     open_ = false;
     ++session_;
     return true;
+}
+
+void TCommPortDriver::CancelSends() {
+    sendsCancelled_ = true;
 }
 
 bool TCommPortDriver::FlushBuffers(bool input, bool output) {
@@ -313,7 +319,7 @@ std::size_t TCommPortDriver::SendDataEx(const std::uint8_t* data, std::size_t co
                                         std::uint32_t timeoutMs) {
     std::size_t total = 0;
     std::uint64_t lastProgress = clock_.NowMs();
-    while (data && total < count) {
+    while (data && total < count && !sendsCancelled_) {
         std::ptrdiff_t wrote = 0;
         {
             std::lock_guard lock(mutex_);

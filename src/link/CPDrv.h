@@ -134,15 +134,20 @@ public:
     // True when open, also when it already was. Opens PortName, applies the line settings (a
     // refusal closes the port again), sets the time-outs and starts the poll.
     bool Connect();
-    // Stops the poll and closes the port; false when it was not open. Once it returns, no poll
-    // delivers bytes of this session any more.
+    // Stops the poll, discards what both queues still hold and closes the port; false when it was
+    // not open. Output still queued is dropped rather than waited for: closing must not wait
+    // for a long frame to drain. Once it returns, no poll delivers bytes of this session.
     bool Disconnect();
     bool Connected() const;
     bool ApplySettings();
     bool FlushBuffers(bool input, bool output);
-    // Bytes written; short when the output made no progress for the time-out, 0 when closed.
+    // Bytes written; short when the output made no progress for the time-out (counted from the
+    // last progress), when sends were cancelled, or 0 when closed.
     std::size_t SendData(const std::uint8_t* data, std::size_t count);
     std::size_t SendDataEx(const std::uint8_t* data, std::size_t count, std::uint32_t timeoutMs);
+    // Ends a send under way at its next step and refuses sends until the next Connect, so that a
+    // stop never waits for a long frame to go out. Any thread.
+    void CancelSends();
     // OutBufSize minus the bytes in the output queue; -1 when closed or unreadable.
     std::int16_t OutFreeSpace();
     // Empty when closed, or when the port has no readable modem lines.
@@ -179,6 +184,7 @@ private:
     std::uint64_t session_ = 0; // counts opens, so a poll never reads a re-opened port
     std::atomic<bool> lineFailed_{false};
     std::atomic<bool> polling_{false};
+    std::atomic<bool> sendsCancelled_{false};
     std::vector<std::uint8_t> inBuf_;
 
     TPortNumber port_ = TPortNumber::pnCOM2;

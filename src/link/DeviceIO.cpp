@@ -21,6 +21,7 @@ void TDeviceIO::SetLength(int length) {
 
 void TDeviceIO::RequestStop() {
     stop_.store(true);
+    link_.comport.CancelSends(); // a long frame still going out ends at its next step
     if (target_)
         target_->AbandonReports();
 }
@@ -30,6 +31,11 @@ void TDeviceIO::Report(ThreadReport code, int arg) {
         target_->ExchangeReport(code, arg, false);
 }
 
+void TDeviceIO::FinalReport(Outcome outcome) {
+    reported_ = true;
+    Report(outcome.code, outcome.arg);
+}
+
 void TDeviceIO::PostProgress(int percent) {
     if (target_ && !StopRequested())
         target_->ExchangeReport(ThreadReport::FirmwareProgress, percent, true);
@@ -37,31 +43,38 @@ void TDeviceIO::PostProgress(int percent) {
 
 void TDeviceIO::Execute() {
     TCommPortDriver& port = link_.comport;
-    port.SetBaudRateValue(mode_ == ExchangeMode::Firmware ? kFirmwareBaud : kConfigBaud);
+    const bool firmware = mode_ == ExchangeMode::Firmware;
+    port.SetBaudRateValue(firmware ? kFirmwareBaud : kConfigBaud);
+    const std::uint16_t pollMs = port.PollingDelay();
+    if (firmware)
+        port.SetPollingDelay(kFirmwarePollMs);
+    // Connect clears an earlier cancel of sends, so a stop asked for before it is looked at after.
     if (!port.Connect()) {
-        Report(ThreadReport::PortFailed);
+        FinalReport({ThreadReport::PortFailed});
+    } else if (StopRequested()) {
         reported_ = true;
-        return;
+    } else {
+        Report(ThreadReport::PortOpened);
+        switch (mode_) {
+        case ExchangeMode::Read:
+            FinalReport(ReadDevice());
+            break;
+        case ExchangeMode::Write:
+            FinalReport(SendFrame(ThreadReport::Written));
+            break;
+        case ExchangeMode::Firmware:
+            FinalReport(TransferFirmware());
+            break;
+        case ExchangeMode::FileCommand:
+            FinalReport(SendFrame(ThreadReport::FileCommandDone));
+            break;
+        default: // a mode outside 0..3 does nothing
+            reported_ = true;
+            break;
+        }
+        port.Disconnect();
     }
-    Report(ThreadReport::PortOpened);
-    switch (mode_) {
-    case ExchangeMode::Read:
-        ReadDevice();
-        break;
-    case ExchangeMode::Write:
-        SendFrameAndReport(ThreadReport::Written);
-        break;
-    case ExchangeMode::Firmware:
-        TransferFirmware();
-        break;
-    case ExchangeMode::FileCommand:
-        SendFrameAndReport(ThreadReport::FileCommandDone);
-        break;
-    default: // a mode outside 0..3 does nothing
-        break;
-    }
-    reported_ = true;
-    port.Disconnect();
+    port.SetPollingDelay(pollMs);
 }
 
 void TDeviceIO::Terminate() {
@@ -78,9 +91,9 @@ bool TDeviceIO::WaitFor(const std::function<bool()>& done, int& rounds, std::uin
     return true;
 }
 
-void TDeviceIO::SendAndClear(std::size_t n) {
+bool TDeviceIO::SendAndClear(std::size_t n) {
     link_.ClearReceive(); // before the send, so any byte of the answer counts
-    link_.SendFrame(n);
+    return link_.SendFrame(n);
 }
 
 bool TDeviceIO::ReceiveReply() {
@@ -105,28 +118,23 @@ bool TDeviceIO::ReceiveReply() {
     return FrameIsValid(rx, count());
 }
 
-void TDeviceIO::ReadDevice() {
+TDeviceIO::Outcome TDeviceIO::ReadDevice() {
     const std::size_t n = WriteReadRequest(link_.TransmitBuffer());
-    SendAndClear(n);
-    if (!ReceiveReply()) {
-        Report(ThreadReport::NoValidReply);
-        return;
-    }
+    if (!SendAndClear(n) || !ReceiveReply())
+        return {ThreadReport::NoValidReply};
     const std::uint8_t type = ReplyDeviceType(link_.ReceiveBuffer());
-    if (!DeviceTypeSupported(type)) {
-        Report(ThreadReport::Unsupported);
-        return;
-    }
-    Report(ThreadReport::Identified, type);
+    if (!DeviceTypeSupported(type))
+        return {ThreadReport::Unsupported};
+    return {ThreadReport::Identified, type};
 }
 
-void TDeviceIO::SendFrameAndReport(ThreadReport success) {
-    if (length_ < 0 || static_cast<std::size_t>(length_) > link_.TransmitBuffer().size()) {
-        Report(ThreadReport::NoValidReply); // a frame that cannot be in the buffer is not sent
-        return;
-    }
-    SendAndClear(static_cast<std::size_t>(length_));
-    Report(ReceiveReply() ? success : ThreadReport::NoValidReply);
+TDeviceIO::Outcome TDeviceIO::SendFrame(ThreadReport success) {
+    // A frame that cannot be in the buffer is not sent.
+    if (length_ < 0 || static_cast<std::size_t>(length_) > link_.TransmitBuffer().size())
+        return {ThreadReport::NoValidReply};
+    if (!SendAndClear(static_cast<std::size_t>(length_)) || !ReceiveReply())
+        return {ThreadReport::NoValidReply};
+    return {success};
 }
 
 bool TDeviceIO::WaitAck() {
@@ -136,29 +144,24 @@ bool TDeviceIO::WaitAck() {
     return link_.ReceiveBuffer()[0] == kFirmwareBlockAccepted;
 }
 
-void TDeviceIO::TransferFirmware() {
+TDeviceIO::Outcome TDeviceIO::TransferFirmware() {
     const auto tx = link_.TransmitBuffer();
+    const auto length = static_cast<std::size_t>(std::max(length_, 0));
     // The blocks must stay inside the image and inside the buffer that holds it.
-    const std::size_t limit = std::min(static_cast<std::size_t>(std::max(length_, 0)), tx.size());
+    const std::size_t limit = std::min(length, tx.size());
     std::size_t offset = 0;
     int lastPercent = 255;
-    while (offset < static_cast<std::size_t>(std::max(length_, 0))) {
-        if (offset + 2 > limit) {
-            Report(ThreadReport::NoValidReply);
-            return;
-        }
+    while (offset < length) {
+        if (offset + 2 > limit)
+            return {ThreadReport::NoValidReply};
         const std::size_t size = (std::size_t{tx[offset]} << 8 | tx[offset + 1]) + 2;
-        if (offset + size > limit) {
-            Report(ThreadReport::NoValidReply);
-            return;
-        }
+        if (offset + size > limit)
+            return {ThreadReport::NoValidReply};
         link_.ClearReceive();
-        link_.comport.SendData(tx.data() + offset, size);
-        if (!WaitAck()) {
-            Report(ThreadReport::NoValidReply);
-            return;
-        }
-        int percent = static_cast<int>(offset * 100 / static_cast<std::size_t>(length_));
+        // A block that went out only in part cannot be answered for: the transfer ends there.
+        if (link_.comport.SendData(tx.data() + offset, size) != size || !WaitAck())
+            return {ThreadReport::NoValidReply};
+        int percent = static_cast<int>(offset * 100 / length);
         if (percent == 100)
             percent = 99;
         if (percent != lastPercent) {
@@ -168,7 +171,7 @@ void TDeviceIO::TransferFirmware() {
         }
         offset += size;
     }
-    Report(ThreadReport::FirmwareProgress, 100);
+    return {ThreadReport::FirmwareProgress, 100};
 }
 
 } // namespace tesmira

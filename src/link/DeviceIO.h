@@ -47,8 +47,13 @@ public:
     static constexpr int kFirstByteRounds = 200; // 10 s for the first bytes of a reply
     static constexpr int kRestRounds = 30;       // 1.5 s more for the rest
     static constexpr std::uint32_t kReplyStepMs = 50;
-    static constexpr int kAckRounds = 1000; // 5 s for the answer to a firmware block
-    static constexpr std::uint32_t kAckStepMs = 5;
+    // 5 s for the answer to a firmware block, looked for every millisecond: the answer is the
+    // one wait of every block, so a coarser step would add to each of hundreds of blocks.
+    static constexpr int kAckRounds = 5000;
+    static constexpr std::uint32_t kAckStepMs = 1;
+    // The receive poll while a firmware transfer runs, so that an answer reaches the receive
+    // buffer within a few milliseconds rather than the configuration exchanges' 100.
+    static constexpr std::uint16_t kFirmwarePollMs = 5;
     static constexpr std::uint32_t kConfigBaud = 9600;
     static constexpr std::uint32_t kFirmwareBaud = 115200;
 
@@ -64,30 +69,43 @@ public:
     void Run() {
         Execute();
         Terminate();
+        finished_ = true;
     }
     // Opens the port, reports, runs the mode and closes the port.
     void Execute();
     // Closes the port once more; nothing when it is closed.
     void Terminate();
 
-    // Ends the waits at their next round and drops every later report; tells the target to stop
-    // delivering. Any thread.
+    // Ends the waits at their next round and a send at its next step, and drops every later
+    // report; tells the target to stop delivering. Any thread.
     void RequestStop();
     bool StopRequested() const { return stop_.load(); }
-    // The last report has been made; what is left is closing the port.
+    // The last report is being made or has been made; what is left is closing the port. Set
+    // before that report is delivered, so a window that has handled it can start the next
+    // exchange at once.
     bool Reported() const { return reported_.load(); }
+    // The thread's work is over, the port closed.
+    bool Finished() const { return finished_.load(); }
 
 private:
+    // The report an exchange ends with.
+    struct Outcome {
+        ThreadReport code;
+        int arg = 0;
+    };
+
     void Report(ThreadReport code, int arg = 0);
+    void FinalReport(Outcome outcome);
     void PostProgress(int percent);
     // Checks `done`; while it does not hold sleeps `stepMs` and checks again, taking the sleeps
     // from `rounds`. False when the rounds run out, a stop is asked for or the line failed.
     bool WaitFor(const std::function<bool()>& done, int& rounds, std::uint32_t stepMs);
-    void SendAndClear(std::size_t n);
+    // False when fewer bytes went out than asked (a stop, or a line that takes nothing more).
+    bool SendAndClear(std::size_t n);
     bool ReceiveReply();
-    void ReadDevice();
-    void SendFrameAndReport(ThreadReport success);
-    void TransferFirmware();
+    Outcome ReadDevice();
+    Outcome SendFrame(ThreadReport success);
+    Outcome TransferFirmware();
     bool WaitAck();
 
     TNonVisComp& link_;
@@ -97,6 +115,7 @@ private:
     int length_ = 0;
     std::atomic<bool> stop_{false};
     std::atomic<bool> reported_{false};
+    std::atomic<bool> finished_{false};
 };
 
 } // namespace tesmira

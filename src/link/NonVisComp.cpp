@@ -59,9 +59,20 @@ void TNonVisComp::comportReceiveData(TCommPortDriver&, const std::uint8_t* data,
     received_.store(count + static_cast<int>(grown), std::memory_order_release);
 }
 
-void TNonVisComp::SendFrame(std::size_t n) {
+bool TNonVisComp::SendFrame(std::size_t n) {
     comport.FlushBuffers(true, true);
-    comport.SendData(tx_.data(), std::min(n, tx_.size()));
+    return n <= tx_.size() && comport.SendData(tx_.data(), n) == n;
+}
+
+std::span<const std::uint8_t> TNonVisComp::Reply() const {
+    const int count = ReceivedCount();
+    const std::span<const std::uint8_t> rx(rx_);
+    return rx.first(std::min(static_cast<std::size_t>(std::max(count, 0)), rx.size()));
+}
+
+bool TNonVisComp::ExchangeRunning() const {
+    std::lock_guard lock(exchangeMutex_);
+    return current_ && !current_->Finished();
 }
 
 bool TNonVisComp::ExchangeBusy() const {
@@ -70,32 +81,55 @@ bool TNonVisComp::ExchangeBusy() const {
 }
 
 bool TNonVisComp::BusyLocked() const {
-    return running_.load(std::memory_order_acquire) && !(current_ && current_->Reported());
+    return current_ && !current_->Reported();
 }
+
+namespace {
+
+// The thread of the exchange before the one starting: it has come to its final report and at
+// most closes the port now. The new thread waits for it before it opens the port itself.
+struct Predecessor {
+    std::thread thread;
+
+    explicit Predecessor(std::thread t) : thread(std::move(t)) {}
+    Predecessor(Predecessor&&) = default;
+    Predecessor& operator=(Predecessor&&) = default;
+    // Only when the new thread never ran: the old one owns what it uses and ends by itself.
+    ~Predecessor() {
+        if (thread.joinable())
+            thread.detach();
+    }
+    void Wait() {
+        if (thread.joinable())
+            thread.join();
+    }
+};
+
+} // namespace
 
 bool TNonVisComp::StartExchange(ExchangeMode mode, std::shared_ptr<ExchangeReportTarget> target,
                                 int length) {
     std::lock_guard lock(exchangeMutex_);
-    // An exchange that has made its last report is only closing the port: wait for that
-    // rather than refuse a window that was just given its controls back.
     if (BusyLocked())
         return false;
-    if (thread_.joinable())
-        thread_.join();
-    current_ = std::make_unique<TDeviceIO>(*this, clock_, std::move(target));
-    current_->SetMode(mode);
-    current_->SetLength(length);
-    running_.store(true, std::memory_order_release);
+    auto io = std::make_shared<TDeviceIO>(*this, clock_, std::move(target));
+    io->SetMode(mode);
+    io->SetLength(length);
+    // Not joined here: this may run inside the last exchange's final report, which waits for
+    // its handler to return.
+    Predecessor before(std::move(thread_));
     try {
-        thread_ = std::thread([this, io = current_.get()] {
-            LowerThreadPriority();
-            io->Run();
-            running_.store(false, std::memory_order_release);
-        });
+        thread_ = std::thread(
+            [io](Predecessor previous) {
+                previous.Wait();
+                LowerThreadPriority();
+                io->Run();
+            },
+            std::move(before));
     } catch (const std::system_error&) {
-        running_.store(false, std::memory_order_release);
         return false;
     }
+    current_ = std::move(io);
     return true;
 }
 

@@ -42,25 +42,32 @@ public:
     // longer than the buffer still counts as too long. At the end of the buffer a chunk is
     // dropped.
     void comportReceiveData(TCommPortDriver& sender, const std::uint8_t* data, std::size_t size);
-    // Flushes both queues, then sends the first n bytes of the transmit buffer.
-    void SendFrame(std::size_t n);
+    // Flushes both queues, then sends the first n bytes of the transmit buffer. False when fewer
+    // went out (a stop, a line that took nothing for the output time-out, or n past the buffer).
+    bool SendFrame(std::size_t n);
 
     // Bytes received since the last ClearReceive (may exceed the buffer, see above). Read it
     // before the bytes: every byte below it is in the buffer.
     int ReceivedCount() const { return received_.load(std::memory_order_acquire); }
     std::span<const std::uint8_t> ReceiveBuffer() const { return rx_; }
+    // The bytes received since the last ClearReceive, no further than the buffer: after a reply
+    // the exchange accepted, exactly its frame. What an editor copies out of a reply comes from
+    // here, bounded again by the frame's own length field.
+    std::span<const std::uint8_t> Reply() const;
     std::span<std::uint8_t> TransmitBuffer() { return tx_; }
 
     // Starts an exchange on its own thread at the lowest priority, after the caller has filled
-    // the transmit buffer. False, and nothing started, while another exchange runs (one that has
-    // made its final report is waited for while it closes the port). The target is kept until
-    // the next exchange starts or the module ends.
+    // the transmit buffer. False, and nothing started, while another exchange is busy. One that
+    // is making or has made its final report may still be closing the port: the new exchange's
+    // thread waits for that before it opens the port, so a start from inside that report's
+    // handler neither deadlocks nor is refused. The target is kept until the exchange ends.
     bool StartExchange(ExchangeMode mode, std::shared_ptr<ExchangeReportTarget> target,
                        int length = 0);
-    bool ExchangeRunning() const { return running_.load(std::memory_order_acquire); }
-    // An exchange runs and has not made its final report yet: it holds the port and may still
-    // send from the transmit buffer. One that has reported is only closing the port, so a window
-    // may fill the buffer and start the next exchange.
+    // The last exchange started has not ended yet (it may be only closing the port).
+    bool ExchangeRunning() const;
+    // An exchange runs and has not come to its final report yet: it holds the port and may still
+    // send from the transmit buffer. One that has is only closing the port, so a window may fill
+    // the buffer and start the next exchange.
     bool ExchangeBusy() const;
     // Asks a running exchange to stop (its waits end at their next round, its target is told to
     // abandon reports) and waits for its thread to end. Nothing when none runs.
@@ -71,9 +78,11 @@ private:
 
     LinkClock& clock_;
     mutable std::mutex exchangeMutex_;
-    std::unique_ptr<TDeviceIO> current_;
+    // Shared with its thread, which may outlive the module's reference when a later exchange
+    // replaces it while it still closes the port.
+    std::shared_ptr<TDeviceIO> current_;
+    // The thread of current_; it joins the thread of the exchange before it first.
     std::thread thread_;
-    std::atomic<bool> running_{false};
 };
 
 // The program's one data module; windows reach the link only through it. The program installs

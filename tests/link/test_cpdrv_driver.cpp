@@ -249,9 +249,10 @@ TEST(CommPortConnect, DisconnectStopsThePollAndClosesOnce) {
     rig.OpenAndForget();
     EXPECT_TRUE(rig.port->Disconnect());
     EXPECT_FALSE(rig.timer.active());
-    EXPECT_EQ(rig.fake->calls, (Calls{"Close"}));
+    // Output still queued is thrown away first: a close must not wait for it to drain.
+    EXPECT_EQ(rig.fake->calls, (Calls{"PurgeInOut", "Close"}));
     EXPECT_FALSE(rig.port->Disconnect());
-    EXPECT_EQ(rig.fake->calls, (Calls{"Close"}));
+    EXPECT_EQ(rig.fake->calls, (Calls{"PurgeInOut", "Close"}));
     EXPECT_FALSE(rig.port->FlushBuffers(true, true));
 }
 
@@ -288,6 +289,38 @@ TEST(CommPortSend, FullOutputQueueReturnsAfterTheTimeOutWithAShortCount) {
     EXPECT_EQ(rig.port->SendDataEx(block.data(), block.size(), 40), 0u);
     EXPECT_TRUE(rig.fake->calls.empty());
     EXPECT_EQ(rig.port->OutFreeSpace(), 0);
+}
+
+// The time-out runs from the last progress, not from the start, so a line that drains slowly but
+// steadily gets the whole block out; a cancel ends even such a send at its next step, and sends
+// stay refused until the port is opened again.
+TEST(CommPortSend, ASlowButMovingLineGetsAllOutUntilSendsAreCancelled) {
+    DriverRig rig;
+    rig.port->SetOutputTimeout(100);
+    rig.OpenAndForget();
+    const Bytes block(1000, 0x5A);
+    rig.fake->writeRoom = 0;
+    std::uint64_t cancelAt = UINT64_MAX;
+    rig.clock.onSleep = [&] {
+        rig.fake->writeRoom += 2; // two bytes a virtual millisecond
+        if (rig.clock.NowMs() >= cancelAt)
+            rig.port->CancelSends();
+    };
+    std::uint64_t start = rig.clock.NowMs();
+    EXPECT_EQ(rig.port->SendData(block.data(), block.size()), 1000u);
+    EXPECT_GE(rig.clock.NowMs() - start, 499u);
+
+    start = rig.clock.NowMs();
+    cancelAt = start + 50;
+    const std::size_t sent = rig.port->SendData(block.data(), block.size());
+    EXPECT_LE(sent, 102u);
+    EXPECT_LE(rig.clock.NowMs() - start, 51u);
+    EXPECT_EQ(rig.port->SendData(block.data(), block.size()), 0u);
+    cancelAt = UINT64_MAX;
+    rig.port->Disconnect();
+    ASSERT_TRUE(rig.port->Connect());
+    rig.fake->writeRoom = SIZE_MAX;
+    EXPECT_EQ(rig.port->SendData(block.data(), 10), 10u);
 }
 
 TEST(CommPortSend, WritesNoMoreThanTheQueueHasRoomFor) {

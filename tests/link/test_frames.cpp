@@ -210,6 +210,10 @@ TEST(FrameWriters, LongFrameLengthIsBigEndianAndBoundedByTheBuffer) {
     EXPECT_EQ(small[0], 0x00);
     const Bytes huge(kLongFrameMaxLength, 0x01);
     EXPECT_EQ(WriteLongFrame(tx, LongCommand::UploadFile, 32, 15, huge), 0u);
+    // A payload offset inside the header would overwrite the type byte: nothing is written.
+    std::array<std::uint8_t, 16> header{};
+    EXPECT_EQ(WriteLongFrame(header, LongCommand::WriteConfig, 34, 4, Bytes{0xAB}), 0u);
+    EXPECT_EQ(header, (std::array<std::uint8_t, 16>{}));
 }
 
 } // namespace

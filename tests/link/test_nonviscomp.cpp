@@ -136,47 +136,42 @@ TEST(DataModule, TheGlobalReferenceIsTheInstalledModule) {
     EXPECT_FALSE(HasDataModule());
 }
 
-// The start of the next exchange while the last one is still closing its port.
-TEST(DataModule, ANewExchangeWaitsForTheLastToCloseButNotForOneThatReports) {
+// The start of the next exchange from inside the last one's final report, while that one has
+// still to close its port: accepted at once (a window that has handled the report starts the
+// next command), and the new exchange opens the port only once the old one has closed it.
+TEST(DataModule, ANewExchangeStartsFromTheFinalReportAndWaitsForTheLastToClose) {
     ModuleRig rig;
     std::mutex gate;
     std::unique_lock closing(gate);
     std::atomic<bool> closingStarted{false};
+    std::atomic<int> opens{0};
     rig.fake->onClose = [&] {
         closingStarted = true;
         std::lock_guard wait(gate);
     };
+    auto second = std::make_shared<test::RecordingTarget>();
     auto first = std::make_shared<test::RecordingTarget>();
-    std::atomic<bool> inFinalReport{false};
-    std::atomic<bool> releaseReport{false};
+    std::atomic<bool> startedInReport{false};
     first->onReport = [&](const test::RecordingTarget::Entry& e) {
         if (e.code != ThreadReport::FirmwareProgress)
             return;
-        inFinalReport = true;
-        while (!releaseReport)
-            std::this_thread::sleep_for(1ms);
+        // On the exchange's own thread, as a handler of the program runs while it waits.
+        EXPECT_FALSE(rig.link->ExchangeBusy());
+        startedInReport = rig.link->StartExchange(ExchangeMode::Firmware, second, 0);
+        opens = static_cast<int>(
+            std::count(rig.fake->calls.begin(), rig.fake->calls.end(), std::string("Open")));
     };
     ASSERT_TRUE(rig.link->StartExchange(ExchangeMode::Firmware, first, 0)); // 2, then 5:100
-    while (!inFinalReport)
-        std::this_thread::sleep_for(1ms);
-    // Still reporting: busy, and refused.
-    EXPECT_TRUE(rig.link->ExchangeBusy());
-    auto second = std::make_shared<test::RecordingTarget>();
-    EXPECT_FALSE(rig.link->StartExchange(ExchangeMode::Firmware, second, 0));
-    releaseReport = true;
     while (!closingStarted)
         std::this_thread::sleep_for(1ms);
-    // Reported, closing the port: running but no longer busy, and the start waits for it.
-    EXPECT_TRUE(rig.link->ExchangeRunning());
-    EXPECT_FALSE(rig.link->ExchangeBusy());
-    std::atomic<bool> started{false};
-    std::thread starter(
-        [&] { started = rig.link->StartExchange(ExchangeMode::Firmware, second, 0); });
+    EXPECT_TRUE(startedInReport);
+    EXPECT_EQ(opens, 1);
+    // The first still closes the port: the second is running and busy, but has not opened it.
     std::this_thread::sleep_for(50ms);
-    EXPECT_FALSE(started);
+    EXPECT_TRUE(rig.link->ExchangeRunning());
+    EXPECT_TRUE(rig.link->ExchangeBusy());
+    EXPECT_TRUE(second->codes().empty());
     closing.unlock();
-    starter.join();
-    EXPECT_TRUE(started);
     EXPECT_TRUE(second->WaitFinal(10s));
     rig.link->StopExchange();
     EXPECT_EQ(second->codes(), (std::vector<int>{2, 5}));

@@ -18,7 +18,7 @@ std::uint64_t FastSleepClock::NowMs() {
 }
 
 void FastSleepClock::SleepMs(std::uint32_t ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::max<std::uint32_t>(1, ms / 10)));
+    std::this_thread::sleep_for(std::chrono::microseconds(1000 * std::uint64_t{ms} / kSpeedUp));
 }
 
 // --- ManualPollTimer ---

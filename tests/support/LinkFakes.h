@@ -42,6 +42,8 @@ private:
 // silent device the 10 s reply time-out takes about 1 s of real time.
 class FastSleepClock : public LinkClock {
 public:
+    static constexpr int kSpeedUp = 10;
+
     std::uint64_t NowMs() override;
     void SleepMs(std::uint32_t ms) override;
 };
