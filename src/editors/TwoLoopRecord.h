@@ -52,7 +52,7 @@ public:
         std::optional<std::uint8_t> eventToShow; // none: the box keeps its selection
     };
 
-    // The factory defaults of type 27 for 27, of type 26 for any other type; the two differ only
+    // The factory defaults of type 26 or 27, the two types this record serves; they differ only
     // in the channel check period.
     static Bytes Defaults(std::uint8_t type);
 

@@ -67,6 +67,8 @@ ImageResult LoadFirmwareImage(const std::filesystem::path& file, std::span<std::
     text.resize(static_cast<std::size_t>(in.gcount()));
 
     ImageResult result = DecodeHexImage(text, image);
+    if (result.ok() && result.length == 0)
+        return {ImageError::Empty, 0};
     if (result.ok() && !BlocksTileImage(image.first(result.length)))
         return {ImageError::BlockPastEnd, 0};
     return result;

@@ -16,6 +16,7 @@ enum class ImageError {
     NotHexPairs,  // an odd digit count, or a character other than 0-9, A-F, a-f
     TooLarge,     // the image would not fit the buffer it is loaded into
     BlockPastEnd, // a block's length field points past the end of the image
+    Empty,        // a file without a single byte: a transfer of it would update nothing
 };
 
 struct ImageResult {
@@ -34,7 +35,8 @@ ImageResult DecodeHexImage(std::string_view text, std::span<std::uint8_t> image)
 bool BlocksTileImage(std::span<const std::uint8_t> image);
 
 // Reads the file (opened for reading only), decodes it into `image` and checks that its blocks
-// tile it. On BlockPastEnd the buffer holds the refused image; it must not be sent.
+// tile it and that there is at least one byte. On BlockPastEnd the buffer holds the refused
+// image; it must not be sent.
 ImageResult LoadFirmwareImage(const std::filesystem::path& file, std::span<std::uint8_t> image);
 
 } // namespace tesmira

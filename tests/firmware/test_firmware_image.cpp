@@ -169,9 +169,7 @@ TEST_F(FirmwareFile, FileRefusalsMatchTheTextRules) {
     EXPECT_EQ(LoadFirmwareImage(write("0004AABBCC"), buf).error, ImageError::BlockPastEnd);
     EXPECT_EQ(LoadFirmwareImage(write(std::string(2 * kTransmitBufferSize + 2, '0')), buf).error,
               ImageError::TooLarge);
-    ImageResult empty = LoadFirmwareImage(write(""), buf);
-    EXPECT_TRUE(empty.ok());
-    EXPECT_EQ(empty.length, 0u);
+    EXPECT_EQ(LoadFirmwareImage(write(""), buf).error, ImageError::Empty);
 }
 
 TEST_F(FirmwareFile, FullSizeImageLoadsToTheLastByte) {

@@ -14,6 +14,8 @@ TEST(BitHelpers, SetAndClearTouchOneBitOnly) {
     EXPECT_EQ(value, 0xA1);
     ClearBit(value, 5);
     EXPECT_EQ(value, 0x81);
+    ClearBit(value, 5); // already clear: stays clear
+    EXPECT_EQ(value, 0x81);
     AssignBit(value, 0, false);
     EXPECT_EQ(value, 0x80);
     AssignBit(value, 3, true);

@@ -26,6 +26,59 @@ TEST(DeviceCatalogue, LatinLettersInNames) {
     EXPECT_EQ(DeviceTypeName(9), "Velmar 25x\x4B");
 }
 
+// The whole catalogue in its order, as the device list gives it, written out by hand: a code
+// swapped between two names would open the wrong editor for a device.
+const TDevicesTableRow kCatalogue[] = {
+    {29, 6, 0, "GSM-коммуникатор объектовый", false},
+    {32, 6, 5, "GSM-коммуникатор объектовый", true},
+    {34, 1, 5, "Velmar 508", true},
+    {30, 1, 9, "Velmar 280", true},
+    {33, 1, 8, "Velmar 250", true},
+    {8, 1, 0, "Velmar 151", false},
+    {5, 1, 0, "Velmar 25x (Sorel-MX5)", false},
+    {10, 1, 0, "Velmar 28x", false},
+    {13, 1, 0, "Velmar 28x, Sorel-MX8", false},
+    {11, 1, 0, "Velmar 407x, Sorel-MX-LN", false},
+    {7, 1, 0, "Velmar 432x, Sorel-MX5-LN", false},
+    {16, 1, 6, "Velmar 28x, Sorel-MX8", false},
+    {17, 1, 5, "Velmar 407x, Sorel-MX-LN", false},
+    {18, 1, 6, "Velmar 432x, Sorel-MX5-LN", false},
+    {19, 1, 6, "Velmar 25x (Sorel-MX5)", false},
+    {20, 1, 7, "Velmar 28x (Sorel-MX8)", false},
+    {22, 1, 0, "Velmar 4600", false},
+    {23, 1, 8, "Velmar 28x, Sorel-MX8", false},
+    {24, 1, 0, "Velmar 508", false},
+    {28, 1, 3, "Velmar 508", false},
+    {14, 2, 1, "Tarn-32R V1", false},
+    {15, 2, 2, "Tarn-32R", false},
+    {35, 2, 7, "Tarn-32R", true},
+    {1, 4, 2, "Sorel-MX8", false},
+    {31, 4, 6, "Sorel-MX8", true},
+    {2, 5, 0, "Sorel-MX8C", false},
+    {4, 5, 2, "Sorel-MX8C", false},
+    {12, 5, 4, "Sorel-MX8C", false},
+    {9, 3, 0, "Velmar 25xK", false},
+    {6, 3, 0, "Sorel-ZR2", false},
+    {21, 3, 0, "Sorel-ZR5", false},
+    {3, 3, 0, "Sorel-MX-LN старый на плате XB2B", false},
+    {26, 3, 0, "Miren-1", true},
+    {27, 3, 0, "Miren-2", true},
+    {25, 3, 0, "Velmor 280", false},
+    {0, 6, 0, "Неизвестное устройство", false},
+};
+
+TEST(DeviceCatalogue, EveryRowInOrder) {
+    ASSERT_EQ(std::size(kCatalogue), kDevicesTable.size());
+    for (std::size_t i = 0; i < kDevicesTable.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(kDevicesTable[i].code, kCatalogue[i].code);
+        EXPECT_EQ(kDevicesTable[i].groupIndex, kCatalogue[i].groupIndex);
+        EXPECT_EQ(kDevicesTable[i].fromVersion, kCatalogue[i].fromVersion);
+        EXPECT_EQ(kDevicesTable[i].name, kCatalogue[i].name);
+        EXPECT_EQ(kDevicesTable[i].hasEditor, kCatalogue[i].hasEditor);
+    }
+}
+
 TEST(DeviceCatalogue, EveryCodeFrom0To35OnceAndEditorsForExactlyEight) {
     std::set<int> codes;
     std::set<int> editors;

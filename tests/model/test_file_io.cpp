@@ -307,6 +307,16 @@ TEST(ConfigFileRecords, WrongLengthCopiesNothingAndSkipsOnlyTheLengthField) {
     // The next read takes the record's first two bytes (01 08) as a length.
     Bytes any(4096, 0xFF);
     EXPECT_EQ(reader.ReadRecord(any, 0), 0u);
+
+    // A record of length 4 whose bytes are themselves a record 00 02 AA BB: asked for 2, the
+    // first gives nothing and the next read finds AA BB right behind the skipped length field.
+    ASSERT_EQ(
+        reader.LoadFromBytes(Bytes{0x01, 0x00, 0x1A, 0x00, 0x04, 0x00, 0x02, 0xAA, 0xBB, 0x45}),
+        26);
+    Bytes two(2, 0xFF);
+    EXPECT_EQ(reader.ReadRecord(two, 2), 0u);
+    EXPECT_EQ(reader.ReadRecord(two, 2), 2u);
+    EXPECT_EQ(two, (Bytes{0xAA, 0xBB}));
 }
 
 TEST(ConfigFileRecords, LengthPastTheEndIsRefused) {

@@ -110,6 +110,7 @@ private:
     bool ControlsOn() const { return controlsOn_ && !otherExchange_; }
     void DeviceIdentified(std::uint8_t type);
     void ShowLinkBusy();
+    void ShowNotSupported();
     void OpenFirmwareWindow();
     // Closes the editor, stops a running exchange and closes the port; once.
     void ShutDown();

@@ -63,14 +63,26 @@ void TMainForm::SetExchangeRunning(bool running) {
     UpdateDeviceActions();
 }
 
+void TMainForm::ShowNotSupported() {
+    Dialogs::message(this, QStringLiteral("Ошибка "),
+                     QStringLiteral("Данный прибор не поддерживается программатором"),
+                     MessageIcon::Information);
+}
+
 void TMainForm::DeviceMenuClick(std::uint8_t code) {
+    WriteSetting(kSettingDeviceType, QString::number(code));
+    // The menu offers every catalogued type; one this build cannot edit must not close the
+    // editor that is open, with its unsaved edits.
+    if (!DeviceFactory::HasEditor(code)) {
+        ShowNotSupported();
+        return;
+    }
     if (OpenDeviceEditor(code, workArea_, this))
         currentDeviceType_ = code;
     else if (CurrentEditor() == nullptr)
         currentDeviceType_ = 0; // an editor of another type was closed
     ApplyEnabled(); // a new editor chosen during an exchange stays disabled like the old one
     UpdateDeviceActions();
-    WriteSetting(kSettingDeviceType, QString::number(code));
 }
 
 void TMainForm::RecentDeviceClick() {
@@ -83,6 +95,10 @@ void TMainForm::RecentDeviceClick() {
     const auto code = static_cast<std::uint8_t>(value & 0xFF);
     if (code == 0)
         return;
+    if (!DeviceFactory::HasEditor(code)) {
+        ShowNotSupported();
+        return;
+    }
     if (OpenDeviceEditor(code, workArea_, this))
         currentDeviceType_ = CurrentEditor()->DeviceType;
     else if (CurrentEditor() == nullptr)
@@ -141,10 +157,11 @@ void TMainForm::GetThread_MSG(int code, int arg) {
 
 void TMainForm::DeviceIdentified(std::uint8_t type) {
     EnableControls(true);
+    bool loaded = false;
     if (type == currentDeviceType_ && CurrentEditor() != nullptr) {
-        CurrentEditor()->LoadFromReply(); // the same editor, not reset
+        loaded = CurrentEditor()->LoadFromReply(); // the same editor, not reset
     } else if (OpenDeviceEditor(type, workArea_, this)) {
-        CurrentEditor()->LoadFromReply();
+        loaded = CurrentEditor()->LoadFromReply();
         currentDeviceType_ = type;
     } else {
         currentDeviceType_ = 0;
@@ -157,7 +174,10 @@ void TMainForm::DeviceIdentified(std::uint8_t type) {
                          MessageIcon::Information);
         return;
     }
-    ShowStatus(kStatusGreen, QStringLiteral("Данные прибора считаны"));
+    if (loaded)
+        ShowStatus(kStatusGreen, QStringLiteral("Данные прибора считаны"));
+    else // a valid frame too short for the type's record: nothing of it was taken
+        ShowStatus(kStatusRed, QStringLiteral("Неполный ответ прибора, данные не считаны"));
     UpdateDeviceActions();
 }
 
@@ -221,9 +241,7 @@ void TMainForm::FileOpen1Execute() {
     if (!OpenDeviceEditor(type, workArea_, this)) {
         currentDeviceType_ = 0;
         UpdateDeviceActions();
-        Dialogs::message(this, QStringLiteral("Ошибка "),
-                         QStringLiteral("Данный прибор не поддерживается программатором"),
-                         MessageIcon::Information);
+        ShowNotSupported();
         return;
     }
     currentDeviceType_ = type;
@@ -241,7 +259,8 @@ void TMainForm::FileSaveAs1Execute() {
     TDeviceForm* editor = CurrentEditor();
     if (name.isEmpty() || editor == nullptr)
         return;
-    if (!name.contains(QStringLiteral(".bcf")))
+    // The file's own name decides, not a folder on its path such as "site.bcf.d".
+    if (!QFileInfo(name).fileName().contains(QStringLiteral(".bcf")))
         name += QStringLiteral(".bcf");
     editor->SaveToFile(name);
 }
@@ -256,7 +275,7 @@ void TMainForm::OpenFirmwareWindow() {
     auto* window = new TFormUpdateFW;
     // While it transfers, the device commands here must not start a second exchange.
     connect(window, &TFormUpdateFW::transferRunning, this, &TMainForm::SetExchangeRunning);
-    AddFramelessChild(workArea_, window)->show();
+    AddCaptionedChild(workArea_, window)->show();
 }
 
 void TMainForm::HelpAbout1Execute() {

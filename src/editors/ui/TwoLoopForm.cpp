@@ -80,8 +80,8 @@ void TwoLoopForm::SetDefaults() {
     RecordToControls();
 }
 
-void TwoLoopForm::LoadFromReply() {
-    LoadFromReplyBytes(DataModule().ReceiveBuffer(), record_.bytes());
+bool TwoLoopForm::LoadFromReply() {
+    return LoadFromReplyBytes(DataModule().Reply(), record_.bytes());
 }
 
 void TwoLoopForm::WriteToDevice() {

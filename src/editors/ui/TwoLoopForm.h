@@ -21,7 +21,7 @@ class TwoLoopForm : public TDeviceForm {
     Q_OBJECT
 public:
     void SetDefaults() override;
-    void LoadFromReply() override;
+    bool LoadFromReply() override;
     void WriteToDevice() override;
     void SaveToFile(const QString& fileName) override;
     void LoadFromFile(TFileIOSaver& reader) override;

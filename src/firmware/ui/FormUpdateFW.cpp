@@ -43,6 +43,7 @@ void ShowRefusal(QWidget* parent, ImageError error) {
         UpdateMessage(parent, QStringLiteral("Файл прошивки слишком велик"), MessageIcon::Error);
         return;
     case ImageError::BlockPastEnd:
+    case ImageError::Empty:
         UpdateMessage(parent, QStringLiteral("Файл прошивки поврежден"), MessageIcon::Error);
         return;
     default: // a file that cannot be read, or text that is not digit pairs
@@ -211,11 +212,22 @@ void TFormUpdateFW::ShowState() {
 
 void TFormUpdateFW::btExitClick() {
     if (state_.Updating()) {
-        // The device keeps the blocks it has; a new update starts again from the first one.
-        DataModule().StopExchange();
-        state_.Abandon();
-        ShowState();
-        emit transferRunning(false);
+        // A device left with half an image may not start again: the user decides.
+        if (!Dialogs::ask(this, kUpdateTitle,
+                          QStringLiteral("Идет обновление прошивки. Прибор с недописанной "
+                                         "прошивкой может перестать работать.\r\n"
+                                         "Прервать обновление?")))
+            return;
+        // The question waited in a loop of its own: the transfer may have ended meanwhile.
+        if (state_.Updating()) {
+            // The device keeps the blocks it has; a new update starts again from the first one.
+            DataModule().StopExchange();
+            state_.Abandon();
+            ShowState();
+            emit transferRunning(false);
+            UpdateMessage(this, QStringLiteral("Обновление прошивки прервано"),
+                          MessageIcon::Warning);
+        }
     }
     gWindowOpen = false;
     leaving_ = true;

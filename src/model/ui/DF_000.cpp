@@ -83,8 +83,12 @@ void TDeviceForm::SendDeviceReport(DeviceReport code) {
 
 bool TDeviceForm::LoadFromReplyBytes(std::span<const std::uint8_t> reply,
                                      std::span<std::uint8_t> record) {
+    // Bounded by the frame, not by the buffer it arrived in: the bytes behind a short reply are
+    // the CRC and zeros, never a record.
     const std::size_t offset = ReplyPayloadOffset(reply);
-    if (offset == 0 || offset > reply.size() || record.size() > reply.size() - offset)
+    const std::size_t frame = ExpectedFrameLength(reply);
+    if (offset == 0 || frame > reply.size() || frame < offset + 1 ||
+        record.size() > frame - 1 - offset)
         return false;
     std::copy_n(reply.begin() + static_cast<std::ptrdiff_t>(offset), record.size(), record.begin());
     RecordToControls();

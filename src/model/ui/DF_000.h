@@ -57,8 +57,10 @@ public:
     std::uint8_t DeviceType = 0;
 
     // The seven operations, in this order.
-    virtual void SetDefaults() = 0;   // factory defaults into the record, then RecordToControls
-    virtual void LoadFromReply() = 0; // the record of the last reply (see LoadFromReplyBytes)
+    virtual void SetDefaults() = 0; // factory defaults into the record, then RecordToControls
+    // The record of the last reply (see LoadFromReplyBytes); false, with the record, the controls
+    // and the caption as they were, when the reply holds no whole record of this editor.
+    virtual bool LoadFromReply() = 0;
     virtual void WriteToDevice() = 0; // builds the write frame and starts the exchange
     virtual void SaveToFile(const QString& fileName) = 0; // may throw FileIOError
     virtual void LoadFromFile(TFileIOSaver& reader) = 0;
@@ -83,7 +85,8 @@ protected:
 
     // The steps of LoadFromReply: copies record.size() bytes from where the reply form puts the
     // record, shows them, captions the window and reports Loaded. Returns false, changing
-    // nothing, when the reply does not hold a record of that size.
+    // nothing, when the frame at reply[0] (as long as its length field says, and no longer than
+    // `reply`) does not hold that many bytes between its header and its CRC byte.
     bool LoadFromReplyBytes(std::span<const std::uint8_t> reply, std::span<std::uint8_t> record);
 
     // Writes the records as a configuration file of DeviceType. Call CommitEdit first.

@@ -10,6 +10,7 @@ namespace {
 struct TestState {
     bool on = false;
     QList<QString> fileNames;
+    QList<bool> answers;
     QList<ShownMessage> messages;
     QString lastDir;
     QString lastFilter;
@@ -28,6 +29,8 @@ QMessageBox::Icon toQt(MessageIcon icon) {
         return QMessageBox::Warning;
     case MessageIcon::Error:
         return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
     case MessageIcon::None:
         break;
     }
@@ -50,6 +53,16 @@ void Dialogs::message(QWidget* parent, const QString& title, const QString& text
     }
     QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool Dialogs::ask(QWidget* parent, const QString& title, const QString& text) {
+    if (state().on) {
+        state().messages.append({title, text, MessageIcon::Question});
+        return !state().answers.isEmpty() && state().answers.takeFirst();
+    }
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 QString Dialogs::errorBoxText(const QString& text) {
@@ -88,6 +101,10 @@ bool Dialogs::testMode() {
 
 void Dialogs::setNextFileName(const QString& name) {
     state().fileNames.append(name);
+}
+
+void Dialogs::setNextAnswer(bool yes) {
+    state().answers.append(yes);
 }
 
 QList<ShownMessage> Dialogs::takeMessages() {

@@ -12,7 +12,7 @@ class QWidget;
 
 namespace tesmira::ui {
 
-enum class MessageIcon { None, Information, Warning, Error };
+enum class MessageIcon { None, Information, Warning, Error, Question };
 
 struct ShownMessage {
     QString title;
@@ -27,6 +27,9 @@ public:
     // A modal message box with only an OK button.
     static void message(QWidget* parent, const QString& title, const QString& text,
                         MessageIcon icon);
+
+    // A modal question with Yes and No buttons (No is the default); true for Yes.
+    static bool ask(QWidget* parent, const QString& title, const QString& text);
 
     // The application's standard error box: title "Программатор", error icon, OK, the text with a
     // period appended when it ends with a letter or a digit.
@@ -55,11 +58,13 @@ public:
                                 const QString& filter);
 
     // --- test seam -------------------------------------------------------------------------
-    // In test mode nothing modal is shown: messages are recorded, file dialogs return the
-    // queued answers (an empty queue answers as a cancel).
+    // In test mode nothing modal is shown: messages and questions are recorded (a question with
+    // the Question icon), file dialogs and questions return the queued answers (an empty queue
+    // answers as a cancel, or No).
     static void setTestMode(bool on);
     static bool testMode();
     static void setNextFileName(const QString& name);
+    static void setNextAnswer(bool yes);
     static QList<ShownMessage> takeMessages();
     // The folder and filter the last file dialog was opened with (test mode only).
     static QString lastDialogDir();

@@ -16,11 +16,24 @@
 
 namespace tesmira::ui {
 
-QMdiSubWindow* AddFramelessChild(QMdiArea* area, QWidget* child) {
-    QMdiSubWindow* frame = area->addSubWindow(child, Qt::FramelessWindowHint);
+namespace {
+
+QMdiSubWindow* AddChild(QMdiArea* area, QWidget* child, Qt::WindowFlags flags) {
+    QMdiSubWindow* frame = area->addSubWindow(child, flags);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setSystemMenu(nullptr);
     return frame;
+}
+
+} // namespace
+
+QMdiSubWindow* AddFramelessChild(QMdiArea* area, QWidget* child) {
+    return AddChild(area, child, Qt::FramelessWindowHint);
+}
+
+QMdiSubWindow* AddCaptionedChild(QMdiArea* area, QWidget* child) {
+    // A customised frame with the title hint alone: caption, no system menu, no buttons.
+    return AddChild(area, child, Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 }
 
 std::filesystem::path FilePath(const QString& name) {

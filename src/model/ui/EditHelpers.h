@@ -31,6 +31,8 @@ void FillComboFromList(QComboBox* box, const QStringList& texts);
 // Adds `child` to `area` as a child window without frame or frame buttons, so only the program
 // closes it; the frame is freed when closed. Returns the frame.
 QMdiSubWindow* AddFramelessChild(QMdiArea* area, QWidget* child);
+// The same with a title bar that shows the child's caption and holds no buttons.
+QMdiSubWindow* AddCaptionedChild(QMdiArea* area, QWidget* child);
 
 // A file name from a dialog as a path for the core's file code.
 std::filesystem::path FilePath(const QString& name);

@@ -31,6 +31,10 @@ Bytes Reply30() {
     return reply;
 }
 
+const ui::ShownMessage kNotSupportedByProgrammer{
+    QStringLiteral("Ошибка "), QStringLiteral("Данный прибор не поддерживается программатором"),
+    MessageIcon::Information};
+
 QStringList Texts(const QList<QAction*>& actions) {
     QStringList texts;
     for (QAction* a : actions)
@@ -364,6 +368,26 @@ private slots:
         QCOMPARE(first->record[0], std::uint8_t(0x80));
     }
 
+    // A valid 7-byte frame of type 26 has no room for the 13-byte record: the receive buffer
+    // behind it holds only its CRC and zeros, which must not become the record.
+    void aReplyTooShortForTheRecordChangesNothingAndIsNoSuccess() {
+        MainWindowRig rig;
+        TMainForm& w = rig.window();
+        w.DeviceMenuClick(26);
+        FakeEditor* editor = rig.editor();
+        editor->record[0] = 0x55; // an edit of the user's
+        rig.Receive({0x7E, 0x07, 0x52, 0x1A, 0x09, 0x00, 0x8C});
+        w.EnableControls(false);
+        w.GetThread_MSG(0, 26);
+        QCOMPARE(rig.editor(), editor);
+        QCOMPARE(editor->record[0], std::uint8_t(0x55));
+        QCOMPARE(editor->recordToControlsCalls, 1); // the reset when it opened, no more
+        QCOMPARE(editor->windowTitle(), QStringLiteral("Miren-1"));
+        QCOMPARE(w.status().colour(), QColor(255, 0, 0));
+        QVERIFY(w.status().text() != QStringLiteral("Данные прибора считаны"));
+        QCOMPARE(CommandsOf(w), kEditor);
+    }
+
     void aReadOfAnotherTypeReplacesTheEditor() {
         MainWindowRig rig;
         TMainForm& w = rig.window();
@@ -437,12 +461,15 @@ private slots:
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
         QCOMPARE(rig.editor()->windowTitle(), QStringLiteral("Velmar 280"));
         QCOMPARE(rig.settings().raw("devicetype").toString(), QStringLiteral("30"));
-        // A type whose editor is not there: stored all the same; the old editor is gone.
+        // A type whose editor is not there: stored all the same, said so, and the open editor
+        // (with whatever the user changed in it) stays.
+        ui::TDeviceForm* open = rig.editor();
         w.DeviceMenuClick(31);
         QCOMPARE(rig.settings().raw("devicetype").toString(), QStringLiteral("31"));
-        QVERIFY(ui::CurrentEditor() == nullptr);
-        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(0));
-        QCOMPARE(CommandsOf(w), kNoDevice);
+        QVERIFY(ui::Dialogs::takeMessages() == QList<ui::ShownMessage>{kNotSupportedByProgrammer});
+        QCOMPARE(ui::CurrentEditor(), open);
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
+        QCOMPARE(CommandsOf(w), kEditor);
     }
 
     void recentlyChosenDevice() {
@@ -459,11 +486,11 @@ private slots:
         QCOMPARE(rig.settings().raw("devicetype").toString(), QStringLiteral("286"));
         QCOMPARE(CommandsOf(w), kEditor);
 
-        rig.settings().setRaw("devicetype", "28"); // catalogued, no editor
+        rig.settings().setRaw("devicetype", "28"); // catalogued, no editor: the editor stays
         w.actRecentDevice->trigger();
-        QVERIFY(ui::CurrentEditor() == nullptr);
-        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(0));
-        QCOMPARE(CommandsOf(w), kNoDevice);
+        QVERIFY(ui::Dialogs::takeMessages() == QList<ui::ShownMessage>{kNotSupportedByProgrammer});
+        QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
+        QCOMPARE(CommandsOf(w), kEditor);
 
         w.DeviceMenuClick(26);
         rig.settings().setRaw("devicetype", "Velmar");

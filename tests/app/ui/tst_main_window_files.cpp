@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace tesmira;
@@ -165,6 +166,8 @@ private slots:
                                     << "x.BCF.bcf";
         QTest::newRow("other") << "site.txt"
                                << "site.txt.bcf";
+        QTest::newRow("in a folder's name") << "site.bcf.d/conf"
+                                            << "site.bcf.d/conf.bcf";
     }
 
     void saveAsAppendsTheExtensionOnlyWhenItIsMissing() {
@@ -174,10 +177,12 @@ private slots:
         TMainForm& w = rig.window();
         w.DeviceMenuClick(26);
         TempDir dir;
+        const QFileInfo file(Folder(dir) + written);
+        QVERIFY(QDir().mkpath(file.absolutePath()));
         Dialogs::setNextFileName(Folder(dir) + chosen);
         w.FileSaveAs1->trigger();
         QVERIFY(Dialogs::takeMessages().isEmpty());
-        QCOMPARE(QDir(Folder(dir)).entryList(QDir::Files), QStringList{written});
+        QCOMPARE(file.dir().entryList(QDir::Files), QStringList{file.fileName()});
         QCOMPARE(Read(Folder(dir) + written), kSaved26);
         QCOMPARE(rig.editor()->commitEditCalls, 1);
         // No status text, setting or caption change.

@@ -178,19 +178,6 @@ private slots:
         QCOMPARE(flash.Kept(), Bytes({0x00, 0x03, 0xAA, 0xBB, 0xCC}));
     }
 
-    void anEmptyFileOpensThePortAtFirmwareSpeedAndSendsNothing() {
-        Flash flash;
-        flash.module.link.comport.SetBaudRateValue(9600);
-        const auto shown = flash.Update("");
-        QCOMPARE(shown.size(), 1);
-        QVERIFY(shown[0] == kUpdated);
-        QCOMPARE(flash.module.link.comport.BaudRateValue(), 115200u);
-        QCOMPARE(flash.bar.shown, 1); // the port was opened
-        QCOMPARE(flash.Kept(), Bytes{});
-        const std::string log = flash.sim.Output();
-        QVERIFY2(log.find("RX") == std::string::npos, log.c_str());
-    }
-
     // Block 3 of 10 refused (0x22) or left unanswered: blocks 1 and 2 were accepted, at 0 % and
     // 10 %, and the bar stays there.
     void aRefusedOrUnansweredBlockEndsInNoAnswerWithTheBarKept_data() {

@@ -198,6 +198,8 @@ private slots:
                                                           << "Файл прошивки поврежден";
         QTest::newRow("length FFFF in a short file") << "FFFF00"
                                                      << "Файл прошивки поврежден";
+        QTest::newRow("empty file") << ""
+                                    << "Файл прошивки поврежден";
     }
     void imagesTooLargeOrWithBlocksPastTheEndAreRefusedBeforeTheBuffer() {
         QFETCH(QString, text);
@@ -252,6 +254,17 @@ private slots:
         QVERIFY(form->Updating());
         QCOMPARE(rig.running.count(), 1);
 
+        // Asked first: "No" lets the transfer go on.
+        form->btExit->click();
+        QVERIFY(form->Updating());
+        QVERIFY(rig.fake.link.ExchangeRunning());
+        QVERIFY(TFormUpdateFW::WindowOpen());
+        auto shown = Dialogs::takeMessages();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].icon, MessageIcon::Question);
+        QCOMPARE(rig.running.count(), 1);
+
+        Dialogs::setNextAnswer(true);
         form->btExit->click();
         QVERIFY(!rig.fake.link.ExchangeRunning());
         QVERIFY(!TFormUpdateFW::WindowOpen());
@@ -260,7 +273,11 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(rig.form.isNull());
         QTest::qWait(300);
-        QVERIFY(Dialogs::takeMessages().isEmpty());
+        shown = Dialogs::takeMessages();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0].icon, MessageIcon::Question);
+        QVERIFY(shown[1] == (ShownMessage{"Обновление прошивки", "Обновление прошивки прервано",
+                                          MessageIcon::Warning}));
         QCOMPARE(rig.fake.port->written, Bytes({0x00, 0x03, 0xAA, 0xBB, 0xCC}));
         QVERIFY(!rig.fake.port->open);
     }

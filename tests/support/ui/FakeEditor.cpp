@@ -14,8 +14,8 @@ void FakeEditor::SetDefaults() {
     RecordToControls();
 }
 
-void FakeEditor::LoadFromReply() {
-    LoadFromReplyBytes(reply, record);
+bool FakeEditor::LoadFromReply() {
+    return LoadFromReplyBytes(reply, record);
 }
 
 void FakeEditor::SaveToFile(const QString& fileName) {

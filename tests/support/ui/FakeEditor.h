@@ -34,7 +34,7 @@ public:
     std::function<void()> onFormClose;
 
     void SetDefaults() override;
-    void LoadFromReply() override;
+    bool LoadFromReply() override;
     void WriteToDevice() override {}
     void SaveToFile(const QString& fileName) override;
     void LoadFromFile(TFileIOSaver& reader) override;

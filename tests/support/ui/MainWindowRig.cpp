@@ -8,12 +8,10 @@
 
 namespace tesmira::test {
 
-void LinkReadingEditor::LoadFromReply() {
-    const TNonVisComp& link = DataModule();
-    const auto received = static_cast<std::size_t>(std::max(0, link.ReceivedCount()));
-    const auto buffer = link.ReceiveBuffer();
-    reply.assign(buffer.begin(), buffer.begin() + std::min(received, buffer.size()));
-    FakeEditor::LoadFromReply();
+bool LinkReadingEditor::LoadFromReply() {
+    const auto received = DataModule().Reply();
+    reply.assign(received.begin(), received.end());
+    return FakeEditor::LoadFromReply();
 }
 
 Bytes TestDefaults(std::uint8_t type) {

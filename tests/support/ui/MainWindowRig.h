@@ -18,7 +18,7 @@ namespace tesmira::test {
 class LinkReadingEditor : public FakeEditor {
 public:
     using FakeEditor::FakeEditor;
-    void LoadFromReply() override;
+    bool LoadFromReply() override;
 };
 
 // Editors for 26 (13-byte record), 30 (58 bytes) and 35 (116 bytes, reports its closing, queued).
