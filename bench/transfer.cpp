@@ -1,98 +1,132 @@
-// Firmware transfer benchmark: a full-size image through the real port driver, data module and
-// exchange thread to tesmira-devsim's loader on a pseudo-terminal, at several receive poll periods.
-#include "firmware/FirmwareImage.h"
+// The link as the program sets it up (the poll on the user-interface thread's Qt timer, reports
+// delivered there) against a simulator that paces its line: a full-size firmware transfer and a
+// read of the largest record, each against the time its bytes take on the wire.
 #include "link/Frames.h"
-#include "tools/SimLink.h"
+#include "link/NonVisComp.h"
+#include "link/ui/QtPollTimer.h"
+#include "link/ui/ReportBridge.h"
+#include "tools/DevsimProcess.h"
 
-#include <benchmark/benchmark.h>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
-#include <string>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <memory>
 
 namespace {
 
 using namespace tesmira;
-using test::Bytes;
+using tesmira::test::DevsimProcess;
 
-constexpr std::size_t kBlockData = 256;
-constexpr double kLineBitsPerByte = 10; // start bit, 8 data bits, stop bit
-constexpr double kLineBaud = 115200;
+constexpr double kBitsPerByte = 10; // start bit, 8 data bits, stop bit
 
-// Hexadecimal text of an image that fills the transmit buffer: blocks of 256 data bytes and one
-// shorter block at the end (476 blocks of 258 bytes, then 73 bytes: 122,881 in all).
-std::string FullImageText(std::size_t& blocks) {
-    static const char* digits = "0123456789abcdef";
-    std::string text;
-    text.reserve(2 * kTransmitBufferSize);
-    const auto put = [&](std::uint8_t b) {
-        text += digits[b >> 4];
-        text += digits[b & 0x0F];
+double WireSeconds(std::size_t bytes, double baud) {
+    return static_cast<double>(bytes) * kBitsPerByte / baud;
+}
+
+double CpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
     };
-    blocks = 0;
-    for (std::size_t left = kTransmitBufferSize; left > 2; ++blocks) {
-        const std::size_t data = std::min(kBlockData, left - 2);
-        put(static_cast<std::uint8_t>(data >> 8));
-        put(static_cast<std::uint8_t>(data));
-        for (std::size_t i = 0; i < data; ++i)
-            put(static_cast<std::uint8_t>(blocks * 13 + i));
-        left -= data + 2;
-    }
-    return text;
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// One full transfer per iteration; the simulator is started and stopped outside the timed part.
-// Argument: the receive poll period in ms (100 is what the program uses).
-void BM_FirmwareTransferToSimulator(benchmark::State& state) {
-    const auto pollMs = static_cast<std::uint16_t>(state.range(0));
-    std::size_t blocks = 0;
-    const std::string text = FullImageText(blocks);
-    double seconds = 0;
-    for (auto _ : state) {
-        test::TempDir dir;
-        const std::string out = (dir / "image.bin").string();
-        test::SimLink rig({"--type", "35", "--firmware-out", out});
-        if (rig.sim.slavePath().empty()) {
-            state.SkipWithError("tesmira-devsim did not start");
-            return;
-        }
-        rig.link.comport.SetPollingDelay(pollMs);
-        const ImageResult image = DecodeHexImage(text, rig.link.TransmitBuffer());
-        if (!image.ok() || image.length != kTransmitBufferSize) {
-            state.SkipWithError("the image did not decode to a full buffer");
-            return;
-        }
-        const test::ExchangeOutcome result =
-            rig.Run(ExchangeMode::Firmware, static_cast<int>(image.length), std::chrono::hours(1));
-        const double elapsed = std::chrono::duration<double>(result.elapsed).count();
-        state.SetIterationTime(elapsed);
-        seconds += elapsed;
-        if (!result.finished || result.reports.back().code != ThreadReport::FirmwareProgress ||
-            result.reports.back().arg != 100) {
-            state.SkipWithError("the transfer did not complete");
-            return;
-        }
-        const auto tx = rig.link.TransmitBuffer();
-        if (rig.sim.Stop() != 0 || test::ReadFile(out) != Bytes(tx.begin(), tx.end())) {
-            state.SkipWithError("the simulator's image differs from the one sent");
-            return;
-        }
+// A full transmit buffer of blocks of 256 data bytes and a shorter last one: 477 blocks.
+std::size_t FillImage(std::span<std::uint8_t> tx) {
+    std::size_t at = 0;
+    for (std::size_t block = 0; tx.size() - at > 2; ++block) {
+        const std::size_t data = std::min<std::size_t>(256, tx.size() - at - 2);
+        tx[at++] = static_cast<std::uint8_t>(data >> 8);
+        tx[at++] = static_cast<std::uint8_t>(data);
+        for (std::size_t i = 0; i < data; ++i)
+            tx[at++] = static_cast<std::uint8_t>(block * 13 + i);
     }
-    state.counters["blocks"] = static_cast<double>(blocks);
-    state.counters["bytes"] = static_cast<double>(kTransmitBufferSize);
-    state.counters["poll_ms"] = pollMs;
-    state.counters["ms_per_block"] =
-        1000 * seconds / static_cast<double>(state.iterations()) / static_cast<double>(blocks);
-    // The same bytes on a real 115200-baud line, without any waiting.
-    state.counters["line_s"] = kTransmitBufferSize * kLineBitsPerByte / kLineBaud;
+    return at;
 }
-BENCHMARK(BM_FirmwareTransferToSimulator)
-    ->ArgName("poll_ms")
-    ->Arg(100)
-    ->Arg(20)
-    ->Arg(5)
-    ->Iterations(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+
+struct Outcome {
+    bool ok = false;
+    double seconds = 0;
+    double cpuSeconds = 0;
+    double longestUiStallMs = 0; // the longest the user-interface thread did not get to a tick
+};
+
+// One exchange with its reports handled on this (the user-interface) thread; a 1 ms timer
+// watches how long the thread is kept from its events.
+Outcome Exchange(TNonVisComp& link, ExchangeMode mode, int length, ThreadReport success) {
+    QEventLoop loop;
+    QObject receiver;
+    bool ok = false;
+    auto bridge = ui::ReportBridge::create(&receiver, [&](ThreadReport code, int arg) {
+        const bool done =
+            code == ThreadReport::FirmwareProgress
+                ? arg == 100
+                : code != ThreadReport::PortOpened && code != ThreadReport::ReplyStarted;
+        if (done) {
+            ok = code == success;
+            loop.quit();
+        }
+    });
+    QElapsedTimer sinceTick;
+    double stall = 0;
+    QTimer watch;
+    watch.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        stall = std::max(stall, static_cast<double>(sinceTick.nsecsElapsed()) / 1e6 - 1.0);
+        sinceTick.restart();
+    });
+    const double cpu = CpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    sinceTick.start();
+    watch.start(1);
+    if (!link.StartExchange(mode, bridge, length))
+        return {};
+    loop.exec();
+    const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+    watch.stop();
+    while (link.ExchangeRunning())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    return {ok, seconds, CpuSeconds() - cpu, stall};
+}
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ui::QtPollTimer timer;
+    TNonVisComp link(timer);
+    int failures = 0;
+
+    {
+        DevsimProcess sim({"--type", "35", "--pace"});
+        link.comport.SetPortName(sim.slavePath());
+        const std::size_t length = FillImage(link.TransmitBuffer());
+        const Outcome out = Exchange(link, ExchangeMode::Firmware, static_cast<int>(length),
+                                     ThreadReport::FirmwareProgress);
+        const double wire = WireSeconds(length, TDeviceIO::kFirmwareBaud);
+        std::printf("firmware: %zu bytes, %.2f s (wire %.2f s), cpu %.2f s, ui stall %.1f ms%s\n",
+                    length, out.seconds, wire, out.cpuSeconds, out.longestUiStallMs,
+                    out.ok ? "" : ", FAILED");
+        std::printf("firmware_ratio=%.2f\n", out.seconds / wire);
+        failures += out.ok ? 0 : 1;
+    }
+    {
+        DevsimProcess sim({"--type", "32", "--pace"});
+        link.comport.SetPortName(sim.slavePath());
+        const Outcome out = Exchange(link, ExchangeMode::Read, 0, ThreadReport::Identified);
+        const std::size_t bytes = kReadRequestLength + link.Reply().size();
+        const double wire = WireSeconds(bytes, TDeviceIO::kConfigBaud);
+        std::printf("read of type 32: %zu bytes on the line, %.0f ms (wire %.0f ms)%s\n", bytes,
+                    out.seconds * 1000, wire * 1000, out.ok ? "" : ", FAILED");
+        std::printf("read_ms_over_wire=%.0f\n", (out.seconds - wire) * 1000);
+        failures += out.ok ? 0 : 1;
+    }
+    return failures == 0 ? 0 : 1;
+}

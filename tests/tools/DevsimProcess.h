@@ -25,6 +25,7 @@ public:
 
     const std::string& slavePath() const { return slave_; }
     bool running() const { return pid_ > 0; }
+    int pid() const { return pid_; }
 
     // SIGTERM, then waits up to 20 s; the exit code, or nothing when it had to be killed.
     std::optional<int> Stop();

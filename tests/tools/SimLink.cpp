@@ -28,7 +28,8 @@ milliseconds ExchangeOutcome::Between(ThreadReport from, ThreadReport to) const 
     return times[j] - times[i];
 }
 
-SimLink::SimLink(const std::vector<std::string>& simArgs) : sim(simArgs) {
+SimLink::SimLink(const std::vector<std::string>& simArgs, LinkClock& clock)
+    : sim(simArgs), link(timer, clock) {
     link.comport.SetPortName(sim.slavePath());
 }
 

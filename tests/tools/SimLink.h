@@ -28,8 +28,9 @@ struct ExchangeOutcome {
 
 class SimLink {
 public:
-    // Starts the simulator with `simArgs` and points the module's port at its slave.
-    explicit SimLink(const std::vector<std::string>& simArgs);
+    // Starts the simulator with `simArgs` and points the module's port at its slave. The link
+    // waits on `clock` (a fast one for the cases that only wait for a time-out to run out).
+    explicit SimLink(const std::vector<std::string>& simArgs, LinkClock& clock = SystemLinkClock());
     ~SimLink();
     SimLink(const SimLink&) = delete;
     SimLink& operator=(const SimLink&) = delete;
@@ -44,7 +45,7 @@ public:
 
     DevsimProcess sim;
     ThreadPollTimer timer;
-    TNonVisComp link{timer};
+    TNonVisComp link;
 
 private:
     std::mutex mutex_;

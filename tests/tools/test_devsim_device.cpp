@@ -31,6 +31,15 @@ TEST(DevsimDevice, ReadOfType26GivesItsFactoryRecordLiterally) {
                      0x3C, 0x1E, 0x00, 0x00, 0x01, 0xF1}));
 }
 
+// A request one byte short or long, closed by a right CRC, is no read request: answering it
+// would hide a host that builds its request wrongly.
+TEST(DevsimDevice, ReadRequestOfTheWrongLengthIsNotAnswered) {
+    Device d(26, 9);
+    EXPECT_TRUE(Answer(d, Closed({0x7E, 0x09, 0x52, 0x01, 0x00, 0x00, 0x00, 0x00})).empty());
+    EXPECT_TRUE(
+        Answer(d, Closed({0x7E, 0x0B, 0x52, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00})).empty());
+}
+
 TEST(DevsimDevice, UnknownTypeAnswersAShortRecordOfZeros) {
     Device d(29, 4);
     EXPECT_EQ(Answer(d, kReadRequest), (Bytes{0x7E, 0x0E, 0x52, 0x1D, 0x04, 0x00, 0x00, 0x00, 0x00,

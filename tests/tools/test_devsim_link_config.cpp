@@ -154,11 +154,11 @@ TEST_P(SimWrite, WrittenRecordIsAcknowledgedAndReadBackInPlace) {
 
     ExchangeOutcome out = rig.Run(ExchangeMode::Write, static_cast<int>(n));
     ASSERT_TRUE(out.finished);
-    EXPECT_EQ(out.codes(), (std::vector<int>{2, 3, 1}));
+    ASSERT_EQ(out.codes(), (std::vector<int>{2, 3, 1}));
 
     out = rig.Run(ExchangeMode::Read);
     ASSERT_TRUE(out.finished);
-    EXPECT_EQ(out.codes(), (std::vector<int>{2, 3, 0}));
+    ASSERT_EQ(out.codes(), (std::vector<int>{2, 3, 0}));
     const Bytes rx = rig.Received();
     const std::size_t at = rx[0] == 0x14 ? 6 : 5;
     ASSERT_EQ(rx.size(), at + record.size() + 1);
@@ -230,19 +230,19 @@ TEST(SimFiles, ListUploadAndDeleteEachAnswerWithTheListInTheReceiveBuffer) {
     const std::size_t n =
         WriteLongFrame(rig.link.TransmitBuffer(), LongCommand::UploadFile, 32, 5, upload);
     ASSERT_EQ(n, 21u); // file size + 16
-    EXPECT_EQ(rig.Run(ExchangeMode::FileCommand, 21).codes(), (std::vector<int>{2, 3, 4}));
+    ASSERT_EQ(rig.Run(ExchangeMode::FileCommand, 21).codes(), (std::vector<int>{2, 3, 4}));
     EXPECT_EQ(FileList(rig.Received()), "hello.amr|alarm.amr|siren.amr|");
 
     const Bytes name = {'h', 'e', 'l', 'l', 'o', '.', 'a', 'm', 'r', 0x00};
     ASSERT_EQ(WriteLongFrame(rig.link.TransmitBuffer(), LongCommand::DeleteFile, 32, 5, name), 16u);
-    EXPECT_EQ(rig.Run(ExchangeMode::FileCommand, 16).codes(), (std::vector<int>{2, 3, 4}));
+    ASSERT_EQ(rig.Run(ExchangeMode::FileCommand, 16).codes(), (std::vector<int>{2, 3, 4}));
     EXPECT_EQ(FileList(rig.Received()), "alarm.amr|siren.amr|");
 }
 
 TEST(SimFiles, EmptyStoreAnswersAnEmptyList) {
     SimLink rig({"--type", "32"});
     rig.Put({0x14, 0x01, 0x00, 0x06, 0x20, 0x16});
-    EXPECT_EQ(rig.Run(ExchangeMode::FileCommand, 6).codes(), (std::vector<int>{2, 3, 4}));
+    ASSERT_EQ(rig.Run(ExchangeMode::FileCommand, 6).codes(), (std::vector<int>{2, 3, 4}));
     const Bytes rx = rig.Received();
     ASSERT_EQ(rx.size(), 7u);
     EXPECT_EQ(rx[5], 0x00);

@@ -1,5 +1,6 @@
 // Each fault the simulator can make, met by the real link: the report the exchange gives for it.
-// Waits here are the exchange's own real ones (10 s, 1.5 s); only the cases that need them pay.
+// Where the outcome is a time-out running out, the link sleeps on the fast clock (a tenth of each
+// wait): the exact waits are checked in virtual time, here the line is.
 #include "tools/SimLink.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +16,15 @@ const Bytes kWriteFrame26 = {0x7E, 0x13, 0x57, 0x01, 0x1A, 0x01, 0x08, 0x05, 0x0
                              0x04, 0x07, 0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01, 0xD9};
 const Bytes kListFiles = {0x14, 0x01, 0x00, 0x06, 0x20, 0x16};
 
+constexpr int kSpeedUp = FastSleepClock::kSpeedUp;
+
 TEST(SimReplyFaults, SilentDeviceIsGivenUpAfterTenSeconds) {
-    SimLink rig({"--type", "26", "--silent"});
+    FastSleepClock fast;
+    SimLink rig({"--type", "26", "--silent"}, fast);
     const ExchangeOutcome out = rig.Run(ExchangeMode::Read);
     ASSERT_TRUE(out.finished);
-    EXPECT_EQ(out.codes(), (Codes{2, 7}));
-    EXPECT_GE(out.Between(ThreadReport::PortOpened, ThreadReport::NoValidReply), 9990ms);
+    ASSERT_EQ(out.codes(), (Codes{2, 7}));
+    EXPECT_GE(out.Between(ThreadReport::PortOpened, ThreadReport::NoValidReply) * kSpeedUp, 9990ms);
     EXPECT_FALSE(rig.link.comport.Connected());
 }
 
@@ -28,7 +32,7 @@ TEST(SimReplyFaults, WrongCrcIsRefused) {
     SimLink rig({"--type", "26", "--version", "9", "--bad-crc"});
     const ExchangeOutcome out = rig.Run(ExchangeMode::Read);
     ASSERT_TRUE(out.finished);
-    EXPECT_EQ(out.codes(), (Codes{2, 3, 7}));
+    ASSERT_EQ(out.codes(), (Codes{2, 3, 7}));
     // The whole reply came; only its last byte is off (F1 inverted).
     const Bytes rx = rig.Received();
     ASSERT_EQ(rx.size(), 19u);
@@ -40,24 +44,26 @@ TEST(SimReplyFaults, ByteAfterACompleteAcknowledgementFailsTheWrite) {
     rig.Put(kWriteFrame26);
     const ExchangeOutcome out = rig.Run(ExchangeMode::Write, 19);
     ASSERT_TRUE(out.finished);
-    EXPECT_EQ(out.codes(), (Codes{2, 3, 7}));
+    ASSERT_EQ(out.codes(), (Codes{2, 3, 7}));
     EXPECT_EQ(rig.Received().size(), 7u); // a 6-byte frame and one more
 }
 
 TEST(SimReplyFaults, TruncatedReplyIsWaitedForOneAndAHalfSecondsThenRefused) {
-    SimLink rig({"--type", "30", "--truncate", "1"});
+    FastSleepClock fast;
+    SimLink rig({"--type", "30", "--truncate", "1"}, fast);
     const ExchangeOutcome out = rig.Run(ExchangeMode::Read);
     ASSERT_TRUE(out.finished);
-    EXPECT_EQ(out.codes(), (Codes{2, 3, 7}));
+    ASSERT_EQ(out.codes(), (Codes{2, 3, 7}));
     EXPECT_EQ(rig.Received().size(), 63u);
-    EXPECT_GE(out.Between(ThreadReport::ReplyStarted, ThreadReport::NoValidReply), 1490ms);
+    EXPECT_GE(out.Between(ThreadReport::ReplyStarted, ThreadReport::NoValidReply) * kSpeedUp,
+              1490ms);
 }
 
 TEST(SimReplyFaults, ZeroLengthFieldIsRefusedWithoutWaitingForMore) {
     SimLink rig({"--type", "26", "--zero-length"});
     const ExchangeOutcome out = rig.Run(ExchangeMode::Read);
     ASSERT_TRUE(out.finished);
-    EXPECT_EQ(out.codes(), (Codes{2, 3, 7}));
+    ASSERT_EQ(out.codes(), (Codes{2, 3, 7}));
     const Bytes rx = rig.Received();
     ASSERT_EQ(rx.size(), 19u);
     EXPECT_EQ(rx[1], 0x00);
@@ -70,7 +76,7 @@ TEST(SimReplyFaults, ZeroLengthInALongFileListReplyIsRefused) {
     rig.Put(kListFiles);
     const ExchangeOutcome out = rig.Run(ExchangeMode::FileCommand, 6);
     ASSERT_TRUE(out.finished);
-    EXPECT_EQ(out.codes(), (Codes{2, 3, 7}));
+    ASSERT_EQ(out.codes(), (Codes{2, 3, 7}));
     const Bytes rx = rig.Received();
     ASSERT_GE(rx.size(), 4u);
     EXPECT_EQ(rx[2], 0x00);
@@ -81,7 +87,7 @@ TEST(SimReplyFaults, LateReplyWithinTheFirstWaitIsAccepted) {
     SimLink rig({"--type", "33", "--version", "2", "--delay", "3000"});
     const ExchangeOutcome out = rig.Run(ExchangeMode::Read);
     ASSERT_TRUE(out.finished);
-    EXPECT_EQ(out.codes(), (Codes{2, 3, 0}));
+    ASSERT_EQ(out.codes(), (Codes{2, 3, 0}));
     EXPECT_GE(out.Between(ThreadReport::PortOpened, ThreadReport::ReplyStarted), 2900ms);
     const Bytes rx = rig.Received();
     ASSERT_EQ(rx.size(), 26u);
@@ -93,7 +99,7 @@ TEST(SimReplyFaults, ReplyInPiecesWithinTheRestWaitIsAccepted) {
     SimLink rig({"--type", "32", "--version", "7", "--split", "3", "--split-pause", "300"});
     const ExchangeOutcome out = rig.Run(ExchangeMode::Read);
     ASSERT_TRUE(out.finished);
-    EXPECT_EQ(out.codes(), (Codes{2, 3, 0}));
+    ASSERT_EQ(out.codes(), (Codes{2, 3, 0}));
     EXPECT_GE(out.Between(ThreadReport::ReplyStarted, ThreadReport::Identified), 400ms);
     const Bytes rx = rig.Received();
     ASSERT_EQ(rx.size(), 391u);
@@ -101,10 +107,11 @@ TEST(SimReplyFaults, ReplyInPiecesWithinTheRestWaitIsAccepted) {
 }
 
 TEST(SimReplyFaults, RestOfAReplyAfterTheRestWaitIsTooLate) {
-    SimLink rig({"--type", "26", "--split", "2", "--split-pause", "4000"});
+    FastSleepClock fast; // the rest wait is over after 150 ms; the rest comes after 1.5 s
+    SimLink rig({"--type", "26", "--split", "2", "--split-pause", "1500"}, fast);
     const ExchangeOutcome out = rig.Run(ExchangeMode::Read);
     ASSERT_TRUE(out.finished);
-    EXPECT_EQ(out.codes(), (Codes{2, 3, 7}));
+    ASSERT_EQ(out.codes(), (Codes{2, 3, 7}));
     EXPECT_EQ(rig.Received().size(), 10u); // the first half of 19 bytes
 }
 

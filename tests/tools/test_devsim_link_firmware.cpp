@@ -24,7 +24,8 @@ const Entry kFailed{ThreadReport::NoValidReply, 0, false};
 
 // A simulator that writes the image it received to a file when it stops.
 struct FirmwareRig {
-    explicit FirmwareRig(std::vector<std::string> faults = {}) : rig(Args(std::move(faults))) {}
+    explicit FirmwareRig(std::vector<std::string> faults = {}, LinkClock& clock = SystemLinkClock())
+        : rig(Args(std::move(faults)), clock) {}
 
     std::vector<std::string> Args(std::vector<std::string> faults) {
         std::vector<std::string> args = {"--type", "35", "--firmware-out", imagePath};
@@ -111,12 +112,15 @@ TEST(SimFirmware, RefusedBlockStopsTheTransferThere) {
 }
 
 TEST(SimFirmware, UnansweredBlockIsGivenUpAfterFiveSeconds) {
-    FirmwareRig fw({"--drop-block", "2"});
+    FastSleepClock fast;
+    FirmwareRig fw({"--drop-block", "2"}, fast);
     const auto [text, image] = Blocks(3);
     const ExchangeOutcome out = fw.rig.Run(ExchangeMode::Firmware, fw.Load(text));
     ASSERT_TRUE(out.finished);
     EXPECT_EQ(out.reports, (Reports{kOpened, Progress(0), kFailed}));
-    EXPECT_GE(out.Between(ThreadReport::FirmwareProgress, ThreadReport::NoValidReply), 4990ms);
+    EXPECT_GE(out.Between(ThreadReport::FirmwareProgress, ThreadReport::NoValidReply) *
+                  FastSleepClock::kSpeedUp,
+              4990ms);
     EXPECT_EQ(fw.Received(), Bytes(image.begin(), image.begin() + 258));
 }
 

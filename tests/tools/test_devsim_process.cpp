@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
 #include <thread>
 
@@ -27,6 +28,32 @@ TEST(DevsimProcess, ServesEveryOpenOfThePortAndEndsCleanlyOnSigterm) {
             std::this_thread::sleep_for(100ms); // a closed slave for a while
     }
     EXPECT_EQ(sim.Stop(), 0);
+}
+
+// A test program that crashes runs no destructor; its simulator must not live on.
+TEST(DevsimProcessDeathTest, EndsWithATestProgramThatCrashes) {
+    TempDir dir;
+    const auto pidFile = dir / "pid";
+    EXPECT_DEATH(
+        {
+            DevsimProcess sim({"--type", "26"});
+            std::ofstream(pidFile) << sim.pid();
+            std::abort();
+        },
+        "");
+    int pid = 0;
+    std::ifstream(pidFile) >> pid;
+    ASSERT_GT(pid, 0);
+    // Gone, or a zombie that nobody has reaped yet: either way no longer serving.
+    const auto ended = [pid] {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string skip, state;
+        return !(stat >> skip >> skip >> state) || state == "Z";
+    };
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    while (!ended() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_TRUE(ended());
 }
 
 TEST(DevsimProcess, MalformedInputNeverStopsItServing) {

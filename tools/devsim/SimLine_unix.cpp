@@ -1,5 +1,6 @@
 #include "SimLine.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -55,12 +56,12 @@ public:
 
     const std::string& path() const override { return path_; }
 
-    Status Read(Bytes& out, int timeoutMs) override {
+    Status Read(Bytes& out, int timeoutMs, std::size_t limit) override {
         pollfd p{fd_, POLLIN, 0};
-        if (::poll(&p, 1, timeoutMs) <= 0)
+        if (limit == 0 || ::poll(&p, 1, timeoutMs) <= 0)
             return Status::Idle;
         std::uint8_t chunk[4096];
-        const ssize_t n = ::read(fd_, chunk, sizeof chunk);
+        const ssize_t n = ::read(fd_, chunk, std::min(sizeof chunk, limit));
         if (n > 0) {
             out.insert(out.end(), chunk, chunk + n);
             return Status::Data;

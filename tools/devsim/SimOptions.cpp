@@ -78,6 +78,7 @@ const std::map<std::string, Setter>& ValueOptions() {
 const std::map<std::string, bool Options::*>& FlagOptions() {
     static const std::map<std::string, bool Options::*> table = {
         {"--log", &Options::log},
+        {"--pace", &Options::pace},
         {"--help", &Options::help},
     };
     return table;
@@ -134,6 +135,8 @@ The first line printed is the path to use as the port; it serves until SIGINT or
   --firmware-out FILE write the firmware image of the last transfer at exit
   --files A,B,...     sound files the type 32 device holds at start
   --log               link monitor on stdout: time, hex and a decoding of every frame
+  --pace              take and send bytes no faster than the line's speed (10 bits a byte),
+                      so that large writes of the other end back up as on a real line
 
 Faults:
   --silent            never answer

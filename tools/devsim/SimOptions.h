@@ -19,6 +19,7 @@ struct Options {
     std::string firmwareOut;
     std::vector<std::string> files;
     bool log = false;
+    bool pace = false; // bytes in and out no faster than the line's speed
     bool help = false;
     Faults faults;
     unsigned delayMs = 0;     // before every answer

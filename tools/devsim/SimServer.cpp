@@ -42,7 +42,9 @@ void Server::Step(Clock::time_point now) {
     int wait = kPollMs;
     if (!out_.empty()) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(out_.front().due - now);
-        wait = static_cast<int>(std::clamp<long long>(left.count(), 0, kPollMs));
+        // A paced line may not take the next byte yet: no point waking before it does.
+        const long long ready = std::max<long long>(left.count(), line_.WriteReadyInMs());
+        wait = static_cast<int>(std::clamp<long long>(ready, 0, kPollMs));
     }
     Bytes in;
     const Line::Status status = line_.Read(in, wait);

@@ -1,6 +1,7 @@
 // tesmira-devsim: plays a device on a pseudo-terminal for tests, demos and training.
 #include "SimConfigFile.h"
 #include "SimOptions.h"
+#include "SimPacedLine.h"
 #include "SimServer.h"
 
 #include <csignal>
@@ -77,6 +78,8 @@ int main(int argc, char** argv) {
                                       : OpenSerialPort(options->port, options->portBaud, error);
     if (!line)
         return Fail(error);
+    if (options->pace)
+        line = std::make_unique<PacedLine>(std::move(line));
     InstallSignals();
     std::cout << line->path() << std::endl; // flushed: scripts wait for this line
 
