@@ -9,6 +9,7 @@
 #include <chrono>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace tesmira {
 namespace {
@@ -125,6 +126,34 @@ TEST(DataModule, ThePollFillsTheReceiveBuffer) {
     ASSERT_TRUE(rig.timer.Fire());
     EXPECT_EQ(rig.link->ReceivedCount(), 3);
     EXPECT_EQ(rig.link->ReceiveBuffer()[1], 0x05);
+}
+
+// A frame or firmware block that went out only in part cannot be answered for: the exchange
+// fails at once, without waiting for a reply to bytes the device never got.
+TEST(DataModule, APartlySentFrameOrBlockFailsTheExchange) {
+    const Bytes writeAck = {0x7E, 0x06, 0x57, 0x1A, 0x09, 0x10};
+    for (const ExchangeMode mode : {ExchangeMode::Write, ExchangeMode::Firmware}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        ModuleRig rig;
+        const Bytes block = {0x00, 0x03, 0xAA, 0xBB, 0xCC};
+        std::copy(block.begin(), block.end(), rig.link->TransmitBuffer().begin());
+        rig.fake->writeRoom = 3; // then the output queue stays full
+        // An answer comes all the same while the send waits for room: taking it would report a
+        // success.
+        const Bytes answer = mode == ExchangeMode::Write ? writeAck : Bytes{0x11};
+        bool answered = false;
+        rig.clock.onSleep = [&] {
+            if (!std::exchange(answered, true))
+                rig.fake->input.assign(answer.begin(), answer.end());
+            rig.timer.Fire();
+        };
+        auto target = std::make_shared<test::RecordingTarget>();
+        ASSERT_TRUE(rig.link->StartExchange(mode, target, 5));
+        ASSERT_TRUE(target->WaitFinal(10s));
+        rig.link->StopExchange();
+        EXPECT_EQ(target->codes(), (std::vector<int>{2, 7}));
+        EXPECT_EQ(rig.fake->written, Bytes(block.begin(), block.begin() + 3));
+    }
 }
 
 TEST(DataModule, TheGlobalReferenceIsTheInstalledModule) {

@@ -551,6 +551,13 @@ private slots:
         QVERIFY(firmware);
         QVERIFY(ui::TFormUpdateFW::WindowOpen());
         QCOMPARE(firmware->parentWidget()->pos(), QPoint(0, 0));
+        // A title bar with the window's caption and no buttons.
+        const Qt::WindowFlags flags = firmware->parentWidget()->windowFlags();
+        QVERIFY(!(flags & Qt::FramelessWindowHint));
+        QVERIFY(flags & Qt::WindowTitleHint);
+        QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
+        QCOMPARE(firmware->parentWidget()->windowTitle(),
+                 QStringLiteral("Обновление прошивки прибора"));
         QVERIFY(!rig.link().ExchangeRunning());
 
         // Pressed again while it is open: nothing.
