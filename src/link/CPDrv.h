@@ -138,6 +138,8 @@ public:
     // delivers bytes of this session any more.
     bool Disconnect();
     bool Connected() const;
+    // Why the last Connect could not open the port (Other when it opened).
+    OpenFailure LastOpenFailure() const;
     bool ApplySettings();
     bool FlushBuffers(bool input, bool output);
     // Bytes written; short when the output made no progress for the time-out, 0 when closed.
