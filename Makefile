@@ -5,6 +5,7 @@ FUZZ_SECONDS ?= 60
 GENERATOR := -G Ninja
 TYPE ?= 30
 VERSION ?= 9
+PREFIX ?= /usr/local
 
 BUILD := build
 ASAN_BUILD := build-asan
@@ -14,7 +15,7 @@ FUZZ_BUILD := build-fuzz
 CORE_ONLY := -DTESMIRA_WITH_QT=OFF -DTESMIRA_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 
 .PHONY: all deps build test test-main test-asan test-tsan fuzz-build fuzz-replay fuzz run demo \
-	display bench format clean
+	display bench format clean install package
 
 all: build
 
@@ -66,6 +67,15 @@ fuzz: fuzz-build
 		mkdir -p .fuzz-work/$$name; \
 		$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 .fuzz-work/$$name $$corpus; \
 	done
+
+# The program, the simulator (stripped), the menu entry and the icon under PREFIX; DESTDIR is
+# honoured.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+# The Debian package of the same files, as $(BUILD)/tesmira_<version>_<arch>.deb.
+package: build
+	cmake --build $(BUILD) --target package
 
 run: display build
 	@$(BUILD)/src/tesmira

@@ -96,6 +96,10 @@ TPacketMode TCommPortDriver::PacketMode() const {
 bool TCommPortDriver::Connected() const {
     return Locked(open_);
 }
+OpenFailure TCommPortDriver::LastOpenFailure() const {
+    std::lock_guard lock(mutex_);
+    return backend_->LastOpenFailure();
+}
 
 void TCommPortDriver::SetPort(TPortNumber port) {
     std::lock_guard lock(mutex_);

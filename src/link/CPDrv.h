@@ -139,6 +139,8 @@ public:
     // for a long frame to drain. Once it returns, no poll delivers bytes of this session.
     bool Disconnect();
     bool Connected() const;
+    // Why the last Connect could not open the port (Other when it opened).
+    OpenFailure LastOpenFailure() const;
     bool ApplySettings();
     bool FlushBuffers(bool input, bool output);
     // Bytes written; short when the output made no progress for the time-out (counted from the

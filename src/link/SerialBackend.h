@@ -44,6 +44,12 @@ struct ModemLines {
     bool operator==(const ModemLines&) const = default;
 };
 
+// Why the last open failed, as far as the user can do something about it.
+enum class OpenFailure : std::uint8_t {
+    Other,        // no such port, held by another program, not a serial port, ...
+    AccessDenied, // the user lacks the rights to the port's device (Linux: not in its group)
+};
+
 // One open port at a time. The driver serialises every call; none of them blocks for long
 // (reads and writes take what is there or what fits now).
 class SerialBackend {
@@ -52,6 +58,8 @@ public:
 
     // Opens the port by its device path for reading and writing, shared with nobody.
     virtual bool Open(const std::string& path) = 0;
+    // Why the last Open failed; Other after one that opened, and from a backend that cannot tell.
+    virtual OpenFailure LastOpenFailure() const { return OpenFailure::Other; }
     virtual void Close() = 0;
 
     // Speed, framing, flow control and the DTR and RTS lines. False when the port refuses them.

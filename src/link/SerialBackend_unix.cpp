@@ -70,11 +70,15 @@ public:
     ~TermiosBackend() override { Close(); }
 
     bool Open(const std::string& path) override {
+        openFailure_ = OpenFailure::Other;
         if (fd_ >= 0 || path.empty())
             return false;
         const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
+            if (errno == EACCES || errno == EPERM)
+                openFailure_ = OpenFailure::AccessDenied;
             return false;
+        }
         // TIOCEXCL does not stop root from opening the port again; the lock stops a second
         // configurator whoever runs it.
         if (!::isatty(fd) || ::ioctl(fd, TIOCEXCL) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -84,6 +88,8 @@ public:
         fd_ = fd;
         return true;
     }
+
+    OpenFailure LastOpenFailure() const override { return openFailure_; }
 
     void Close() override {
         if (fd_ < 0)
@@ -192,6 +198,7 @@ public:
 
 private:
     int fd_ = -1;
+    OpenFailure openFailure_ = OpenFailure::Other;
 };
 
 } // namespace

@@ -6,8 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
+#include <grp.h>
 #include <mutex>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace tesmira {
 namespace {
@@ -139,16 +144,52 @@ TEST(CommPortPty, SettingsTermiosCannotMakeAreRefusedAndTheOpenUndone) {
     EXPECT_TRUE(port.Connect()); // nothing was left open or locked
 }
 
+// The result of `attempt` as an ordinary user gets it: root opens any device whatever its mode,
+// so under root it runs in a child that gives up root's rights first (-1: that failed).
+int WithoutRootRights(const std::function<int()>& attempt) {
+    if (::geteuid() != 0)
+        return attempt();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        const bool dropped =
+            ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+        ::_exit(dropped ? attempt() : 255);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) == 255)
+        return -1;
+    return WEXITSTATUS(status);
+}
+
 TEST(CommPortPty, OpeningAMissingPortFails) {
     ManualPollTimer timer;
     TCommPortDriver port(timer);
-    port.SetPortName("/dev/tesmira-no-such-port");
-    EXPECT_FALSE(port.Connect());
-    port.SetPortName("");
-    EXPECT_FALSE(port.Connect());
-    port.SetPortName("/dev/null"); // not a terminal
-    EXPECT_FALSE(port.Connect());
+    for (const char* path : {"/dev/tesmira-no-such-port", "", "/dev/null"}) { // null: no tty
+        port.SetPortName(path);
+        EXPECT_FALSE(port.Connect()) << path;
+        EXPECT_EQ(port.LastOpenFailure(), OpenFailure::Other) << path;
+    }
     EXPECT_EQ(timer.starts(), 0);
+}
+
+TEST(CommPortPty, APortTheUserHasNoRightsToIsToldFromOtherFailures) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    ASSERT_EQ(::chmod(pty.slavePath().c_str(), 0), 0); // as a port of a group the user is not in
+    ManualPollTimer timer;
+    TCommPortDriver port(timer);
+    port.SetPortName(pty.slavePath());
+    const int failedStep = WithoutRootRights([&port] {
+        if (port.Connect() || port.LastOpenFailure() != OpenFailure::AccessDenied)
+            return 1;
+        port.SetPortName("/dev/tesmira-no-such-port"); // a later failure of another kind
+        if (port.Connect() || port.LastOpenFailure() != OpenFailure::Other)
+            return 2;
+        return 0;
+    });
+    EXPECT_EQ(failedStep, 0);
 }
 
 TEST(CommPortPty, ASecondConfiguratorCannotShareThePort) {

@@ -104,6 +104,7 @@ private:
 class FakeSerialBackend : public SerialBackend {
 public:
     bool Open(const std::string& path) override;
+    OpenFailure LastOpenFailure() const override { return openFailure; }
     void Close() override;
     bool SetLine(const LineSettings& settings) override;
     bool SetQueueSizes(std::uint32_t input, std::uint32_t output) override;
@@ -116,6 +117,7 @@ public:
 
     // What the test sets.
     bool openOk = true;
+    OpenFailure openFailure = OpenFailure::Other;
     bool setLineOk = true;
     bool purgeOk = true;
     bool queueSizesOk = true;

@@ -2,6 +2,7 @@
 #include "app/ui/AboutBox.h"
 #include "app/ui/AppTitle.h"
 #include "app/ui/MainForm.h"
+#include "app/ui/PortAccess.h"
 #include "app/ui/SetupUnit.h"
 #include "app/ui/WorkArea.h"
 #include "firmware/ui/FormUpdateFW.h"
@@ -130,7 +131,8 @@ void TMainForm::GetThread_MSG(int code, int arg) {
         status_->SetText(QStringLiteral("Ответ прибора получен"));
         break;
     case ThreadReport::PortFailed:
-        ShowStatus(kStatusRed, QStringLiteral("Невозможно открыть порт"));
+        ShowStatus(kStatusRed, QStringLiteral("Невозможно открыть порт") +
+                                   PortAccessHint(DataModule().comport));
         EnableControls(true);
         UpdateDeviceActions();
         break;

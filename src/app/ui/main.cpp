@@ -1,8 +1,9 @@
-// Program start-up: the application and its title, the link data module, the editors, the main
-// window. The data module outlives every window.
+// Program start-up: the application, Qt's texts in Russian, the title, the link data module, the
+// editors, the main window. The data module outlives every window.
 #include "app/ui/AppImages.h"
 #include "app/ui/AppTitle.h"
 #include "app/ui/MainForm.h"
+#include "app/ui/QtTranslation.h"
 #include "link/NonVisComp.h"
 #include "link/ui/QtPollTimer.h"
 #include "model/ui/DeviceFactory.h"
@@ -11,6 +12,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    tesmira::ui::InstallQtTranslation(); // without it Qt's dialogs stay English
     tesmira::ui::SetApplicationTitle(QStringLiteral("Программатор"));
     QApplication::setWindowIcon(tesmira::ui::ApplicationIcon());
 

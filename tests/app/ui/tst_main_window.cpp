@@ -303,6 +303,18 @@ private slots:
         QCOMPARE(text->text(), QStringLiteral("Данные прибора считаны"));
     }
 
+    void aPortRefusedForLackOfRightsSaysWhichGroupGivesThem() {
+        auto backend = std::make_unique<FakeSerialBackend>();
+        backend->openOk = false;
+        backend->openFailure = OpenFailure::AccessDenied;
+        MainWindowRig rig(SystemLinkClock(), std::move(backend));
+        QVERIFY(rig.Read("ttyUSB0"));
+        const QString text = rig.window().status().text();
+        QVERIFY2(text.startsWith(QStringLiteral("Невозможно открыть порт — ")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("dialout")), qPrintable(text));
+        QCOMPARE(CommandsOf(rig.window()), kNoDevice);
+    }
+
     void linkReportsBecomeStatusTexts() {
         MainWindowRig rig;
         TMainForm& w = rig.window();

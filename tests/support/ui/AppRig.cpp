@@ -37,8 +37,8 @@ void TempSettings::setRaw(const QString& name, const QVariant& value) {
     QSettings(QStringLiteral("Korvana"), QStringLiteral("Tesmira")).setValue(name, value);
 }
 
-InstalledDataModule::InstalledDataModule(LinkClock& clock)
-    : link_(std::make_unique<TNonVisComp>(timer_, clock)) {
+InstalledDataModule::InstalledDataModule(LinkClock& clock, std::unique_ptr<SerialBackend> backend)
+    : link_(std::make_unique<TNonVisComp>(timer_, clock, std::move(backend))) {
     SetDataModule(link_.get());
 }
 

@@ -36,7 +36,8 @@ private:
 // object lives.
 class InstalledDataModule {
 public:
-    explicit InstalledDataModule(LinkClock& clock = SystemLinkClock());
+    explicit InstalledDataModule(LinkClock& clock = SystemLinkClock(),
+                                 std::unique_ptr<SerialBackend> backend = MakeSerialBackend());
     ~InstalledDataModule();
 
     TNonVisComp& link() { return *link_; }

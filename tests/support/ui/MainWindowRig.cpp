@@ -70,8 +70,8 @@ Commands CommandsOf(ui::TMainForm& w) {
             w.HelpAbout1->isEnabled(),        items};
 }
 
-MainWindowRig::MainWindowRig(LinkClock& clock)
-    : module_(clock), window_(std::make_unique<ui::TMainForm>()) {}
+MainWindowRig::MainWindowRig(LinkClock& clock, std::unique_ptr<SerialBackend> backend)
+    : module_(clock, std::move(backend)), window_(std::make_unique<ui::TMainForm>()) {}
 
 MainWindowRig::~MainWindowRig() {
     window_.reset();

@@ -46,7 +46,8 @@ Commands CommandsOf(ui::TMainForm& window);
 
 class MainWindowRig {
 public:
-    explicit MainWindowRig(LinkClock& clock = SystemLinkClock());
+    explicit MainWindowRig(LinkClock& clock = SystemLinkClock(),
+                           std::unique_ptr<SerialBackend> backend = MakeSerialBackend());
     ~MainWindowRig();
 
     ui::TMainForm& window() { return *window_; }
