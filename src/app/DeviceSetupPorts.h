@@ -26,8 +26,8 @@ class DeviceSetup {
 public:
     using DeviceSet = void*; // nullptr: none
 
-    static constexpr std::uint32_t kSuccess = 0;      // CR_SUCCESS
-    static constexpr std::uint32_t kNoSuchValue = 37; // CR_NO_SUCH_VALUE: past the last class
+    static constexpr std::uint32_t kSuccess = 0;       // CR_SUCCESS
+    static constexpr std::uint32_t kNoSuchValue = 37;  // CR_NO_SUCH_VALUE: past the last class
     static constexpr std::uint32_t kFriendlyName = 12; // SPDRP_FRIENDLYNAME
     static constexpr std::uint32_t kDescription = 0;   // SPDRP_DEVICEDESC
 

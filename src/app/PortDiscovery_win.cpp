@@ -1,6 +1,6 @@
 // Port discovery on Windows: the present devices of the ports class, by their friendly names.
-#include "app/PortDiscovery.h"
 #include "app/PortDiscovery_win.h"
+#include "app/PortDiscovery.h"
 
 #include <windows.h>
 

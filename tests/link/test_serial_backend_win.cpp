@@ -98,15 +98,20 @@ struct CallRow {
 TEST(Win32Backend, PassesTheCallTableValues) {
     std::uint8_t buffer[64];
     const CallRow rows[] = {
-        {"purge input", [](SerialBackend& p) { EXPECT_TRUE(p.Purge(true, false)); },
+        {"purge input",
+         [](SerialBackend& p) { EXPECT_TRUE(p.Purge(true, false)); },
          {"PurgeComm 0x0a"}},
-        {"purge output", [](SerialBackend& p) { EXPECT_TRUE(p.Purge(false, true)); },
+        {"purge output",
+         [](SerialBackend& p) { EXPECT_TRUE(p.Purge(false, true)); },
          {"PurgeComm 0x05"}},
-        {"purge both", [](SerialBackend& p) { EXPECT_TRUE(p.Purge(true, true)); },
+        {"purge both",
+         [](SerialBackend& p) { EXPECT_TRUE(p.Purge(true, true)); },
          {"PurgeComm 0x0f"}},
-        {"queue sizes", [](SerialBackend& p) { EXPECT_TRUE(p.SetQueueSizes(1024, 2048)); },
+        {"queue sizes",
+         [](SerialBackend& p) { EXPECT_TRUE(p.SetQueueSizes(1024, 2048)); },
          {"SetupComm 1024 2048"}},
-        {"read what waits", [&](SerialBackend& p) { EXPECT_EQ(p.Read(buffer, 17), 5); },
+        {"read what waits",
+         [&](SerialBackend& p) { EXPECT_EQ(p.Read(buffer, 17), 5); },
          {"ReadFile 17"}},
         {"write", [&](SerialBackend& p) { EXPECT_EQ(p.Write(buffer, 40), 5); }, {"WriteFile 40"}},
         // Queued output would hold the close until it has drained.
@@ -192,8 +197,8 @@ struct DcbRow {
 };
 
 std::vector<unsigned> Fields(const DCB& d) {
-    return {d.BaudRate,     d.ByteSize,    d.Parity, d.StopBits, d.fDtrControl, d.fRtsControl,
-            d.fOutxCtsFlow, d.fOutX,       d.fInX,   d.XonLim,   d.XoffLim};
+    return {d.BaudRate,     d.ByteSize, d.Parity, d.StopBits, d.fDtrControl, d.fRtsControl,
+            d.fOutxCtsFlow, d.fOutX,    d.fInX,   d.XonLim,   d.XoffLim};
 }
 
 LineSettings Line(std::uint32_t baud, bool dtr, LineSettings::Rts rts, bool xon,
@@ -214,20 +219,41 @@ TEST(Win32Dcb, FieldsFollowTheLineSettings) {
     framed.parity = 2;
     framed.stopBits = 2;
     const DcbRow rows[] = {
-        {"configuration line", Line(9600, false, Rts::Off, false, 256), 2, 10,
+        {"configuration line",
+         Line(9600, false, Rts::Off, false, 256),
+         2,
+         10,
          {9600, 8, 0, 0, 0, 0, 0, 0, 0, 256, 256}},
-        {"DTR on, RTS on", Line(9600, true, Rts::On, false, 512), 2, 10,
+        {"DTR on, RTS on",
+         Line(9600, true, Rts::On, false, 512),
+         2,
+         10,
          {9600, 8, 0, 0, 1, 1, 0, 0, 0, 512, 512}},
-        {"RTS/CTS handshake", Line(9600, false, Rts::Handshake, false, 512), 2, 10,
+        {"RTS/CTS handshake",
+         Line(9600, false, Rts::Handshake, false, 512),
+         2,
+         10,
          {9600, 8, 0, 0, 0, 2, 1, 0, 0, 512, 512}},
-        {"XON/XOFF", Line(9600, false, Rts::Off, true, 2048), 2, 10,
+        {"XON/XOFF",
+         Line(9600, false, Rts::Off, true, 2048),
+         2,
+         10,
          {9600, 8, 0, 0, 0, 0, 0, 1, 1, 2048, 2048}},
         {"7E2 at 115200", framed, 2, 10, {115200, 7, 2, 2, 0, 0, 0, 0, 0, 256, 256}},
-        {"limit capped from NT 4.0", Line(9600, false, Rts::Off, false, 5000), 2, 4,
+        {"limit capped from NT 4.0",
+         Line(9600, false, Rts::Off, false, 5000),
+         2,
+         4,
          {9600, 8, 0, 0, 0, 0, 0, 0, 0, 4096, 4096}},
-        {"not before NT 4.0", Line(9600, false, Rts::Off, false, 5000), 2, 3,
+        {"not before NT 4.0",
+         Line(9600, false, Rts::Off, false, 5000),
+         2,
+         3,
          {9600, 8, 0, 0, 0, 0, 0, 0, 0, 5000, 5000}},
-        {"not on Windows 95", Line(9600, false, Rts::Off, false, 5000), 1, 4,
+        {"not on Windows 95",
+         Line(9600, false, Rts::Off, false, 5000),
+         1,
+         4,
          {9600, 8, 0, 0, 0, 0, 0, 0, 0, 5000, 5000}},
     };
     for (const DcbRow& row : rows) {
