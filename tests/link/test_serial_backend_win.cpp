@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,143 +14,98 @@ namespace {
 // What the scripted calls saw, and what they answer.
 struct Script {
     std::vector<std::string> log;
-    bool ok = true; // the answer of every call but CreateFileA
+    BOOL ok = TRUE; // the answer of every call but CreateFileA
     bool opens = true;
     COMSTAT status{};
     DWORD modemBits = 0;
-    DWORD transferred = 0;
-    COMMTIMEOUTS timeouts{};
-};
-Script script;
+    DWORD transferred = 5;
+} script;
 
-std::string Hex(const char* name, DWORD value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%s 0x%02lx", name, static_cast<unsigned long>(value));
-    return text;
+template <typename... T> void Log(const char* name, T... values) {
+    std::string entry = name;
+    ((entry += " " + std::to_string(values)), ...);
+    script.log.push_back(entry);
 }
 
 Win32CommCalls ScriptedCalls() {
     Win32CommCalls c;
     c.createFile = [](LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                       DWORD disposition, DWORD attributes, HANDLE templ) {
-        char text[160];
-        std::snprintf(text, sizeof text, "CreateFileA %s 0x%lx %lu %d %lu 0x%lx %d", path, access,
-                      share, security != nullptr, disposition, attributes, templ != nullptr);
-        script.log.push_back(text);
+        Log(path, access, share, security != nullptr, disposition, attributes, templ != nullptr);
         return script.opens ? reinterpret_cast<HANDLE>(0x30) : INVALID_HANDLE_VALUE;
     };
-    c.closeHandle = [](HANDLE) -> WINBOOL {
-        script.log.push_back("CloseHandle");
-        return TRUE;
+    c.closeHandle = [](HANDLE) -> BOOL {
+        return Log("CloseHandle"), TRUE;
     };
-    c.setCommState = [](HANDLE, LPDCB) -> WINBOOL {
-        script.log.push_back("SetCommState");
+    c.setCommState = [](HANDLE, LPDCB) {
         return script.ok;
     };
-    c.setupComm = [](HANDLE, DWORD in, DWORD out) -> WINBOOL {
-        script.log.push_back("SetupComm " + std::to_string(in) + " " + std::to_string(out));
-        return script.ok;
+    c.setupComm = [](HANDLE, DWORD in, DWORD out) {
+        return Log("SetupComm", in, out), script.ok;
     };
-    c.setCommTimeouts = [](HANDLE, LPCOMMTIMEOUTS t) -> WINBOOL {
-        script.log.push_back("SetCommTimeouts");
-        script.timeouts = *t;
+    c.setCommTimeouts = [](HANDLE, LPCOMMTIMEOUTS t) -> BOOL {
+        Log("SetCommTimeouts", t->ReadIntervalTimeout, t->ReadTotalTimeoutMultiplier,
+            t->ReadTotalTimeoutConstant, t->WriteTotalTimeoutMultiplier,
+            t->WriteTotalTimeoutConstant);
         return FALSE; // ignored
     };
-    c.purgeComm = [](HANDLE, DWORD flags) -> WINBOOL {
-        script.log.push_back(Hex("PurgeComm", flags));
-        return script.ok;
+    c.purgeComm = [](HANDLE, DWORD flags) {
+        return Log("PurgeComm", flags), script.ok;
     };
-    c.clearCommError = [](HANDLE, LPDWORD, LPCOMSTAT s) -> WINBOOL {
-        *s = script.status;
-        return script.ok;
+    c.clearCommError = [](HANDLE, LPDWORD, LPCOMSTAT s) {
+        return *s = script.status, script.ok;
     };
-    c.readFile = [](HANDLE, LPVOID, DWORD size, LPDWORD got, LPOVERLAPPED) -> WINBOOL {
-        script.log.push_back("ReadFile " + std::to_string(size));
-        *got = script.transferred;
-        return script.ok;
+    c.readFile = [](HANDLE, LPVOID, DWORD size, LPDWORD got, LPOVERLAPPED) {
+        return Log("ReadFile", size), *got = script.transferred, script.ok;
     };
-    c.writeFile = [](HANDLE, LPCVOID, DWORD size, LPDWORD written, LPOVERLAPPED) -> WINBOOL {
-        script.log.push_back("WriteFile " + std::to_string(size));
-        *written = script.transferred;
-        return script.ok;
+    c.writeFile = [](HANDLE, LPCVOID, DWORD size, LPDWORD written, LPOVERLAPPED) {
+        return Log("WriteFile", size), *written = script.transferred, script.ok;
     };
-    c.getCommModemStatus = [](HANDLE, LPDWORD bits) -> WINBOOL {
-        *bits = script.modemBits;
-        return script.ok;
-    };
-    c.getVersionEx = [](LPOSVERSIONINFOA v) -> WINBOOL {
-        v->dwPlatformId = VER_PLATFORM_WIN32_NT;
-        v->dwMajorVersion = 10;
-        return TRUE;
+    c.getCommModemStatus = [](HANDLE, LPDWORD bits) {
+        return *bits = script.modemBits, script.ok;
     };
     return c;
 }
 
-using Log = std::vector<std::string>;
-
-struct CallRow {
-    const char* what;
-    std::function<void(SerialBackend&)> act;
-    Log calls;
-};
+std::unique_ptr<SerialBackend> OpenScripted() {
+    script = {};
+    auto port = MakeWin32Backend(ScriptedCalls());
+    EXPECT_TRUE(port->Open("\\\\.\\COM12"));
+    return port;
+}
 
 TEST(Win32Backend, PassesTheCallTableValues) {
     std::uint8_t buffer[64];
-    const CallRow rows[] = {
-        {"purge input",
-         [](SerialBackend& p) { EXPECT_TRUE(p.Purge(true, false)); },
-         {"PurgeComm 0x0a"}},
-        {"purge output",
-         [](SerialBackend& p) { EXPECT_TRUE(p.Purge(false, true)); },
-         {"PurgeComm 0x05"}},
-        {"purge both",
-         [](SerialBackend& p) { EXPECT_TRUE(p.Purge(true, true)); },
-         {"PurgeComm 0x0f"}},
-        {"queue sizes",
-         [](SerialBackend& p) { EXPECT_TRUE(p.SetQueueSizes(1024, 2048)); },
+    const std::pair<std::function<void(SerialBackend&)>, std::vector<std::string>> rows[] = {
+        {[](SerialBackend& p) { p.SetTimeouts(); }, {"SetCommTimeouts 1 0 1 0 10"}},
+        {[](SerialBackend& p) { EXPECT_TRUE(p.Purge(true, false)); }, {"PurgeComm 10"}},
+        {[](SerialBackend& p) { EXPECT_TRUE(p.Purge(false, true)); }, {"PurgeComm 5"}},
+        {[](SerialBackend& p) { EXPECT_TRUE(p.Purge(true, true)); }, {"PurgeComm 15"}},
+        {[](SerialBackend& p) { EXPECT_TRUE(p.SetQueueSizes(1024, 2048)); },
          {"SetupComm 1024 2048"}},
-        {"read what waits",
-         [&](SerialBackend& p) { EXPECT_EQ(p.Read(buffer, 17), 5); },
-         {"ReadFile 17"}},
-        {"write", [&](SerialBackend& p) { EXPECT_EQ(p.Write(buffer, 40), 5); }, {"WriteFile 40"}},
+        {[&](SerialBackend& p) { EXPECT_EQ(p.Read(buffer, 17), 5); }, {"ReadFile 17"}},
+        {[&](SerialBackend& p) { EXPECT_EQ(p.Write(buffer, 40), 5); }, {"WriteFile 40"}},
         // Queued output would hold the close until it has drained.
-        {"close", [](SerialBackend& p) { p.Close(); }, {"PurgeComm 0x05", "CloseHandle"}},
+        {[](SerialBackend& p) { p.Close(); }, {"PurgeComm 5", "CloseHandle"}},
     };
-    for (const CallRow& row : rows) {
-        script = {};
-        script.transferred = 5;
-        auto port = MakeWin32Backend(ScriptedCalls());
-        ASSERT_TRUE(port->Open("\\\\.\\COM12"));
-        EXPECT_EQ(script.log[0], "CreateFileA \\\\.\\COM12 0xc0000000 0 0 3 0x80 0");
+    for (const auto& [act, calls] : rows) {
+        auto port = OpenScripted();
+        // Read and write access, no sharing, open existing, normal attributes.
+        EXPECT_EQ(script.log, std::vector<std::string>{"\\\\.\\COM12 3221225472 0 0 3 128 0"});
         script.log.clear();
-        row.act(*port);
-        EXPECT_EQ(script.log, row.calls) << row.what;
+        act(*port);
+        EXPECT_EQ(script.log, calls);
     }
 }
 
-TEST(Win32Backend, TimeoutsLetReadsAndWritesReturnAtOnce) {
-    script = {};
-    auto port = MakeWin32Backend(ScriptedCalls());
-    ASSERT_TRUE(port->Open("\\\\.\\COM1"));
-    port->SetTimeouts();
-    EXPECT_EQ(script.timeouts.ReadIntervalTimeout, 1u);
-    EXPECT_EQ(script.timeouts.ReadTotalTimeoutMultiplier, 0u);
-    EXPECT_EQ(script.timeouts.ReadTotalTimeoutConstant, 1u);
-    EXPECT_EQ(script.timeouts.WriteTotalTimeoutMultiplier, 0u);
-    EXPECT_EQ(script.timeouts.WriteTotalTimeoutConstant, 10u);
-}
-
 TEST(Win32Backend, AnswersBecomeCountsLinesAndFailures) {
-    script = {};
-    auto port = MakeWin32Backend(ScriptedCalls());
-    ASSERT_TRUE(port->Open("\\\\.\\COM1"));
+    auto port = OpenScripted();
     script.status.cbInQue = 7;
     script.status.cbOutQue = 300;
     QueueCounts counts;
     ASSERT_TRUE(port->Counts(counts));
     EXPECT_EQ(counts.input, 7u);
     EXPECT_EQ(counts.output, 300u);
-
     ModemLines lines;
     script.modemBits = MS_CTS_ON | MS_RLSD_ON;
     ASSERT_TRUE(port->ModemStatus(lines));
@@ -164,11 +118,11 @@ TEST(Win32Backend, AnswersBecomeCountsLinesAndFailures) {
     std::uint8_t byte = 0;
     script.transferred = 0;
     EXPECT_EQ(port->Write(&byte, 1), 0);
-    script.ok = false;
+    script.ok = FALSE;
     EXPECT_EQ(port->Write(&byte, 1), -1);
     EXPECT_EQ(port->Read(&byte, 1), -1);
     EXPECT_FALSE(port->Counts(counts));
-    EXPECT_FALSE(port->ModemStatus(lines));
+    EXPECT_FALSE(port->ModemStatus(lines)); // error 50 on a port without modem lines
     EXPECT_FALSE(port->SetLine(LineSettings{}));
     EXPECT_FALSE(port->Purge(true, true));
 }
@@ -186,25 +140,8 @@ TEST(Win32Backend, AFailedOpenLeavesThePortClosed) {
     EXPECT_TRUE(script.log.empty());
 }
 
-struct DcbRow {
-    const char* what;
-    LineSettings line;
-    DWORD platform;
-    DWORD major;
-    // BaudRate, ByteSize, Parity, StopBits, fDtrControl, fRtsControl, fOutxCtsFlow, fOutX, fInX,
-    // XonLim, XoffLim
-    std::vector<unsigned> fields;
-};
-
-std::vector<unsigned> Fields(const DCB& d) {
-    return {d.BaudRate,     d.ByteSize, d.Parity, d.StopBits, d.fDtrControl, d.fRtsControl,
-            d.fOutxCtsFlow, d.fOutX,    d.fInX,   d.XonLim,   d.XoffLim};
-}
-
-LineSettings Line(std::uint32_t baud, bool dtr, LineSettings::Rts rts, bool xon,
-                  std::uint16_t limit) {
+LineSettings Line(bool dtr, LineSettings::Rts rts, bool xon, std::uint16_t limit) {
     LineSettings s;
-    s.baudRate = baud;
     s.dtrOn = dtr;
     s.rts = rts;
     s.xonXoff = xon;
@@ -214,61 +151,44 @@ LineSettings Line(std::uint32_t baud, bool dtr, LineSettings::Rts rts, bool xon,
 
 TEST(Win32Dcb, FieldsFollowTheLineSettings) {
     using Rts = LineSettings::Rts;
-    LineSettings framed = Line(115200, false, Rts::Off, false, 256);
+    LineSettings framed = Line(false, Rts::Off, true, 2048);
+    framed.baudRate = 115200;
     framed.byteSize = 7;
     framed.parity = 2;
     framed.stopBits = 2;
-    const DcbRow rows[] = {
-        {"configuration line",
-         Line(9600, false, Rts::Off, false, 256),
-         2,
-         10,
-         {9600, 8, 0, 0, 0, 0, 0, 0, 0, 256, 256}},
-        {"DTR on, RTS on",
-         Line(9600, true, Rts::On, false, 512),
-         2,
-         10,
-         {9600, 8, 0, 0, 1, 1, 0, 0, 0, 512, 512}},
-        {"RTS/CTS handshake",
-         Line(9600, false, Rts::Handshake, false, 512),
-         2,
-         10,
-         {9600, 8, 0, 0, 0, 2, 1, 0, 0, 512, 512}},
-        {"XON/XOFF",
-         Line(9600, false, Rts::Off, true, 2048),
-         2,
-         10,
-         {9600, 8, 0, 0, 0, 0, 0, 1, 1, 2048, 2048}},
-        {"7E2 at 115200", framed, 2, 10, {115200, 7, 2, 2, 0, 0, 0, 0, 0, 256, 256}},
-        {"limit capped from NT 4.0",
-         Line(9600, false, Rts::Off, false, 5000),
-         2,
-         4,
-         {9600, 8, 0, 0, 0, 0, 0, 0, 0, 4096, 4096}},
-        {"not before NT 4.0",
-         Line(9600, false, Rts::Off, false, 5000),
-         2,
-         3,
-         {9600, 8, 0, 0, 0, 0, 0, 0, 0, 5000, 5000}},
-        {"not on Windows 95",
-         Line(9600, false, Rts::Off, false, 5000),
-         1,
-         4,
-         {9600, 8, 0, 0, 0, 0, 0, 0, 0, 5000, 5000}},
+    struct Row {
+        LineSettings line;
+        DWORD platform, major;
+        // BaudRate, ByteSize, Parity, StopBits, DTR and RTS control, CTS flow, XON/XOFF out
+        // and in, XON and XOFF limits
+        std::vector<unsigned> fields;
     };
-    for (const DcbRow& row : rows) {
+    const Row rows[] = {
+        {Line(false, Rts::Off, false, 256), 2, 10, {9600, 8, 0, 0, 0, 0, 0, 0, 0, 256, 256}},
+        {Line(true, Rts::On, false, 512), 2, 10, {9600, 8, 0, 0, 1, 1, 0, 0, 0, 512, 512}},
+        {Line(false, Rts::Handshake, false, 512), 2, 10, {9600, 8, 0, 0, 0, 2, 1, 0, 0, 512, 512}},
+        {framed, 2, 10, {115200, 7, 2, 2, 0, 0, 0, 1, 1, 2048, 2048}},
+        // Capped from NT 4.0 on, not before it and not on Windows 95.
+        {Line(false, Rts::Off, false, 5000), 2, 4, {9600, 8, 0, 0, 0, 0, 0, 0, 0, 4096, 4096}},
+        {Line(false, Rts::Off, false, 5000), 2, 3, {9600, 8, 0, 0, 0, 0, 0, 0, 0, 5000, 5000}},
+        {Line(false, Rts::Off, false, 5000), 1, 4, {9600, 8, 0, 0, 0, 0, 0, 0, 0, 5000, 5000}},
+    };
+    for (const Row& row : rows) {
         OSVERSIONINFOA platform{};
         platform.dwPlatformId = row.platform;
         platform.dwMajorVersion = row.major;
-        const DCB dcb = MakeDcb(row.line, platform);
-        EXPECT_EQ(Fields(dcb), row.fields) << row.what;
-        EXPECT_EQ(dcb.DCBlength, 28u);
-        EXPECT_EQ(dcb.fBinary, 1u);
-        EXPECT_EQ(dcb.XonChar, 0x11);
-        EXPECT_EQ(dcb.XoffChar, 0x13);
+        const DCB d = MakeDcb(row.line, platform);
+        EXPECT_EQ((std::vector<unsigned>{d.BaudRate, d.ByteSize, d.Parity, d.StopBits,
+                                         d.fDtrControl, d.fRtsControl, d.fOutxCtsFlow, d.fOutX,
+                                         d.fInX, d.XonLim, d.XoffLim}),
+                  row.fields);
+        EXPECT_EQ(d.DCBlength, 28u);
+        EXPECT_EQ(d.fBinary, 1u);
+        EXPECT_EQ(d.XonChar, 0x11);
+        EXPECT_EQ(d.XoffChar, 0x13);
         // No parity check, DSR flow, error replacement or abort on error.
-        EXPECT_EQ(dcb.fParity | dcb.fOutxDsrFlow | dcb.fDsrSensitivity | dcb.fErrorChar |
-                      dcb.fAbortOnError | dcb.fNull,
+        EXPECT_EQ(d.fParity | d.fOutxDsrFlow | d.fDsrSensitivity | d.fErrorChar | d.fAbortOnError |
+                      d.fNull,
                   0u);
     }
 }
