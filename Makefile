@@ -11,11 +11,12 @@ BUILD := build
 ASAN_BUILD := build-asan
 TSAN_BUILD := build-tsan
 FUZZ_BUILD := build-fuzz
+WINDOWS_BUILD := build-windows
 
 CORE_ONLY := -DTESMIRA_WITH_QT=OFF -DTESMIRA_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 
-.PHONY: all deps build test test-main test-asan test-tsan fuzz-build fuzz-replay fuzz run demo \
-	display bench format clean install package
+.PHONY: all deps build test test-main test-asan test-tsan test-windows fuzz-build fuzz-replay fuzz \
+	run demo display bench format clean install package
 
 all: build
 
@@ -26,9 +27,10 @@ build: deps
 	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Everything: the full build with Qt, the core again under ASan+UBSan, the link under TSan, and
-# a replay of the fuzz corpora. Any failing test or sanitizer report fails the target.
-test: build test-main test-asan test-tsan fuzz-replay
+# Everything: the full build with Qt, the core again under ASan+UBSan, the link under TSan, a
+# replay of the fuzz corpora, and the core built for Windows under Wine. Any failing test or
+# sanitizer report fails the target.
+test: build test-main test-asan test-tsan fuzz-replay test-windows
 
 # The tests run headless; the program itself (run, demo) wants a display.
 test test-main test-asan test-tsan fuzz-replay bench: export QT_QPA_PLATFORM ?= offscreen
@@ -47,6 +49,11 @@ test-tsan: deps
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target test_link
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 		ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -R '^link\.'
+
+# The core and its tests cross-built with mingw-w64 and run under Wine; the simulator, built
+# natively, is reached through a COM port of the Wine prefix.
+test-windows: deps
+	scripts/test-windows $(WINDOWS_BUILD) $(JOBS)
 
 fuzz-build: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) $(CORE_ONLY) -DTESMIRA_TESTS=OFF \
@@ -94,4 +101,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) .fuzz-work
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) .fuzz-work

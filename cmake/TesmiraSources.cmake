@@ -41,3 +41,33 @@ function(tesmira_refresh_autogen target)
         file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp)
     endif()
 endfunction()
+
+# Tests that need what Windows lacks: pseudo-terminals (the termios backend's tests and the rigs
+# that play a device on one), a fake sysfs tree, fork, setuid and file size limits (the file
+# tests' permission and failed-write cases), posix_spawn, and the simulator's own parts, which are
+# built for Linux only. Paths are relative to tests/.
+set(TESMIRA_UNIX_ONLY_TESTS
+    support/PtyPair.cpp
+    support/LinkPeers.cpp
+    support/FakeSysfs.cpp
+    app/test_sysfs_ports.cpp
+    firmware/test_firmware_image.cpp
+    model/test_file_io.cpp
+    link/test_cpdrv_pty.cpp
+    link/test_deviceio_thread.cpp
+    link/test_deviceio_virtual.cpp
+    tools/DevsimProcess.cpp
+    tools/test_devsim_config_file.cpp
+    tools/test_devsim_device.cpp
+    tools/test_devsim_parsing.cpp
+    tools/test_devsim_process.cpp)
+
+function(tesmira_drop_unix_only_tests var)
+    set(result ${${var}})
+    if(WIN32)
+        foreach(file IN LISTS TESMIRA_UNIX_ONLY_TESTS)
+            list(REMOVE_ITEM result ${PROJECT_SOURCE_DIR}/tests/${file})
+        endforeach()
+    endif()
+    set(${var} ${result} PARENT_SCOPE)
+endfunction()
