@@ -62,12 +62,13 @@ FiveZonePanelRecord::TransmissionView FiveZonePanelRecord::TransmissionVisibilit
     return {interface == kInterfaceRs485, interface == kInterfaceRadio || GsmOn()};
 }
 
-std::optional<ZoneEventChange> FiveZonePanelRecord::SetZoneType(int zone, int code) {
+std::optional<FiveZonePanelRecord::ZoneView> FiveZonePanelRecord::SetZoneType(int zone, int code) {
     if (!ValidZone(zone) || code < 0 || static_cast<std::size_t>(code) >= ZoneTypeCount())
         return std::nullopt;
     const auto type = static_cast<std::uint8_t>(code);
     bytes_[ZoneByte(zone)] = type;
-    return ChangeZoneEvent(type, bytes_[ZoneByte(zone) + 1]);
+    StoreZoneTypeEvent(type, bytes_[ZoneByte(zone) + 1]);
+    return Zone(zone);
 }
 
 void FiveZonePanelRecord::SetZoneEvent(int zone, std::uint8_t eventIndex) {

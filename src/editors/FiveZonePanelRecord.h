@@ -58,7 +58,7 @@ public:
 
     struct TransmissionView {
         bool networkNumber; // "Сетевой" "номер", the field and its up-down
-        bool remoteDisarm;  // "Разрешить дистанционное снятие с охраны"
+        bool remoteDisarm; // "Разрешить дистанционное снятие с охраны"
     };
 
     static const Bytes& Defaults();
@@ -88,7 +88,8 @@ public:
     bool LineShortVisible() const { return bytes_[kTouchMemory] == 0; }
 
     // What the handlers do. Zones outside 1..5 and positions no item has change nothing.
-    std::optional<ZoneEventChange> SetZoneType(int zone, int code);
+    // Returns what the zone's boxes show now.
+    std::optional<ZoneView> SetZoneType(int zone, int code);
     void SetZoneEvent(int zone, std::uint8_t eventIndex);
     TransmissionView SetInterface(int position);
     TransmissionView SetGsm(bool on);

@@ -87,11 +87,9 @@ std::optional<std::uint8_t> ZoneEventSelection(std::uint8_t eventIndex) {
     return eventIndex;
 }
 
-ZoneEventChange ChangeZoneEvent(std::uint8_t zoneType, std::uint8_t& event) {
-    if (zoneType == kZoneTypeOff)
-        return {false, std::nullopt};
-    event = DefaultEventForZoneType(zoneType);
-    return {true, event};
+void StoreZoneTypeEvent(std::uint8_t zoneType, std::uint8_t& event) {
+    if (zoneType != kZoneTypeOff)
+        event = DefaultEventForZoneType(zoneType);
 }
 
 } // namespace tesmira

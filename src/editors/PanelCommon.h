@@ -50,14 +50,8 @@ bool StorePosition(std::uint8_t& target, int position, std::size_t count);
 // for a user event and for an unlisted row, so that the box never keeps another zone's event.
 std::optional<std::uint8_t> ZoneEventSelection(std::uint8_t eventIndex);
 
-// What a zone's event box does after its zone type was chosen.
-struct ZoneEventChange {
-    bool eventEnabled;
-    std::optional<std::uint8_t> eventSelection; // none: the box keeps its selection
-};
-
-// The event half of a zone type change: a zone switched off disables its box and keeps its event
-// byte; any other type stores its default event at once.
-ZoneEventChange ChangeZoneEvent(std::uint8_t zoneType, std::uint8_t& event);
+// The event half of a zone type change: a zone switched off keeps its event byte (its box is
+// disabled); any other type takes its default event at once.
+void StoreZoneTypeEvent(std::uint8_t zoneType, std::uint8_t& event);
 
 } // namespace tesmira

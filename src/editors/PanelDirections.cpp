@@ -32,8 +32,10 @@ DirectionRow RowOfAttribute(std::uint8_t attribute) {
     const unsigned tries = std::min(static_cast<unsigned>(attribute) >> kTriesShift, 5U);
     const unsigned sim = (attribute >> kSimShift) & kSimMask;
     const unsigned protocol = attribute & kProtocolMask;
-    return {std::string(kTries[tries]), std::string(kSims[sim < kSims.size() ? sim : 0]),
-            std::string(kProtocols[protocol < kProtocols.size() ? protocol : 0]), {}};
+    return {std::string(kTries[tries]),
+            std::string(kSims[sim < kSims.size() ? sim : 0]),
+            std::string(kProtocols[protocol < kProtocols.size() ? protocol : 0]),
+            {}};
 }
 
 bool IsNetworkProtocol(std::string_view protocol) {
@@ -107,8 +109,8 @@ std::string PanelDirections::DeviceNumberText() const {
 }
 
 bool PanelDirections::SetDeviceNumberFromText(std::string_view text) {
-    if (text.size() != 4 || !std::all_of(text.begin(), text.end(),
-                                         [](char c) { return c >= '0' && c <= '9'; }))
+    if (text.size() != 4 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     const int number = std::stoi(std::string(text));
     bytes_[kDeviceNumber] = static_cast<std::uint8_t>(number >> 8);
@@ -119,18 +121,21 @@ bool PanelDirections::SetDeviceNumberFromText(std::string_view text) {
 PanelDirections::Rows PanelDirections::DecodeRows() const {
     Rows rows;
     rows.fill(OffRow());
-    std::size_t at = kEntries;
+    std::span<const std::uint8_t> rest = std::span(bytes_).subspan(kEntries);
     for (DirectionRow& row : rows) {
-        // Two bytes at least: the length and the attribute.
-        if (at + 1 >= kSize)
+        if (rest.empty())
             break;
-        const std::size_t length = bytes_[at++];
+        const std::size_t length = rest[0];
+        rest = rest.subspan(1);
         if (length == 0)
             continue;
-        row = RowOfAttribute(bytes_[at++]);
-        const std::size_t textLength = std::min(length - 1, kSize - at);
-        row.phone = Cp1251ToUtf8(std::span(bytes_).subspan(at, textLength));
-        at += length - 1;
+        if (rest.empty())
+            break;
+        row = RowOfAttribute(rest[0]);
+        rest = rest.subspan(1);
+        const std::size_t shown = std::min(length - 1, rest.size());
+        row.phone = Cp1251ToUtf8(rest.first(shown));
+        rest = rest.subspan(shown);
     }
     return rows;
 }

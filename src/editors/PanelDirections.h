@@ -63,9 +63,10 @@ private:
 };
 
 // Items of the table's in-place lists.
-std::span<const std::string_view> DirectionTriesTexts();    // "Выкл.", "1".."5"
-std::span<const std::string_view> DirectionSimTexts();      // "1,2", "1", "2"
-std::span<const std::string_view> DirectionProtocolTexts(); // "Voice", "CSD", "Vantiq-Net", "SIA-IP"
+std::span<const std::string_view> DirectionTriesTexts(); // "Выкл.", "1".."5"
+std::span<const std::string_view> DirectionSimTexts();   // "1,2", "1", "2"
+std::span<const std::string_view>
+DirectionProtocolTexts(); // "Voice", "CSD", "Vantiq-Net", "SIA-IP"
 
 inline constexpr std::string_view kDirectionOff = "Выкл.";
 // What a phone cell is given when a direction is switched on or changes kind of protocol.

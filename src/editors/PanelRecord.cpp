@@ -16,10 +16,11 @@ constexpr PanelRecord::Bytes kDefaults = {
     0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x33, 0x10, 0x00, 0x80, 0x01, 0x10, 0x01, 0x00,
     0x00, 0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0xFF, 0x00, 0x78, 0x00, 0x00, 0x00};
 
-constexpr std::array<std::string_view, 8> kPartitionTexts = {"1", "2", "3", "4", "5", "6", "7", "8"};
+constexpr std::array<std::string_view, 8> kPartitionTexts = {"1", "2", "3", "4",
+                                                             "5", "6", "7", "8"};
 constexpr std::array<std::string_view, 6> kRelayModeTexts = {
-    "Отключено",         "3 секунды", "2 минуты", "До сброса", "Прерывисто 2 минуты",
-    "Прерывисто до сброса"};
+    "Отключено", "3 секунды",           "2 минуты",
+    "До сброса", "Прерывисто 2 минуты", "Прерывисто до сброса"};
 constexpr std::array<std::string_view, 11> kLampModeTexts = {
     "Отключено в норме",
     "Горит если взят раздел 1",
@@ -277,23 +278,21 @@ std::optional<PanelRecord::ZoneTypeChange> PanelRecord::SetZoneType(int zone, in
         return std::nullopt;
     const auto type = static_cast<std::uint8_t>(code);
     const std::size_t at = ZoneByte(zone);
-    ZoneTypeChange change;
-    change.event = ChangeZoneEvent(type, bytes_[at + 1]);
-    change.rearmEnabled = type != kZoneTypeTechnical;
-    change.rearmVisible = type != kZoneTypeOff;
-    change.rearmChecked = type != kZoneTypeOff;
-    change.delaysVisible = type == kZoneTypeDoor;
-    if (change.delaysVisible) {
+    StoreZoneTypeEvent(type, bytes_[at + 1]);
+    const bool door = type == kZoneTypeDoor;
+    if (door) {
         bytes_[at + 2] = kDoorDelay;
         bytes_[at + 3] = kDoorDelay;
-        change.delayText = std::to_string(kDoorDelay);
-    } else {
-        // Hidden fields show 0; the bytes keep what they held.
-        change.delayText = "0";
     }
     SetField(bytes_[at], kTypeShift, kTypeMask, type);
-    change.requeryVisible = IsFireType(type);
-    change.dependency = RefreshPartitionDependency();
+    ZoneTypeChange change{*Zone(zone), RefreshPartitionDependency()};
+    change.view.rearmChecked = type != kZoneTypeOff;
+    change.view.requeryChecked = false;
+    if (!door) {
+        // Hidden fields show 0; the bytes keep what they held.
+        change.view.entryDelayText = "0";
+        change.view.exitDelayText = "0";
+    }
     return change;
 }
 

@@ -71,8 +71,8 @@ public:
 
     // Check boxes over bits of byte 40; the value is the bit.
     enum class Option : int {
-        LampBlinks = 3,         // "При постановке лампа мигает"
-        ArmingFeedback = 4,     // "Отображать взятие с учетом обратной связи"
+        LampBlinks = 3, // "При постановке лампа мигает"
+        ArmingFeedback = 4, // "Отображать взятие с учетом обратной связи"
         TwoThresholdEvents = 5, // "Передавать события на ПЦН"
         TwoThresholdSiren = 6,  // "Включить сирену"
     };
@@ -114,16 +114,11 @@ public:
         bool Enabled(int partition) const;
     };
 
-    // What zone n's controls do after its type was chosen. The rearm and re-query boxes change
-    // the record only when they are collected at commit.
+    // What zone n's controls show after its type was chosen: the rearm box checked exactly when
+    // the zone is on, the re-query box unchecked, hidden delay fields "0". These boxes change the
+    // record only when they are collected at commit.
     struct ZoneTypeChange {
-        ZoneEventChange event;
-        bool rearmEnabled;
-        bool rearmVisible;
-        bool rearmChecked;
-        bool delaysVisible;
-        std::string delayText; // both delay fields: "30" for a door zone, else "0"
-        bool requeryVisible;   // and unchecked
+        ZoneView view;
         DependencyView dependency;
     };
 
