@@ -1,0 +1,57 @@
+// What the eight-zone and five-zone panels share: the buzzer list with its stored codes, the siren
+// run time, the Touch Memory modes, and how a zone's type and event show in their boxes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tesmira {
+
+struct BuzzerItem {
+    std::string_view text;
+    std::uint8_t value; // what the record stores for the item
+};
+
+// In item order. "10 сек. " and "4 минуты " end in a space: the device's own texts.
+std::span<const BuzzerItem> BuzzerItems();
+
+// The item that shows a stored code; none for a code no item stores.
+std::optional<int> BuzzerIndexOfValue(std::uint8_t value);
+
+// A pick in the buzzer box: `code` takes the item's code (0 when nothing is picked), and bit 7 of
+// `enableByte` is set for every code but "Выключен всегда".
+void StoreBuzzerChoice(std::uint8_t& code, std::uint8_t& enableByte, int index);
+
+inline constexpr int kSirenTimeMin = 1;
+inline constexpr int kSirenTimeMax = 600;
+inline constexpr int kSirenTimeFallback = 2; // what text that is no number becomes
+
+// Siren run time in seconds, big-endian in two record bytes.
+std::string SirenTimeText(std::span<const std::uint8_t, 2> bytes);
+
+// Stores the time read from `text`, clamped to 1..600 (text that is no number gives 2). Returns
+// the text the field must show instead of what was typed, if any.
+std::optional<std::string> StoreSirenTime(std::span<std::uint8_t, 2> bytes, std::string_view text);
+
+// The record stores the position of the item.
+std::span<const std::string_view> TouchMemoryModeTexts();
+
+// Item position for a value stored as a position: none when the list has no such item.
+std::optional<int> PositionIn(std::uint8_t value, std::size_t count);
+
+// True, and `target` set, when `position` names one of `count` items; false changes nothing.
+bool StorePosition(std::uint8_t& target, int position, std::size_t count);
+
+// The row an event box filled without user events selects for a stored event index. None for 0,
+// for a user event and for an unlisted row, so that the box never keeps another zone's event.
+std::optional<std::uint8_t> ZoneEventSelection(std::uint8_t eventIndex);
+
+// The event half of a zone type change: a zone switched off keeps its event byte (its box is
+// disabled); any other type takes its default event at once.
+void StoreZoneTypeEvent(std::uint8_t zoneType, std::uint8_t& event);
+
+} // namespace tesmira
