@@ -53,8 +53,8 @@ public:
     void Assign(const Bytes& bytes) { bytes_ = bytes; }
 
     // Item texts of the lists, in item order (the relay lists: RelayModeTexts).
-    static std::span<const std::string_view>
-    TransmissionTexts(); // "Velmor 550", "Промежуточный 1".. 6
+    // "Velmor 550", then "Промежуточный 1" .. "Промежуточный 6".
+    static std::span<const std::string_view> TransmissionTexts();
     static std::span<const std::string_view> ReceiveLetterTexts(); // "1" .. "8"
 
     // What the controls show. A list index is none when the byte lies outside the list, which
