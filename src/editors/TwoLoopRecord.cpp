@@ -1,5 +1,6 @@
 #include "editors/TwoLoopRecord.h"
 
+#include "editors/RadioLetters.h"
 #include "link/Frames.h"
 #include "model/BitHelpers.h"
 #include "model/TextHelpers.h"
@@ -16,9 +17,6 @@ constexpr TwoLoopRecord::Bytes kDefaults26 = {0x01, 0x08, 0x05, 0x02, 0x03, 0x04
 constexpr TwoLoopRecord::Bytes kDefaults27 = {0x01, 0x08, 0x05, 0x0A, 0x03, 0x04, 0x07,
                                               0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
 
-constexpr std::array<std::string_view, 30> kLetterTexts = {
-    "1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11", "12", "13", "14", "15",
-    "16", "17", "18", "19", "20", "21", "22", "23", "24", "25", "26", "27", "28", "29", "30"};
 constexpr std::array<std::string_view, 10> kAlarmCountTexts = {"3", "4", "5",  "6",  "7",
                                                                "8", "9", "10", "11", "12"};
 constexpr std::array<std::string_view, 8> kNormCountTexts = {"1", "2", "3", "4",
@@ -65,7 +63,7 @@ TwoLoopRecord::Bytes TwoLoopRecord::Defaults(std::uint8_t type) {
 TwoLoopRecord::TwoLoopRecord(std::uint8_t type) : bytes_(Defaults(type)) {}
 
 std::span<const std::string_view> TwoLoopRecord::LetterTexts() {
-    return kLetterTexts;
+    return RadioLetterTexts(kMaxRadioLetter);
 }
 
 std::span<const std::string_view> TwoLoopRecord::AlarmCountTexts() {
@@ -81,10 +79,7 @@ std::span<const std::string_view> TwoLoopRecord::ChannelCheckTexts() {
 }
 
 std::optional<int> TwoLoopRecord::LetterIndex() const {
-    // Letter 1 is item 0; a letter of 0 has no item.
-    if (bytes_[kLetter] == 0)
-        return std::nullopt;
-    return IndexBelow(static_cast<std::uint8_t>(bytes_[kLetter] - 1), kLetterTexts.size());
+    return RadioLetterIndex(bytes_[kLetter], kMaxRadioLetter);
 }
 
 std::optional<int> TwoLoopRecord::AlarmCountIndex() const {
@@ -122,8 +117,7 @@ bool TwoLoopRecord::MonitorBit(int tag) const {
 }
 
 void TwoLoopRecord::SetLetterFromIndex(int index) {
-    if (index >= 0 && static_cast<std::size_t>(index) < kLetterTexts.size())
-        bytes_[kLetter] = static_cast<std::uint8_t>(index + 1);
+    StoreRadioLetter(bytes_[kLetter], index, kMaxRadioLetter);
 }
 
 void TwoLoopRecord::SetAlarmCountFromText(std::string_view text) {
@@ -142,13 +136,8 @@ void TwoLoopRecord::SetChannelCheckFromIndex(int index) {
 std::optional<TwoLoopRecord::LoopTypeChange> TwoLoopRecord::SetLoopType(int loop, int code) {
     if (!ValidLoop(loop) || code < 0 || static_cast<std::size_t>(code) >= LoopZoneTypeCount())
         return std::nullopt;
-    const auto type = static_cast<std::uint8_t>(code);
-    bytes_[LoopTypeByte(loop)] = type;
-    if (type == kZoneTypeOff)
-        return LoopTypeChange{false, std::nullopt};
-    const std::uint8_t event = DefaultEventForZoneType(type);
-    bytes_[LoopEventByte(loop)] = event;
-    return LoopTypeChange{true, event};
+    return StoreZoneType(bytes_[LoopTypeByte(loop)], bytes_[LoopEventByte(loop)],
+                         static_cast<std::uint8_t>(code));
 }
 
 void TwoLoopRecord::SetLoopEvent(int loop, std::uint8_t eventIndex) {

@@ -2,6 +2,8 @@
 // control shows and what each control's handler does to the record.
 #pragma once
 
+#include "model/ZoneTypes.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -47,10 +49,7 @@ public:
     enum class Delay { Exit, Entry };
 
     // What the event box of a loop does after its loop type was chosen.
-    struct LoopTypeChange {
-        bool eventEnabled;
-        std::optional<std::uint8_t> eventToShow; // none: the box keeps its selection
-    };
+    using LoopTypeChange = ZoneTypeChange;
 
     // The factory defaults of type 26 or 27, the two types this record serves; they differ only
     // in the channel check period.

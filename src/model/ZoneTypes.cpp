@@ -67,6 +67,14 @@ std::uint8_t DefaultEventForZoneType(std::uint8_t zoneType) {
     return type < kDefaultEvents.size() ? kDefaultEvents[type] : kDefaultEventOtherType;
 }
 
+ZoneTypeChange StoreZoneType(std::uint8_t& typeByte, std::uint8_t& eventByte, std::uint8_t type) {
+    typeByte = type;
+    if (type == kZoneTypeOff)
+        return {false, std::nullopt};
+    eventByte = DefaultEventForZoneType(type);
+    return {true, eventByte};
+}
+
 const std::array<std::string_view, 4>& InterfaceNames() {
     return kInterfaceNames;
 }

@@ -30,6 +30,16 @@ std::optional<std::span<const std::uint8_t>> ZoneTypeSelection(std::uint8_t sele
 // Event index preset for a zone of this type; only the low 7 bits of `zoneType` count.
 std::uint8_t DefaultEventForZoneType(std::uint8_t zoneType);
 
+// What a zone's event box does after the zone's type was chosen.
+struct ZoneTypeChange {
+    bool eventEnabled;
+    std::optional<std::uint8_t> eventToShow; // none: the box keeps its selection
+};
+
+// Stores a chosen zone type; a type other than off also gets its default event at once, while
+// switching a zone off keeps its event byte.
+ZoneTypeChange StoreZoneType(std::uint8_t& typeByte, std::uint8_t& eventByte, std::uint8_t type);
+
 // Transmission interfaces of the eight-zone panels; the position is what the record stores.
 const std::array<std::string_view, 4>& InterfaceNames();
 
