@@ -1,6 +1,7 @@
 // The sound-file commands: their frames, their refusals and the file list of their replies.
 #include "gsm/SoundFiles.h"
 #include "model/UnitFileIO.h"
+#include "support/HexBytes.h"
 #include "support/LinkFrames.h"
 #include "support/TempDir.h"
 
@@ -12,21 +13,20 @@ namespace tesmira {
 namespace {
 
 using test::Bytes;
+using test::Hex;
 
 TEST(SoundFiles, ListAndDeleteFrames) {
     Bytes tx(32, 0xEE);
     ASSERT_EQ(WriteListFilesFrame(tx), 6u);
-    EXPECT_EQ(Bytes(tx.begin(), tx.begin() + 7), (Bytes{0x14, 0x01, 0x00, 0x06, 0x20, 0x16, 0xEE}));
+    EXPECT_EQ(Bytes(tx.begin(), tx.begin() + 7), Hex("14 01 00 06 20 16 EE"));
 
     const SoundFileFrame del = WriteDeleteFrame(tx, "abc.amr");
     ASSERT_EQ(del.length, 16u);
     EXPECT_EQ(Bytes(tx.begin(), tx.begin() + 17),
-              (Bytes{0x14, 0x02, 0x00, 0x10, 0x20, 'a', 'b', 'c', '.', 'a', 'm', 'r', 0x00, 0x00,
-                     0x00, 0x86, 0xEE}));
+              Hex("14 02 00 10 20 61 62 63 2E 61 6D 72 00 00 00 86 EE"));
     // A longer name is cut to the field.
     ASSERT_EQ(WriteDeleteFrame(tx, "abcdefgh.amr").length, 16u);
-    EXPECT_EQ(Bytes(tx.begin() + 5, tx.begin() + 15),
-              (Bytes{'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', '.', 'a'}));
+    EXPECT_EQ(Bytes(tx.begin() + 5, tx.begin() + 15), test::Text("abcdefgh.a"));
 }
 
 TEST(SoundFiles, ShortDeleteNameIsRefusedWithoutAFrame) {
@@ -55,58 +55,41 @@ TEST(SoundFiles, UploadChecksNameAndSize) {
     ASSERT_EQ(frame.length, 5016u);
     EXPECT_EQ(frame.refusal, "");
     EXPECT_EQ(Bytes(tx.begin(), tx.begin() + 16),
-              (Bytes{0x14, 0x03, 0x13, 0x98, 0x20, 0xE3, 0xF3, 0xE4, 0xEE, 0xEA, '.', 'a', 'm', 'r',
-                     0x00, 0x5A}));
+              Hex("14 03 13 98 20 E3 F3 E4 EE EA 2E 61 6D 72 00 5A"));
     EXPECT_EQ(Bytes(tx.begin() + 15, tx.begin() + 5015), content);
     EXPECT_EQ(tx[5015], Crc8(tx.data(), 5015));
 }
 
-TEST(SoundFiles, UploadFromDiskChecksTheSizeBeforeReading) {
+TEST(SoundFiles, UploadFromDiskChecksNameAndSizeBeforeReading) {
     test::TempDir dir;
-    const auto write = [&dir](const std::string& name, std::size_t size) {
-        std::ofstream(dir / name, std::ios::binary) << std::string(size, 'x');
-        return dir / name;
-    };
+    std::ofstream(dir / "big.amr", std::ios::binary) << std::string(5001, 'x');
+    std::ofstream(dir / "ok.amr", std::ios::binary) << "xyz";
     Bytes tx(6000, 0xEE);
-    EXPECT_EQ(WriteUploadFrameFromFile(tx, write("big.amr", 5001)).refusal, kUploadTooLargeText);
-    EXPECT_EQ(WriteUploadFrameFromFile(tx, dir / "long-name.amr").refusal,
-              kUploadNameTooLongText); // refused before the missing file is looked for
+    EXPECT_EQ(WriteUploadFrameFromFile(tx, dir / "big.amr").refusal, kUploadTooLargeText);
+    EXPECT_EQ(WriteUploadFrameFromFile(tx, dir / "missing.amr1").refusal, kUploadNameTooLongText);
     EXPECT_THROW(WriteUploadFrameFromFile(tx, dir / "none.amr"), FileIOError);
-    EXPECT_EQ(tx, Bytes(6000, 0xEE));
-    const SoundFileFrame frame = WriteUploadFrameFromFile(tx, write("ok.amr", 3));
-    ASSERT_EQ(frame.length, 19u);
-    EXPECT_EQ(Bytes(tx.begin() + 15, tx.begin() + 18), (Bytes{'x', 'x', 'x'}));
+    ASSERT_EQ(WriteUploadFrameFromFile(tx, dir / "ok.amr").length, 19u);
+    EXPECT_EQ(Bytes(tx.begin() + 15, tx.begin() + 18), test::Text("xyz"));
 }
 
-struct ListCase {
-    const char* what;
-    Bytes names; // from byte 5 to the CRC
-    std::vector<std::string> shown;
-};
-
 TEST(SoundFiles, FileListReplies) {
-    const ListCase cases[] = {
-        {"three names, the middle one without a dot",
-         {'a', '.', 'a',  'm', 'r', 0x0A, 'r', 'e', 'a',  'd',
-          'm', 'e', 0x0A, 'b', '.', 'a',  'm', 'r', 0x0A, 0x00},
-         {"a.amr", "b.amr"}},
-        {"a zero byte first", {0x00, 'a', '.', 'a', 'm', 'r', 0x0A}, {}},
-        {"a last name without separator",
-         {'a', '.', 'a', 'm', 'r', 0x13, 'b', '.', 'a', 0x00},
-         {"a.amr"}},
-        {"no zero byte before the CRC",
-         {'a', '.', 'a', 'm', 'r', 0x01, 0x01, 'b', '.', 'a'},
-         {"a.amr"}},
-        {"a code page name", {0xE3, '.', 'a', 'm', 'r', 0x0A, 0x00}, {"г.amr"}},
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        // three names, the middle one without a dot
+        {"61 2E 61 6D 72 0A 72 65 61 64 6D 65 0A 62 2E 61 6D 72 0A 00", {"a.amr", "b.amr"}},
+        {"00 61 2E 61 6D 72 0A", {}},                 // a zero byte first
+        {"61 2E 61 6D 72 13 62 2E 61 00", {"a.amr"}}, // the last name not ended
+        {"61 2E 61 6D 72 01 01 62 2E 61", {"a.amr"}}, // no zero byte before the CRC
+        {"E3 2E 61 6D 72 0A 00", {"г.amr"}},
     };
-    for (const ListCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        Bytes reply = {0x14, 0x01, 0x00, static_cast<std::uint8_t>(c.names.size() + 6), 0x20};
-        reply.insert(reply.end(), c.names.begin(), c.names.end());
+    for (const auto& [names, shown] : cases) {
+        SCOPED_TRACE(names);
+        const Bytes list = Hex(names);
+        Bytes reply = {0x14, 0x01, 0x00, static_cast<std::uint8_t>(list.size() + 6), 0x20};
+        reply.insert(reply.end(), list.begin(), list.end());
         reply = test::Closed(reply);
-        EXPECT_EQ(ParseFileList(reply), c.shown);
+        EXPECT_EQ(ParseFileList(reply), shown);
         reply.resize(reply.size() + 40, 'z'); // the rest of the receive buffer is not the list
-        EXPECT_EQ(ParseFileList(reply), c.shown);
+        EXPECT_EQ(ParseFileList(reply), shown);
     }
 }
 
