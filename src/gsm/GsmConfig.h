@@ -47,6 +47,8 @@ public:
     EventSelection events; // the event selection and the group shown
     CaptionTable captions; // the caption grid's rows and the caption block
 
+    GsmConfig() { SetDefaults(); }
+
     // The template with every event selected, no captions. The phone rows stay: the next Commit
     // writes them into the record.
     void SetDefaults();
