@@ -83,13 +83,9 @@ TEST(GsmConfig, WriteFrameAbove2052BytesIsRefusedAndNothingWritten) {
 // the record's 382..383 say), then `padding` after the frame.
 Bytes Reply(const std::string& block, std::size_t padding = 0) {
     const Bytes b = Hex(block);
-    Bytes reply = {0x14,
-                   0x00,
-                   static_cast<std::uint8_t>((387 + b.size()) >> 8),
-                   static_cast<std::uint8_t>(387 + b.size()),
-                   0x20,
-                   0x07,
-                   0x2A};
+    Bytes reply = Hex("14 00 00 00 20 07 2A");
+    reply[2] = static_cast<std::uint8_t>((387 + b.size()) >> 8);
+    reply[3] = static_cast<std::uint8_t>(387 + b.size());
     reply.resize(386, 0x00);
     reply.insert(reply.end(), b.begin(), b.end());
     reply = test::Closed(reply);
