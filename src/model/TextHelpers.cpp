@@ -70,6 +70,18 @@ ClampedIntResult ClampedInt(std::string_view text, int min, int max, int fallbac
     return {static_cast<int>(value), std::nullopt};
 }
 
+std::optional<long long> ParseInteger(std::string_view text) {
+    long long value = 0;
+    if (ParseDecimal(text, value) != Parsed::Number) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string NotAnIntegerText(std::string_view text) {
+    return "'" + std::string(text) + "' is not a valid integer value";
+}
+
 int LineIndexOf(std::string_view line, std::string_view text) {
     if (line.empty()) {
         return 0;

@@ -1,4 +1,5 @@
-// Small text rules shared by the editors: clamped number input and line lookup in CR LF text.
+// Small text rules shared by the editors: integer and clamped number input, line lookup in CR LF
+// text.
 #pragma once
 
 #include <optional>
@@ -17,6 +18,13 @@ struct ClampedIntResult {
 // above `max` gives `max` (also when the digits overflow an int), anything else that is not a
 // number gives `fallback`; each of those comes with the corrected text.
 ClampedIntResult ClampedInt(std::string_view text, int min, int max, int fallback);
+
+// The same decimal reading without limits: none for text that is not a number and for digits
+// beyond the range of long long.
+std::optional<long long> ParseInteger(std::string_view text);
+
+// The error a field raises when its text must be an integer and is not.
+std::string NotAnIntegerText(std::string_view text);
 
 // Number of lines before the first line equal to `line`, in a text whose lines are separated by
 // CR LF; when no line matches, the number of separators; 0 for an empty `line`.

@@ -1,0 +1,84 @@
+#include "gsm/GsmConfig.h"
+
+#include "link/Frames.h"
+#include "model/UnitFileIO.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace tesmira {
+
+void GsmConfig::SetDefaults() {
+    record.bytes() = GsmRecord::Template();
+    events.SetDefaults();
+    events.Store(record.EventArea());
+    captions.Clear();
+}
+
+GsmReplyOutcome GsmConfig::LoadFromReply(std::span<const std::uint8_t> reply) {
+    // Nothing past the frame's own length counts, and its last byte is the CRC.
+    const std::size_t frame = std::min(reply.size(), ExpectedFrameLength(reply));
+    const std::size_t dataEnd = frame == 0 ? 0 : frame - 1;
+    if (dataEnd < kGsmReplyRecordAt + GsmRecord::kSize)
+        return GsmReplyOutcome::RecordIncomplete;
+    const std::size_t lengthAt = kGsmReplyRecordAt + GsmRecord::kCaptionHeader + 2;
+    const std::size_t length = std::size_t{reply[lengthAt]} << 8 | reply[lengthAt + 1];
+    if (length < kCaptionHeaderSize)
+        return GsmReplyOutcome::CaptionsTooShort;
+    if (length > kCaptionBufferSize)
+        return GsmReplyOutcome::CaptionsPastBuffer;
+    if (length > dataEnd - kGsmReplyCaptionsAt)
+        return GsmReplyOutcome::CaptionsPastReply;
+
+    // The block's header is the length read above, so the block is taken as it stands.
+    captions.AssignBlock(reply.subspan(kGsmReplyCaptionsAt, length));
+    std::copy_n(reply.begin() + kGsmReplyRecordAt, GsmRecord::kSize, record.bytes().begin());
+    phones = ShowPhones(record.PhoneArea());
+    events.Show(record.EventArea());
+    captions.Show();
+    return GsmReplyOutcome::Loaded;
+}
+
+bool GsmConfig::LoadFromFile(TFileIOSaver& reader) {
+    GsmRecord::Bytes bytes{};
+    if (reader.ReadRecord(bytes, bytes.size()) == 0)
+        return false;
+    std::array<std::uint8_t, kCaptionBufferSize> block{};
+    const std::size_t length = reader.ReadRecord(block, 0);
+    // The caption block is the last thing that can be refused, and a refusal changes nothing.
+    if (length == 0 || !captions.AssignBlock(std::span(block).first(length)))
+        throw FileIOError(kFileDamagedText);
+
+    record.bytes() = bytes;
+    phones = ShowPhones(record.PhoneArea());
+    events.Show(record.EventArea());
+    captions.Show();
+    return true;
+}
+
+void GsmConfig::Commit() {
+    StorePhones(phones, record.PhoneArea());
+    events.Store(record.EventArea());
+    captions.Build();
+    captions.Show();
+}
+
+GsmWriteFrame GsmConfig::WriteFrame(std::span<std::uint8_t> tx) const {
+    const std::span<const std::uint8_t> block = captions.block();
+    if (kGsmReplyCaptionsAt + block.size() + 1 > kGsmWriteFrameMax)
+        return {0, true};
+    std::vector<std::uint8_t> payload(record.bytes().begin(),
+                                      record.bytes().begin() + GsmRecord::kCaptionHeader);
+    payload.insert(payload.end(), block.begin(), block.end());
+    return {
+        WriteLongFrame(tx, LongCommand::WriteConfig, GsmRecord::kType, kGsmReplyRecordAt, payload),
+        false};
+}
+
+void GsmConfig::SaveTo(TFileIOSaver& writer) const {
+    writer.AddRecord(record.bytes());
+    writer.AddRecord(captions.block());
+}
+
+} // namespace tesmira
