@@ -19,9 +19,10 @@ constexpr std::uint8_t kNameEnd = 0x14; // bytes below end a name in the list
 // The name's bytes zero-padded (or cut) to the name field, then `content`.
 std::vector<std::uint8_t> NamedPayload(const std::vector<std::uint8_t>& name,
                                        std::span<const std::uint8_t> content) {
-    std::vector<std::uint8_t> payload(kSoundNameField, 0);
+    std::vector<std::uint8_t> payload(kSoundNameField + content.size(), 0);
     std::copy_n(name.begin(), std::min(name.size(), kSoundNameField), payload.begin());
-    payload.insert(payload.end(), content.begin(), content.end());
+    std::copy(content.begin(), content.end(),
+              payload.begin() + static_cast<std::ptrdiff_t>(kSoundNameField));
     return payload;
 }
 

@@ -275,9 +275,11 @@ TEST(PanelRecord, Type31LeavesTheGsmPageAndNetworkNumberAsRead) {
 }
 
 TEST(PanelRecord, WriteFramesOfTheDefaults) {
-    std::vector<std::uint8_t> expected = {0x7E, 0x40, 0x57, 0x01, 0x1E};
-    expected.insert(expected.end(), kDefaults.begin(), kDefaults.end());
-    expected.push_back(0xC1);
+    const std::uint8_t head[] = {0x7E, 0x40, 0x57, 0x01, 0x1E};
+    std::vector<std::uint8_t> expected(64);
+    std::copy(std::begin(head), std::end(head), expected.begin());
+    std::copy(kDefaults.begin(), kDefaults.end(), expected.begin() + 5);
+    expected[63] = 0xC1;
     std::vector<std::uint8_t> tx(64);
     ASSERT_EQ(PanelRecord(30).WriteFrame(tx), 64u);
     EXPECT_EQ(tx, expected);
