@@ -2,7 +2,7 @@
 // delivered there) against a simulator that paces its line: a full-size firmware transfer and a
 // read of the largest record, each against the time its bytes take on the wire.
 #include "link/Frames.h"
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "link/ui/QtPollTimer.h"
 #include "link/ui/ReportBridge.h"
 #include "tools/DevsimProcess.h"
@@ -59,15 +59,15 @@ struct Outcome {
 
 // One exchange with its reports handled on this (the user-interface) thread; a 1 ms timer
 // watches how long the thread is kept from its events.
-Outcome Exchange(TNonVisComp& link, ExchangeMode mode, int length, ThreadReport success) {
+Outcome RunExchange(LinkModule& link, ExchangeMode mode, int length, ExchangeReport success) {
     QEventLoop loop;
     QObject receiver;
     bool ok = false;
-    auto bridge = ui::ReportBridge::create(&receiver, [&](ThreadReport code, int arg) {
+    auto bridge = ui::ReportBridge::create(&receiver, [&](ExchangeReport code, int arg) {
         const bool done =
-            code == ThreadReport::FirmwareProgress
+            code == ExchangeReport::FirmwareProgress
                 ? arg == 100
-                : code != ThreadReport::PortOpened && code != ThreadReport::ReplyStarted;
+                : code != ExchangeReport::PortOpened && code != ExchangeReport::ReplyStarted;
         if (done) {
             ok = code == success;
             loop.quit();
@@ -101,16 +101,16 @@ Outcome Exchange(TNonVisComp& link, ExchangeMode mode, int length, ThreadReport 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     ui::QtPollTimer timer;
-    TNonVisComp link(timer);
+    LinkModule link(timer);
     int failures = 0;
 
     {
         DevsimProcess sim({"--type", "35", "--pace"});
-        link.comport.SetPortName(sim.slavePath());
+        link.port.SetPortName(sim.slavePath());
         const std::size_t length = FillImage(link.TransmitBuffer());
-        const Outcome out = Exchange(link, ExchangeMode::Firmware, static_cast<int>(length),
-                                     ThreadReport::FirmwareProgress);
-        const double wire = WireSeconds(length, TDeviceIO::kFirmwareBaud);
+        const Outcome out = RunExchange(link, ExchangeMode::Firmware, static_cast<int>(length),
+                                        ExchangeReport::FirmwareProgress);
+        const double wire = WireSeconds(length, Exchange::kFirmwareBaud);
         std::printf("firmware: %zu bytes, %.2f s (wire %.2f s), cpu %.2f s, ui stall %.1f ms%s\n",
                     length, out.seconds, wire, out.cpuSeconds, out.longestUiStallMs,
                     out.ok ? "" : ", FAILED");
@@ -119,10 +119,10 @@ int main(int argc, char** argv) {
     }
     {
         DevsimProcess sim({"--type", "32", "--pace"});
-        link.comport.SetPortName(sim.slavePath());
-        const Outcome out = Exchange(link, ExchangeMode::Read, 0, ThreadReport::Identified);
+        link.port.SetPortName(sim.slavePath());
+        const Outcome out = RunExchange(link, ExchangeMode::Read, 0, ExchangeReport::Identified);
         const std::size_t bytes = kReadRequestLength + link.Reply().size();
-        const double wire = WireSeconds(bytes, TDeviceIO::kConfigBaud);
+        const double wire = WireSeconds(bytes, Exchange::kConfigBaud);
         std::printf("read of type 32: %zu bytes on the line, %.0f ms (wire %.0f ms)%s\n", bytes,
                     out.seconds * 1000, wire * 1000, out.ok ? "" : ", FAILED");
         std::printf("read_ms_over_wire=%.0f\n", (out.seconds - wire) * 1000);

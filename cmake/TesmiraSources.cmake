@@ -53,9 +53,9 @@ set(TESMIRA_UNIX_ONLY_TESTS
     app/test_sysfs_ports.cpp
     firmware/test_firmware_image.cpp
     model/test_file_io.cpp
-    link/test_cpdrv_pty.cpp
-    link/test_deviceio_thread.cpp
-    link/test_deviceio_virtual.cpp
+    link/test_serial_port_pty.cpp
+    link/test_exchange_thread.cpp
+    link/test_exchange_virtual.cpp
     tools/DevsimProcess.cpp
     tools/test_devsim_config_file.cpp
     tools/test_devsim_device.cpp

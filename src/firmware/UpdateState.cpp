@@ -8,15 +8,15 @@ void FirmwareUpdateState::Start() {
     updating_ = true;
 }
 
-UpdateOutcome FirmwareUpdateState::Report(ThreadReport code, int arg) {
+UpdateOutcome FirmwareUpdateState::Report(ExchangeReport code, int arg) {
     if (!updating_)
         return UpdateOutcome::None;
     switch (code) {
-    case ThreadReport::PortOpened:
+    case ExchangeReport::PortOpened:
         position_ = 0;
         barVisible_ = true;
         return UpdateOutcome::None;
-    case ThreadReport::FirmwareProgress:
+    case ExchangeReport::FirmwareProgress:
         if (arg < kDone) {
             position_ = std::max(arg, 0);
             return UpdateOutcome::None;
@@ -24,10 +24,10 @@ UpdateOutcome FirmwareUpdateState::Report(ThreadReport code, int arg) {
         updating_ = false;
         barVisible_ = false;
         return UpdateOutcome::Updated;
-    case ThreadReport::PortFailed:
+    case ExchangeReport::PortFailed:
         updating_ = false;
         return UpdateOutcome::PortFailed;
-    case ThreadReport::NoValidReply:
+    case ExchangeReport::NoValidReply:
         // The bar stays at the last block that was accepted, until the next transfer opens
         // the port.
         updating_ = false;

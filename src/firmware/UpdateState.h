@@ -2,7 +2,7 @@
 // exchange's reports.
 #pragma once
 
-#include "link/DeviceIO.h"
+#include "link/Exchange.h"
 
 namespace tesmira {
 
@@ -24,7 +24,7 @@ public:
 
     // Applies one report of the running transfer. Reports that come when no transfer runs (a
     // progress value queued behind the final report) change nothing.
-    UpdateOutcome Report(ThreadReport code, int arg);
+    UpdateOutcome Report(ExchangeReport code, int arg);
 
     // The transfer was given up without a final report (the window is left during it).
     void Abandon() { updating_ = false; }

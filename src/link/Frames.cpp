@@ -1,6 +1,6 @@
 #include "link/Frames.h"
 
-#include "link/BCC.h"
+#include "link/Crc8.h"
 
 #include <algorithm>
 

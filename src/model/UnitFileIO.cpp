@@ -1,6 +1,6 @@
 #include "model/UnitFileIO.h"
 
-#include "link/BCC.h"
+#include "link/Crc8.h"
 #include "link/Frames.h"
 
 #include <algorithm>

@@ -22,8 +22,8 @@ Shown Of(const FirmwareUpdateState& state) {
     return {state.Updating(), state.BarVisible(), state.Position()};
 }
 
-constexpr ThreadReport kOpened = ThreadReport::PortOpened;
-constexpr ThreadReport kProgress = ThreadReport::FirmwareProgress;
+constexpr ExchangeReport kOpened = ExchangeReport::PortOpened;
+constexpr ExchangeReport kProgress = ExchangeReport::FirmwareProgress;
 
 TEST(FirmwareUpdateState, ProgressMovesTheBarAndTheFinalHundredHidesIt) {
     FirmwareUpdateState state;
@@ -59,7 +59,7 @@ TEST(FirmwareUpdateState, RefusedOrUnansweredBlockLeavesTheBarAtItsLastPosition)
     state.Start();
     state.Report(kOpened, 0);
     state.Report(kProgress, 30);
-    EXPECT_EQ(state.Report(ThreadReport::NoValidReply, 0), UpdateOutcome::NoAnswer);
+    EXPECT_EQ(state.Report(ExchangeReport::NoValidReply, 0), UpdateOutcome::NoAnswer);
     EXPECT_EQ(Of(state), (Shown{false, true, 30}));
 
     // The next transfer shows it at 0 once its port is open, not before.
@@ -72,7 +72,7 @@ TEST(FirmwareUpdateState, RefusedOrUnansweredBlockLeavesTheBarAtItsLastPosition)
 TEST(FirmwareUpdateState, PortThatCannotBeOpenedEndsTheTransferWithoutTheBar) {
     FirmwareUpdateState state;
     state.Start();
-    EXPECT_EQ(state.Report(ThreadReport::PortFailed, 0), UpdateOutcome::PortFailed);
+    EXPECT_EQ(state.Report(ExchangeReport::PortFailed, 0), UpdateOutcome::PortFailed);
     EXPECT_EQ(Of(state), (Shown{false, false, 0}));
 }
 
@@ -82,7 +82,8 @@ TEST(FirmwareUpdateState, CodesOfOtherExchangesAreIgnored) {
     state.Report(kOpened, 0);
     state.Report(kProgress, 20);
     for (int code : {0, 1, 3, 4, 8, 9, -1, 1025}) {
-        EXPECT_EQ(state.Report(static_cast<ThreadReport>(code), 100), UpdateOutcome::None) << code;
+        EXPECT_EQ(state.Report(static_cast<ExchangeReport>(code), 100), UpdateOutcome::None)
+            << code;
         EXPECT_EQ(Of(state), (Shown{true, true, 20})) << code;
     }
 }
@@ -90,7 +91,7 @@ TEST(FirmwareUpdateState, CodesOfOtherExchangesAreIgnored) {
 TEST(FirmwareUpdateState, ReportsBeforeAnyTransferOrAfterLeavingAreIgnored) {
     FirmwareUpdateState state;
     EXPECT_EQ(state.Report(kOpened, 0), UpdateOutcome::None);
-    EXPECT_EQ(state.Report(ThreadReport::NoValidReply, 0), UpdateOutcome::None);
+    EXPECT_EQ(state.Report(ExchangeReport::NoValidReply, 0), UpdateOutcome::None);
     EXPECT_EQ(Of(state), (Shown{false, false, 0}));
 
     state.Start();
@@ -98,7 +99,7 @@ TEST(FirmwareUpdateState, ReportsBeforeAnyTransferOrAfterLeavingAreIgnored) {
     state.Report(kProgress, 50);
     state.Abandon();
     EXPECT_EQ(state.Report(kProgress, 100), UpdateOutcome::None);
-    EXPECT_EQ(state.Report(ThreadReport::NoValidReply, 0), UpdateOutcome::None);
+    EXPECT_EQ(state.Report(ExchangeReport::NoValidReply, 0), UpdateOutcome::None);
     EXPECT_FALSE(state.Updating());
 }
 

@@ -1,7 +1,7 @@
 // Fuzzes configuration file reading: any bytes are loaded as a file, then every record is taken
 // out. Records must come from inside the loaded bytes, in order, and survive a round trip through
 // the writer. Inputs whose CRC byte is fixed up are tried too, so the fuzzer gets to the records.
-#include "link/BCC.h"
+#include "link/Crc8.h"
 #include "model/UnitFileIO.h"
 
 #include <algorithm>

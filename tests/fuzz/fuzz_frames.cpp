@@ -1,6 +1,6 @@
 // Fuzzes reply acceptance. Each input is tried as received and again with its CRC byte fixed up,
 // so the fuzzer gets past the checksum into the length and type logic.
-#include "link/BCC.h"
+#include "link/Crc8.h"
 #include "link/Frames.h"
 
 #include <algorithm>

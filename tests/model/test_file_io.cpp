@@ -1,6 +1,6 @@
 #include "model/UnitFileIO.h"
 
-#include "link/BCC.h"
+#include "link/Crc8.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

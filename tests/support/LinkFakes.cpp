@@ -211,12 +211,12 @@ bool FakeSerialBackend::ModemStatus(ModemLines& out) {
 
 // --- RecordingTarget ---
 
-bool IsFinalReport(ThreadReport code, int arg) {
+bool IsFinalReport(ExchangeReport code, int arg) {
     switch (code) {
-    case ThreadReport::PortOpened:
-    case ThreadReport::ReplyStarted:
+    case ExchangeReport::PortOpened:
+    case ExchangeReport::ReplyStarted:
         return false;
-    case ThreadReport::FirmwareProgress:
+    case ExchangeReport::FirmwareProgress:
         return arg == 100;
     default:
         return true;
@@ -228,7 +228,7 @@ void PrintTo(const RecordingTarget::Entry& entry, std::ostream* out) {
          << (entry.posted ? ", posted}" : "}");
 }
 
-void RecordingTarget::ExchangeReport(ThreadReport code, int arg, bool posted) {
+void RecordingTarget::Report(ExchangeReport code, int arg, bool posted) {
     const Entry entry{code, arg, posted};
     if (onReport)
         onReport(entry);

@@ -1,7 +1,7 @@
 // Link fakes: virtual clock, hand-fired and threaded timers, scripted backend, report recorder.
 #pragma once
 
-#include "link/DeviceIO.h"
+#include "link/Exchange.h"
 #include "link/LinkClock.h"
 #include "link/PollTimer.h"
 #include "link/SerialBackend.h"
@@ -143,13 +143,13 @@ public:
 class RecordingTarget : public ExchangeReportTarget {
 public:
     struct Entry {
-        ThreadReport code;
+        ExchangeReport code;
         int arg;
         bool posted;
         bool operator==(const Entry&) const = default;
     };
 
-    void ExchangeReport(ThreadReport code, int arg, bool posted) override;
+    void Report(ExchangeReport code, int arg, bool posted) override;
     void AbandonReports() override { abandoned_ = true; }
 
     std::vector<Entry> entries() const;
@@ -168,7 +168,7 @@ private:
     std::atomic<bool> abandoned_{false};
 };
 
-bool IsFinalReport(ThreadReport code, int arg);
+bool IsFinalReport(ExchangeReport code, int arg);
 
 // How test failures show a report.
 void PrintTo(const RecordingTarget::Entry& entry, std::ostream* out);

@@ -1,7 +1,7 @@
 // Frames for the exchange tests; short ones written out, long ones closed with the tested Crc8.
 #pragma once
 
-#include "link/BCC.h"
+#include "link/Crc8.h"
 #include "support/LinkFakes.h"
 
 namespace tesmira::test {

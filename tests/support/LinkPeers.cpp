@@ -88,13 +88,12 @@ private:
 VirtualExchangeRig::VirtualExchangeRig()
     : log_(std::make_shared<WriteLog>()),
       link(timer, clock, std::make_unique<CountingBackend>(log_, clock)) {
-    link.comport.SetPortName(pty.slavePath());
+    link.port.SetPortName(pty.slavePath());
     // Count what the poll delivers, so a tick can wait until the bytes sent so far are in.
-    link.comport.SetOnReceiveData(
-        [this](TCommPortDriver& sender, const std::uint8_t* data, std::size_t size) {
-            link.comportReceiveData(sender, data, size);
-            delivered_ += size;
-        });
+    link.port.SetReceiveHandler([this](SerialPort&, const std::uint8_t* data, std::size_t size) {
+        link.AppendReceived(data, size);
+        delivered_ += size;
+    });
     reports->onReport = [this](const RecordingTarget::Entry&) {
         reportTimes_.push_back(clock.NowMs() - runStart_);
     };
@@ -109,7 +108,7 @@ VirtualExchangeRig::~VirtualExchangeRig() {
 
 std::uint64_t VirtualExchangeRig::Run(ExchangeMode mode, int length) {
     runStart_ = clock.NowMs();
-    TDeviceIO io(link, clock, reports);
+    Exchange io(link, clock, reports);
     io.SetMode(mode);
     io.SetLength(length);
     io.Run();

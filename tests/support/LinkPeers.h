@@ -1,7 +1,7 @@
 // Devices played on a pseudo-terminal: a peer thread in real time, a rig in virtual time.
 #pragma once
 
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "support/LinkFakes.h"
 #include "support/PtyPair.h"
 
@@ -54,7 +54,7 @@ public:
     ~VirtualExchangeRig();
 
     void Script(std::vector<PeerStep> steps) { steps_ = std::move(steps); }
-    // Runs TDeviceIO to its end; returns the virtual milliseconds it took.
+    // Runs Exchange to its end; returns the virtual milliseconds it took.
     std::uint64_t Run(ExchangeMode mode, int length = 0);
 
     std::vector<RecordingTarget::Entry> Reports() const { return reports->entries(); }
@@ -84,7 +84,7 @@ public:
     VirtualClock clock;
     ManualPollTimer timer{&clock};
     std::shared_ptr<RecordingTarget> reports = std::make_shared<RecordingTarget>();
-    TNonVisComp link;
+    LinkModule link;
 
 private:
     std::vector<PeerStep> steps_;

@@ -16,7 +16,7 @@ std::vector<int> ExchangeOutcome::codes() const {
     return out;
 }
 
-milliseconds ExchangeOutcome::Between(ThreadReport from, ThreadReport to) const {
+milliseconds ExchangeOutcome::Between(ExchangeReport from, ExchangeReport to) const {
     const auto first =
         std::find_if(reports.begin(), reports.end(), [&](const auto& r) { return r.code == from; });
     const auto second =
@@ -30,7 +30,7 @@ milliseconds ExchangeOutcome::Between(ThreadReport from, ThreadReport to) const 
 
 SimLink::SimLink(const std::vector<std::string>& simArgs, LinkClock& clock)
     : sim(simArgs), link(timer, clock) {
-    link.comport.SetPortName(sim.slavePath());
+    link.port.SetPortName(sim.slavePath());
 }
 
 SimLink::~SimLink() {

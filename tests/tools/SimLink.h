@@ -2,7 +2,7 @@
 // from a thread of its own, data module and exchange thread, run one exchange at a time.
 #pragma once
 
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "support/LinkFakes.h"
 #include "tools/DevsimProcess.h"
 
@@ -23,7 +23,7 @@ struct ExchangeOutcome {
 
     std::vector<int> codes() const;
     // Time between the first report of `from` and the first of `to` after it; -1 ms if absent.
-    std::chrono::milliseconds Between(ThreadReport from, ThreadReport to) const;
+    std::chrono::milliseconds Between(ExchangeReport from, ExchangeReport to) const;
 };
 
 class SimLink {
@@ -45,7 +45,7 @@ public:
 
     DevsimProcess sim;
     ThreadPollTimer timer;
-    TNonVisComp link;
+    LinkModule link;
 
 private:
     std::mutex mutex_;

@@ -1,7 +1,7 @@
 // The simulator's configuration files: what it saves at exit is the file the configurator writes,
 // and what it starts from is refused when damaged.
 #include "devsim/SimConfigFile.h"
-#include "link/BCC.h"
+#include "link/Crc8.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

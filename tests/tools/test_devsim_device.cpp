@@ -1,7 +1,7 @@
 // The simulated device's answers: records at their positions, writes, file commands, faults.
 #include "devsim/SimDevice.h"
 #include "devsim/SimOptions.h"
-#include "link/BCC.h"
+#include "link/Crc8.h"
 
 #include <gtest/gtest.h>
 

@@ -52,7 +52,7 @@ struct ReadCase {
     bool longForm;
     std::size_t total; // reply length
     Bytes record;      // at 5 (short) or 6 (long)
-    ThreadReport last;
+    ExchangeReport last;
 };
 
 void PrintTo(const ReadCase& c, std::ostream* out) {
@@ -66,9 +66,9 @@ TEST_P(SimRead, ReplyCarriesTypeVersionAndFactoryRecordAtTheirPositions) {
     SimLink rig({"--type", std::to_string(c.type), "--version", std::to_string(c.version)});
     const ExchangeOutcome out = rig.Run(ExchangeMode::Read);
     ASSERT_TRUE(out.finished);
-    const int arg = c.last == ThreadReport::Identified ? c.type : 0;
-    EXPECT_EQ(out.reports, (Reports{{ThreadReport::PortOpened, 0, false},
-                                    {ThreadReport::ReplyStarted, 0, false},
+    const int arg = c.last == ExchangeReport::Identified ? c.type : 0;
+    EXPECT_EQ(out.reports, (Reports{{ExchangeReport::PortOpened, 0, false},
+                                    {ExchangeReport::ReplyStarted, 0, false},
                                     {c.last, arg, false}}));
     const Bytes rx = rig.Received();
     ASSERT_EQ(rx.size(), c.total);
@@ -86,21 +86,21 @@ TEST_P(SimRead, ReplyCarriesTypeVersionAndFactoryRecordAtTheirPositions) {
     }
     ASSERT_EQ(c.total, at + c.record.size() + 1);
     EXPECT_EQ(Bytes(rx.begin() + at, rx.end() - 1), c.record);
-    EXPECT_FALSE(rig.link.comport.Connected());
+    EXPECT_FALSE(rig.link.port.Connected());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryType, SimRead,
-    ::testing::Values(ReadCase{26, 9, false, 19, kRecord26, ThreadReport::Identified},
-                      ReadCase{27, 1, false, 19, kRecord27, ThreadReport::Identified},
-                      ReadCase{30, 12, false, 64, kRecord30, ThreadReport::Identified},
-                      ReadCase{31, 3, false, 64, kRecord30, ThreadReport::Identified},
-                      ReadCase{32, 7, true, 391, kRecord32, ThreadReport::Identified},
-                      ReadCase{33, 255, false, 26, kRecord33, ThreadReport::Identified},
-                      ReadCase{34, 0, true, 62, kRecord34, ThreadReport::Identified},
-                      ReadCase{35, 4, true, 123, kRecord35, ThreadReport::Identified},
-                      ReadCase{28, 2, false, 14, kRecordUnknown, ThreadReport::Identified},
-                      ReadCase{36, 2, false, 14, kRecordUnknown, ThreadReport::Unsupported}),
+    ::testing::Values(ReadCase{26, 9, false, 19, kRecord26, ExchangeReport::Identified},
+                      ReadCase{27, 1, false, 19, kRecord27, ExchangeReport::Identified},
+                      ReadCase{30, 12, false, 64, kRecord30, ExchangeReport::Identified},
+                      ReadCase{31, 3, false, 64, kRecord30, ExchangeReport::Identified},
+                      ReadCase{32, 7, true, 391, kRecord32, ExchangeReport::Identified},
+                      ReadCase{33, 255, false, 26, kRecord33, ExchangeReport::Identified},
+                      ReadCase{34, 0, true, 62, kRecord34, ExchangeReport::Identified},
+                      ReadCase{35, 4, true, 123, kRecord35, ExchangeReport::Identified},
+                      ReadCase{28, 2, false, 14, kRecordUnknown, ExchangeReport::Identified},
+                      ReadCase{36, 2, false, 14, kRecordUnknown, ExchangeReport::Unsupported}),
     [](const auto& info) { return "Type" + std::to_string(info.param.type); });
 
 struct WriteCase {
@@ -123,7 +123,7 @@ Bytes Changed(const Bytes& record) {
 }
 
 // Builds the write frame the way the editors do, in the module's transmit buffer.
-std::size_t BuildWrite(TNonVisComp& link, std::uint8_t type, const Bytes& record) {
+std::size_t BuildWrite(LinkModule& link, std::uint8_t type, const Bytes& record) {
     const auto tx = link.TransmitBuffer();
     switch (type) {
     case 34:
@@ -216,9 +216,9 @@ TEST(SimFiles, ListUploadAndDeleteEachAnswerWithTheListInTheReceiveBuffer) {
     rig.Put({0x14, 0x01, 0x00, 0x06, 0x20, 0x16});
     ExchangeOutcome out = rig.Run(ExchangeMode::FileCommand, 6);
     ASSERT_TRUE(out.finished);
-    EXPECT_EQ(out.reports, (Reports{{ThreadReport::PortOpened, 0, false},
-                                    {ThreadReport::ReplyStarted, 0, false},
-                                    {ThreadReport::FileCommandDone, 0, false}}));
+    EXPECT_EQ(out.reports, (Reports{{ExchangeReport::PortOpened, 0, false},
+                                    {ExchangeReport::ReplyStarted, 0, false},
+                                    {ExchangeReport::FileCommandDone, 0, false}}));
     Bytes rx = rig.Received();
     ASSERT_GE(rx.size(), 7u);
     EXPECT_EQ(rx[0], 0x14);

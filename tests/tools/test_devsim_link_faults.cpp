@@ -24,8 +24,9 @@ TEST(SimReplyFaults, SilentDeviceIsGivenUpAfterTenSeconds) {
     const ExchangeOutcome out = rig.Run(ExchangeMode::Read);
     ASSERT_TRUE(out.finished);
     ASSERT_EQ(out.codes(), (Codes{2, 7}));
-    EXPECT_GE(out.Between(ThreadReport::PortOpened, ThreadReport::NoValidReply) * kSpeedUp, 9990ms);
-    EXPECT_FALSE(rig.link.comport.Connected());
+    EXPECT_GE(out.Between(ExchangeReport::PortOpened, ExchangeReport::NoValidReply) * kSpeedUp,
+              9990ms);
+    EXPECT_FALSE(rig.link.port.Connected());
 }
 
 TEST(SimReplyFaults, WrongCrcIsRefused) {
@@ -55,7 +56,7 @@ TEST(SimReplyFaults, TruncatedReplyIsWaitedForOneAndAHalfSecondsThenRefused) {
     ASSERT_TRUE(out.finished);
     ASSERT_EQ(out.codes(), (Codes{2, 3, 7}));
     EXPECT_EQ(rig.Received().size(), 63u);
-    EXPECT_GE(out.Between(ThreadReport::ReplyStarted, ThreadReport::NoValidReply) * kSpeedUp,
+    EXPECT_GE(out.Between(ExchangeReport::ReplyStarted, ExchangeReport::NoValidReply) * kSpeedUp,
               1490ms);
 }
 
@@ -68,7 +69,7 @@ TEST(SimReplyFaults, ZeroLengthFieldIsRefusedWithoutWaitingForMore) {
     ASSERT_EQ(rx.size(), 19u);
     EXPECT_EQ(rx[1], 0x00);
     // Waiting would take 1.5 s; a refusal at once leaves a wide margin for a loaded machine.
-    EXPECT_LT(out.Between(ThreadReport::ReplyStarted, ThreadReport::NoValidReply), 1000ms);
+    EXPECT_LT(out.Between(ExchangeReport::ReplyStarted, ExchangeReport::NoValidReply), 1000ms);
 }
 
 TEST(SimReplyFaults, ZeroLengthInALongFileListReplyIsRefused) {
@@ -88,7 +89,7 @@ TEST(SimReplyFaults, LateReplyWithinTheFirstWaitIsAccepted) {
     const ExchangeOutcome out = rig.Run(ExchangeMode::Read);
     ASSERT_TRUE(out.finished);
     ASSERT_EQ(out.codes(), (Codes{2, 3, 0}));
-    EXPECT_GE(out.Between(ThreadReport::PortOpened, ThreadReport::ReplyStarted), 2900ms);
+    EXPECT_GE(out.Between(ExchangeReport::PortOpened, ExchangeReport::ReplyStarted), 2900ms);
     const Bytes rx = rig.Received();
     ASSERT_EQ(rx.size(), 26u);
     EXPECT_EQ(Bytes(rx.begin() + 5, rx.begin() + 10), (Bytes{0x07, 0x17, 0x05, 0x14, 0x06}));
@@ -100,7 +101,7 @@ TEST(SimReplyFaults, ReplyInPiecesWithinTheRestWaitIsAccepted) {
     const ExchangeOutcome out = rig.Run(ExchangeMode::Read);
     ASSERT_TRUE(out.finished);
     ASSERT_EQ(out.codes(), (Codes{2, 3, 0}));
-    EXPECT_GE(out.Between(ThreadReport::ReplyStarted, ThreadReport::Identified), 400ms);
+    EXPECT_GE(out.Between(ExchangeReport::ReplyStarted, ExchangeReport::Identified), 400ms);
     const Bytes rx = rig.Received();
     ASSERT_EQ(rx.size(), 391u);
     EXPECT_EQ(Bytes(rx.end() - 5, rx.end() - 1), (Bytes{0x00, 0x01, 0x00, 0x04}));

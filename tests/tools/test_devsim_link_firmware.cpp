@@ -16,11 +16,11 @@ using Entry = RecordingTarget::Entry;
 using Reports = std::vector<Entry>;
 
 Entry Progress(int percent) {
-    return {ThreadReport::FirmwareProgress, percent, percent < 100};
+    return {ExchangeReport::FirmwareProgress, percent, percent < 100};
 }
 
-const Entry kOpened{ThreadReport::PortOpened, 0, false};
-const Entry kFailed{ThreadReport::NoValidReply, 0, false};
+const Entry kOpened{ExchangeReport::PortOpened, 0, false};
+const Entry kFailed{ExchangeReport::NoValidReply, 0, false};
 
 // A simulator that writes the image it received to a file when it stops.
 struct FirmwareRig {
@@ -118,7 +118,7 @@ TEST(SimFirmware, UnansweredBlockIsGivenUpAfterFiveSeconds) {
     const ExchangeOutcome out = fw.rig.Run(ExchangeMode::Firmware, fw.Load(text));
     ASSERT_TRUE(out.finished);
     EXPECT_EQ(out.reports, (Reports{kOpened, Progress(0), kFailed}));
-    EXPECT_GE(out.Between(ThreadReport::FirmwareProgress, ThreadReport::NoValidReply) *
+    EXPECT_GE(out.Between(ExchangeReport::FirmwareProgress, ExchangeReport::NoValidReply) *
                   FastSleepClock::kSpeedUp,
               4990ms);
     EXPECT_EQ(fw.Received(), Bytes(image.begin(), image.begin() + 258));

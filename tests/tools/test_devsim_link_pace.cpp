@@ -17,7 +17,7 @@ using SteadyClock = std::chrono::steady_clock;
 // time-out is raised to let the send go on as it does on a line that takes bytes steadily.
 TEST(SimPacedLine, AStopDuringALongSendEndsItAtOnce) {
     SimLink rig({"--type", "32", "--pace"});
-    rig.link.comport.SetOutputTimeout(5000);
+    rig.link.port.SetOutputTimeout(5000);
     const Bytes payload(60000 - 7, 0x5A);
     const std::size_t n =
         WriteLongFrame(rig.link.TransmitBuffer(), LongCommand::UploadFile, 32, 6, payload);
@@ -30,7 +30,7 @@ TEST(SimPacedLine, AStopDuringALongSendEndsItAtOnce) {
     rig.link.StopExchange();
     EXPECT_LT(SteadyClock::now() - before, 100ms);
     EXPECT_FALSE(rig.link.ExchangeRunning());
-    EXPECT_FALSE(rig.link.comport.Connected());
+    EXPECT_FALSE(rig.link.port.Connected());
     EXPECT_EQ(target->codes(), (std::vector<int>{2})); // nothing reported after the stop
 }
 
@@ -49,7 +49,7 @@ TEST(SimPacedLine, AFirmwareTransferTakesAboutItsWireTime) {
     std::copy(image.begin(), image.end(), tx.begin());
     const ExchangeOutcome out = rig.Run(ExchangeMode::Firmware, static_cast<int>(image.size()));
     ASSERT_TRUE(out.finished);
-    ASSERT_EQ(out.reports.back().code, ThreadReport::FirmwareProgress);
+    ASSERT_EQ(out.reports.back().code, ExchangeReport::FirmwareProgress);
     ASSERT_EQ(out.reports.back().arg, 100);
     const auto wire = 448ms;
     EXPECT_GE(out.elapsed, wire); // the line really was paced

@@ -5,7 +5,7 @@
 #include "app/ui/AppImages.h"
 #include "app/ui/SetupUnit.h"
 #include "app/ui/WorkArea.h"
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "link/PortNames.h"
 #include "link/ui/ReportBridge.h"
 #include "model/UnitDevices.h"
@@ -58,7 +58,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
         return DiscoverPorts();
     };
     bridge_ = ReportBridge::create(
-        this, [this](ThreadReport code, int arg) { GetThread_MSG(static_cast<int>(code), arg); });
+        this, [this](ExchangeReport code, int arg) { GetThread_MSG(static_cast<int>(code), arg); });
 
     CreateActions();
     auto* central = new QWidget(this);
@@ -209,7 +209,7 @@ void TMainForm::cbbPortsDropDown() {
 void TMainForm::ApplyPortText(const QString& text) {
     const std::string path = PortPathForName(text.toStdString());
     if (!path.empty())
-        DataModule().comport.SetPortName(path);
+        DataModule().port.SetPortName(path);
 }
 
 void TMainForm::cbbPortsChange(const QString& text) {

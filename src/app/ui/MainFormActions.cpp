@@ -6,7 +6,7 @@
 #include "app/ui/SetupUnit.h"
 #include "app/ui/WorkArea.h"
 #include "firmware/ui/FormUpdateFW.h"
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "link/ui/ReportBridge.h"
 #include "model/UnitDevices.h"
 #include "model/UnitFileIO.h"
@@ -123,25 +123,25 @@ void TMainForm::ShowLinkBusy() {
 }
 
 void TMainForm::GetThread_MSG(int code, int arg) {
-    switch (static_cast<ThreadReport>(code & 0x7F)) {
-    case ThreadReport::PortOpened:
+    switch (static_cast<ExchangeReport>(code & 0x7F)) {
+    case ExchangeReport::PortOpened:
         status_->SetText(QStringLiteral("Порт открыт..."));
         break;
-    case ThreadReport::ReplyStarted:
+    case ExchangeReport::ReplyStarted:
         status_->SetText(QStringLiteral("Ответ прибора получен"));
         break;
-    case ThreadReport::PortFailed:
-        ShowStatus(kStatusRed, QStringLiteral("Невозможно открыть порт") +
-                                   PortAccessHint(DataModule().comport));
+    case ExchangeReport::PortFailed:
+        ShowStatus(kStatusRed,
+                   QStringLiteral("Невозможно открыть порт") + PortAccessHint(DataModule().port));
         EnableControls(true);
         UpdateDeviceActions();
         break;
-    case ThreadReport::NoValidReply:
+    case ExchangeReport::NoValidReply:
         ShowStatus(kStatusRed, QStringLiteral("Нет связи, проверьте соединения или номер порта"));
         EnableControls(true);
         UpdateDeviceActions();
         break;
-    case ThreadReport::Unsupported:
+    case ExchangeReport::Unsupported:
         Dialogs::message(this, QStringLiteral("Ошибка"),
                          QStringLiteral("Прибор не поддерживается.\r\n"
                                         "Попробуйте обновить программатор"),
@@ -149,7 +149,7 @@ void TMainForm::GetThread_MSG(int code, int arg) {
         EnableControls(true);
         UpdateDeviceActions();
         break;
-    case ThreadReport::Identified:
+    case ExchangeReport::Identified:
         DeviceIdentified(static_cast<std::uint8_t>(arg & 0xFF));
         break;
     default:
@@ -304,7 +304,7 @@ void TMainForm::ShutDown() {
     bridge_->shutdown();
     if (HasDataModule()) {
         DataModule().StopExchange();
-        DataModule().comport.Disconnect();
+        DataModule().port.Disconnect();
     }
 }
 

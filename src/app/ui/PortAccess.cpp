@@ -1,10 +1,10 @@
 #include "app/ui/PortAccess.h"
 
-#include "link/CPDrv.h"
+#include "link/SerialPort.h"
 
 namespace tesmira::ui {
 
-QString PortAccessHint(const TCommPortDriver& port) {
+QString PortAccessHint(const SerialPort& port) {
     if (port.LastOpenFailure() != OpenFailure::AccessDenied)
         return {};
     // Serial devices on Linux belong to the group dialout; its members may open them.

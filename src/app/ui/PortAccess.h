@@ -4,13 +4,13 @@
 #include <QString>
 
 namespace tesmira {
-class TCommPortDriver;
+class SerialPort;
 }
 
 namespace tesmira::ui {
 
 // Empty, or a short note (with its leading separator) to follow the port-failure status text
 // when the last open of `port` was refused because the user lacks the rights to the device.
-QString PortAccessHint(const TCommPortDriver& port);
+QString PortAccessHint(const SerialPort& port);
 
 } // namespace tesmira::ui

@@ -4,7 +4,7 @@
 #include "app/ui/AppTitle.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/QtTranslation.h"
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "link/ui/QtPollTimer.h"
 #include "model/ui/DeviceFactory.h"
 
@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(tesmira::ui::ApplicationIcon());
 
     tesmira::ui::QtPollTimer pollTimer;
-    tesmira::TNonVisComp dataModule(pollTimer);
+    tesmira::LinkModule dataModule(pollTimer);
     tesmira::SetDataModule(&dataModule);
     tesmira::ui::RegisterEditors();
 

@@ -1,6 +1,6 @@
 #include "editors/ui/EditorExchange.h"
 
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "link/ui/ReportBridge.h"
 #include "model/ui/DF_000.h"
 
@@ -9,7 +9,7 @@
 namespace tesmira::ui {
 
 bool StartEditorExchange(TDeviceForm& editor, ExchangeMode mode, const FrameWriter& writeFrame) {
-    TNonVisComp& link = DataModule();
+    LinkModule& link = DataModule();
     if (link.ExchangeBusy())
         return false;
     const std::size_t length = writeFrame(link.TransmitBuffer());
@@ -20,17 +20,17 @@ bool StartEditorExchange(TDeviceForm& editor, ExchangeMode mode, const FrameWrit
     // back: without the editor, it gets the outcome directly.
     QPointer<QObject> mainWindow = editor.MainWindowHandle;
     QObject* receiver = mainWindow ? mainWindow.data() : &editor;
-    auto bridge = ReportBridge::create(
-        receiver, [form = QPointer<TDeviceForm>(&editor), mainWindow](ThreadReport code, int arg) {
-            if (form) {
-                form->GetThread_MSG(static_cast<int>(code), arg);
-                return;
-            }
-            const auto report = DeviceReportForThreadCode(code);
-            if (auto* target = dynamic_cast<DeviceReportReceiver*>(mainWindow.data());
-                target != nullptr && report)
-                target->GetDevice_MSG(*report, nullptr);
-        });
+    auto bridge = ReportBridge::create(receiver, [form = QPointer<TDeviceForm>(&editor),
+                                                  mainWindow](ExchangeReport code, int arg) {
+        if (form) {
+            form->GetThread_MSG(static_cast<int>(code), arg);
+            return;
+        }
+        const auto report = DeviceReportForThreadCode(code);
+        if (auto* target = dynamic_cast<DeviceReportReceiver*>(mainWindow.data());
+            target != nullptr && report)
+            target->GetDevice_MSG(*report, nullptr);
+    });
     return link.StartExchange(mode, std::move(bridge), static_cast<int>(length));
 }
 

@@ -2,7 +2,7 @@
 // link's transmit buffer and the exchange reports to the editor's GetThread_MSG.
 #pragma once
 
-#include "link/DeviceIO.h"
+#include "link/Exchange.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "editors/ui/TwoLoopForm.h"
 
 #include "editors/ui/EditorExchange.h"
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "model/UnitDevices.h"
 #include "model/ZoneTypes.h"
 #include "model/ui/ComboboxEvent.h"

@@ -1,7 +1,7 @@
 #include "firmware/ui/FormUpdateFW.h"
 
 #include "firmware/FirmwareImage.h"
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "link/ui/ReportBridge.h"
 #include "model/ui/Dialogs.h"
 #include "model/ui/EditHelpers.h"
@@ -104,7 +104,7 @@ void TFormUpdateFW::BuildControls() {
 void TFormUpdateFW::FormCreate() {
     gWindowOpen = true;
     setWindowTitle(QStringLiteral("Обновление прошивки прибора"));
-    cmprtdrvrUpdate.SetBaudRateValue(TDeviceIO::kFirmwareBaud);
+    cmprtdrvrUpdate.SetBaudRateValue(Exchange::kFirmwareBaud);
 }
 
 void TFormUpdateFW::showEvent(QShowEvent* event) {
@@ -141,7 +141,7 @@ void TFormUpdateFW::btnUpdateClick() {
 }
 
 std::optional<std::size_t> TFormUpdateFW::PutImage(const QString& fileName) {
-    TNonVisComp& link = DataModule();
+    LinkModule& link = DataModule();
     // Loaded aside first: a refused file must leave the transmit buffer alone, and another
     // exchange may still be sending from it.
     std::vector<std::uint8_t> image(link.TransmitBuffer().size());
@@ -165,7 +165,7 @@ void TFormUpdateFW::UpdateDevice(std::size_t length) {
     btnUpdate->setEnabled(false);
     const std::uint64_t transfer = ++transfer_;
     // The bridge drops reports once this window is gone.
-    auto bridge = ReportBridge::create(this, [this, transfer](ThreadReport code, int arg) {
+    auto bridge = ReportBridge::create(this, [this, transfer](ExchangeReport code, int arg) {
         if (transfer == transfer_)
             GetThread_MSG(static_cast<int>(code), arg);
     });
@@ -173,11 +173,11 @@ void TFormUpdateFW::UpdateDevice(std::size_t length) {
     emit transferRunning(true);
     if (!DataModule().StartExchange(ExchangeMode::Firmware, std::move(bridge),
                                     static_cast<int>(length)))
-        GetThread_MSG(static_cast<int>(ThreadReport::PortFailed), 0);
+        GetThread_MSG(static_cast<int>(ExchangeReport::PortFailed), 0);
 }
 
 void TFormUpdateFW::GetThread_MSG(int code, int arg) {
-    const UpdateOutcome outcome = state_.Report(static_cast<ThreadReport>(code), arg);
+    const UpdateOutcome outcome = state_.Report(static_cast<ExchangeReport>(code), arg);
     if (outcome == UpdateOutcome::None) {
         ShowState();
         return;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "firmware/UpdateState.h"
-#include "link/CPDrv.h"
+#include "link/SerialPort.h"
 #include "link/ui/QtPollTimer.h"
 
 #include <QString>
@@ -40,7 +40,7 @@ public:
     // A second port at the firmware speed, configured and never opened: the transfer uses the
     // data module's port.
     QtPollTimer cmprtdrvrUpdateTimer;
-    TCommPortDriver cmprtdrvrUpdate{cmprtdrvrUpdateTimer};
+    SerialPort cmprtdrvrUpdate{cmprtdrvrUpdateTimer};
 
     bool Updating() const { return state_.Updating(); }
 
@@ -54,7 +54,7 @@ public slots:
     void btnUpdateClick();
     // Leaves the window; a transfer that still runs is stopped first.
     void btExitClick();
-    // The reports of this window's transfer (codes of ThreadReport).
+    // The reports of this window's transfer (codes of ExchangeReport).
     void GetThread_MSG(int code, int arg);
 
 protected:

@@ -27,13 +27,13 @@ bool ReportBridge::isShutDown() const {
     return shutDown_;
 }
 
-void ReportBridge::Deliver(ThreadReport code, int arg) {
+void ReportBridge::Deliver(ExchangeReport code, int arg) {
     if (isShutDown() || !receiver_ || !handler_)
         return;
     handler_(code, arg);
 }
 
-void ReportBridge::ExchangeReport(ThreadReport code, int arg, bool posted) {
+void ReportBridge::Report(ExchangeReport code, int arg, bool posted) {
     if (QThread::currentThread() == thread()) {
         Deliver(code, arg);
         return;

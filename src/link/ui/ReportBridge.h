@@ -1,7 +1,7 @@
 // Carries an exchange's reports to a window's thread; synchronous ones wait, progress is queued.
 #pragma once
 
-#include "link/DeviceIO.h"
+#include "link/Exchange.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,7 +17,7 @@ class ReportBridge : public QObject, public ExchangeReportTarget {
     Q_OBJECT
 
 public:
-    using Handler = std::function<void(ThreadReport code, int arg)>;
+    using Handler = std::function<void(ExchangeReport code, int arg)>;
 
     // Call on the receiver's thread. Reports are handed to `handler` on that thread while
     // `receiver` lives; once it is destroyed they are dropped. The exchange keeps the bridge
@@ -26,7 +26,7 @@ public:
 
     // Exchange thread. A synchronous report returns once handled, or once the bridge is shut
     // down. On the bridge's own thread a report is handled at once.
-    void ExchangeReport(ThreadReport code, int arg, bool posted) override;
+    void Report(ExchangeReport code, int arg, bool posted) override;
     void AbandonReports() override { shutdown(); }
 
     // Any thread. Pending and later reports are not delivered; a synchronous report that waits
@@ -36,7 +36,7 @@ public:
 
 private:
     ReportBridge(QObject* receiver, Handler handler);
-    void Deliver(ThreadReport code, int arg);
+    void Deliver(ExchangeReport code, int arg);
 
     QPointer<QObject> receiver_; // used on the bridge's thread only
     Handler handler_;

@@ -14,13 +14,13 @@
 
 namespace tesmira::ui {
 
-std::optional<DeviceReport> DeviceReportForThreadCode(ThreadReport code) {
+std::optional<DeviceReport> DeviceReportForThreadCode(ExchangeReport code) {
     switch (code) {
-    case ThreadReport::Written:
+    case ExchangeReport::Written:
         return DeviceReport::Written;
-    case ThreadReport::PortFailed:
+    case ExchangeReport::PortFailed:
         return DeviceReport::PortFailed;
-    case ThreadReport::NoValidReply:
+    case ExchangeReport::NoValidReply:
         return DeviceReport::NoLink;
     default:
         return std::nullopt;
@@ -57,8 +57,8 @@ QString TDeviceForm::ReplyCaption(std::span<const std::uint8_t> reply) {
 }
 
 void TDeviceForm::GetThread_MSG(int code, int /*arg*/) {
-    const auto report = static_cast<ThreadReport>(code);
-    if (report == ThreadReport::FileCommandDone)
+    const auto report = static_cast<ExchangeReport>(code);
+    if (report == ExchangeReport::FileCommandDone)
         FileCommandDone();
     else if (const auto forMainWindow = DeviceReportForThreadCode(report))
         SendDeviceReport(*forMainWindow);

@@ -2,7 +2,7 @@
 // operations the main window and the factory drive it by, and its close handling.
 #pragma once
 
-#include "link/DeviceIO.h"
+#include "link/Exchange.h"
 
 #include <QPointer>
 #include <QString>
@@ -33,7 +33,7 @@ enum class DeviceReport : int {
 
 // What an exchange thread report of an editor's exchange means to the main window: 1, 6 and 7 are
 // Written, PortFailed and NoLink; the others mean nothing to it.
-std::optional<DeviceReport> DeviceReportForThreadCode(ThreadReport code);
+std::optional<DeviceReport> DeviceReportForThreadCode(ExchangeReport code);
 
 // Implemented by the main window, which is also a QObject.
 class DeviceReportReceiver {

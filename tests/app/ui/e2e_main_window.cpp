@@ -33,7 +33,7 @@ private slots:
         QCOMPARE(editor->record.size(), std::size_t(58));
         QVERIFY(editor->record != TestDefaults(30)); // the device's record, not the defaults
         QCOMPARE(CommandsOf(w), kEditor);
-        QVERIFY(!rig.link().comport.Connected());
+        QVERIFY(!rig.link().port.Connected());
 
         editor->record[0] ^= 0xFF;
         QVERIFY(rig.Read(sim.slavePath()));
@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(rig.window().status().colour(), QColor(255, 0, 0));
         QCOMPARE(CommandsOf(rig.window()), kNoDevice);
         QVERIFY(Dialogs::takeMessages().isEmpty());
-        QVERIFY(!rig.link().comport.Connected());
+        QVERIFY(!rig.link().port.Connected());
     }
 
     void aPortThatCannotBeOpened() {
@@ -124,7 +124,7 @@ private slots:
         w.FileExit1->trigger();
         QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(!rig.link().ExchangeRunning());
-        QVERIFY(!rig.link().comport.Connected());
+        QVERIFY(!rig.link().port.Connected());
         QVERIFY(!w.isVisible());
         QVERIFY(ui::CurrentEditor() == nullptr);
         QTest::qWait(100); // nothing late arrives for the closed window
@@ -149,7 +149,7 @@ private slots:
         QVERIFY(waitUntil([&] { return !w.isVisible(); }, 5000));
         QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(!rig.link().ExchangeRunning());
-        QVERIFY(!rig.link().comport.Connected());
+        QVERIFY(!rig.link().port.Connected());
     }
 };
 

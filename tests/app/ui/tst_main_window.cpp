@@ -155,7 +155,7 @@ private slots:
     void startUpAppliesTheStoredPortWithoutStoringIt() {
         MainWindowRig fresh;
         QCOMPARE(fresh.window().cbbPorts->currentText(), QStringLiteral("ttyUSB0"));
-        QCOMPARE(fresh.link().comport.PortName(), std::string("/dev/ttyUSB0"));
+        QCOMPARE(fresh.link().port.PortName(), std::string("/dev/ttyUSB0"));
         QCOMPARE(fresh.settings().raw("comportname").toString(), QStringLiteral("ttyUSB0"));
     }
 
@@ -165,7 +165,7 @@ private slots:
         InstalledDataModule module;
         ui::TMainForm w;
         QCOMPARE(w.cbbPorts->currentText(), QStringLiteral("/dev/pts/42"));
-        QCOMPARE(module.link().comport.PortName(), std::string("/dev/pts/42"));
+        QCOMPARE(module.link().port.PortName(), std::string("/dev/pts/42"));
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(0));
         QVERIFY(ui::CurrentEditor() == nullptr);
     }
@@ -176,17 +176,17 @@ private slots:
         w.cbbPorts->lineEdit()->clear();
         QTest::keyClicks(w.cbbPorts->lineEdit(), QStringLiteral("ttyACM1"));
         QCOMPARE(rig.settings().raw("comportname").toString(), QStringLiteral("ttyACM1"));
-        QCOMPARE(rig.link().comport.PortName(), std::string("/dev/ttyACM1"));
+        QCOMPARE(rig.link().port.PortName(), std::string("/dev/ttyACM1"));
         QTest::keyClick(w.cbbPorts->lineEdit(), Qt::Key_Backspace);
         QCOMPARE(rig.settings().raw("comportname").toString(), QStringLiteral("ttyACM"));
-        QCOMPARE(rig.link().comport.PortName(), std::string("/dev/ttyACM"));
+        QCOMPARE(rig.link().port.PortName(), std::string("/dev/ttyACM"));
         // An emptied box is stored as such but names no port: the last path stays.
         w.cbbPorts->lineEdit()->clear();
-        QCOMPARE(rig.link().comport.PortName(), std::string("/dev/ttyACM"));
+        QCOMPARE(rig.link().port.PortName(), std::string("/dev/ttyACM"));
         QVERIFY(rig.settings().fileText().contains("comportname=\n") ||
                 rig.settings().fileText().contains("comportname=\"\""));
         w.cbbPorts->setEditText(QStringLiteral("/dev/pts/9"));
-        QCOMPARE(rig.link().comport.PortName(), std::string("/dev/pts/9"));
+        QCOMPARE(rig.link().port.PortName(), std::string("/dev/pts/9"));
     }
 
     void openingThePortListRebuildsItFromTheSystem() {
@@ -207,7 +207,7 @@ private slots:
         QCOMPARE(w.cbbPorts->currentText(), QStringLiteral("ttyUSB0"));
         w.cbbPorts->setCurrentIndex(0); // the user picks the marked port
         QCOMPARE(rig.settings().raw("comportname").toString(), QStringLiteral("ttyACM0"));
-        QCOMPARE(rig.link().comport.PortName(), std::string("/dev/ttyACM0"));
+        QCOMPARE(rig.link().port.PortName(), std::string("/dev/ttyACM0"));
         w.cbbPorts->showPopup();
         w.cbbPorts->hidePopup();
         QCOMPARE(asked, 2);
@@ -538,7 +538,7 @@ private slots:
         TMainForm& w = rig.window();
         PtyPair pty;
         QVERIFY(pty.ok());
-        rig.link().comport.SetPortName(pty.slavePath());
+        rig.link().port.SetPortName(pty.slavePath());
         auto other = std::make_shared<RecordingTarget>();
         QVERIFY(rig.link().StartExchange(ExchangeMode::Read, other));
         w.DeviceMenuClick(30);
@@ -607,7 +607,7 @@ private slots:
         QVERIFY(closedByForm);
         QVERIFY(!w.isVisible());
         QVERIFY(ui::CurrentEditor() == nullptr);
-        QVERIFY(!rig.link().comport.Connected());
+        QVERIFY(!rig.link().port.Connected());
         QVERIFY(ui::Dialogs::takeMessages().isEmpty());
     }
 };

@@ -186,7 +186,7 @@ private slots:
         QCOMPARE(editor->windowTitle(), QStringLiteral("Miren-1, Версия прибора - 9"));
         QCOMPARE(ViewOf(*editor), kDefaultView26);
         QCOMPARE(RecordOf(*editor), kDefaultRecord26);
-        QVERIFY(!rig.link().comport.Connected());
+        QVERIFY(!rig.link().port.Connected());
 
         // Edit and write; the status keeps its text until the device answers.
         QVERIFY(EditEverything(*editor));
@@ -414,7 +414,7 @@ private slots:
         QCOMPARE(Box(*editor, "bxTxLetter")->currentText(), QStringLiteral("30"));
         QVERIFY(Check(*editor, "chkExpBox7")->isChecked());
         QVERIFY(Dialogs::takeMessages().isEmpty());
-        QVERIFY(!rig.link().comport.Connected());
+        QVERIFY(!rig.link().port.Connected());
     }
 };
 

@@ -14,7 +14,7 @@
 #include <QTest>
 
 using tesmira::ExchangeMode;
-using tesmira::ThreadReport;
+using tesmira::ExchangeReport;
 using tesmira::test::Bytes;
 using tesmira::test::DevsimProcess;
 using tesmira::test::InstalledDataModule;
@@ -35,7 +35,7 @@ struct Editor {
     TDev_026 form;
 
     explicit Editor(const std::string& portPath) {
-        module.link.comport.SetPortName(portPath);
+        module.link.port.SetPortName(portPath);
         form.MainWindowHandle = &receiver;
     }
 
@@ -46,7 +46,7 @@ struct Editor {
 };
 
 struct NoReports : tesmira::ExchangeReportTarget {
-    void ExchangeReport(ThreadReport, int, bool) override {}
+    void Report(ExchangeReport, int, bool) override {}
 };
 
 } // namespace

@@ -85,7 +85,7 @@ struct Flash {
     QSignalSpy running{form.data(), &TFormUpdateFW::transferRunning};
 
     explicit Flash(std::vector<std::string> faults = {}) : sim(Args(std::move(faults))) {
-        module.link.comport.SetPortName(sim.slavePath());
+        module.link.port.SetPortName(sim.slavePath());
         Dialogs::takeMessages();
         form->show();
     }
@@ -204,7 +204,7 @@ private slots:
 
     void aPortThatCannotBeOpenedIsSaidSo() {
         Flash flash;
-        flash.module.link.comport.SetPortName("/nonexistent/tty-tesmira");
+        flash.module.link.port.SetPortName("/nonexistent/tty-tesmira");
         const auto shown = flash.Update("0003AABBCC");
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0] == (ShownMessage{"Обновление прошивки", "Невозможно открыть порт",

@@ -2,7 +2,7 @@
 // (and that nothing is sent then), a link held by another exchange, leaving the window while a
 // transfer runs, and its place and close handling in the main window's work area.
 #include "firmware/ui/FormUpdateFW.h"
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "link/ui/QtPollTimer.h"
 #include "support/LinkFakes.h"
 #include "support/TempDir.h"
@@ -23,7 +23,7 @@
 #include <string>
 
 using tesmira::ExchangeMode;
-using tesmira::ThreadReport;
+using tesmira::ExchangeReport;
 using tesmira::test::Bytes;
 using tesmira::test::FakeSerialBackend;
 using tesmira::test::waitUntil;
@@ -39,8 +39,8 @@ namespace {
 struct FakeLink {
     FakeSerialBackend* port = new FakeSerialBackend; // owned by the module's driver
     tesmira::ui::QtPollTimer timer;
-    tesmira::TNonVisComp link{timer, tesmira::SystemLinkClock(),
-                              std::unique_ptr<tesmira::SerialBackend>(port)};
+    tesmira::LinkModule link{timer, tesmira::SystemLinkClock(),
+                             std::unique_ptr<tesmira::SerialBackend>(port)};
 
     FakeLink() { tesmira::SetDataModule(&link); }
     ~FakeLink() {
@@ -57,7 +57,7 @@ struct FakeLink {
 };
 
 struct NoReports : tesmira::ExchangeReportTarget {
-    void ExchangeReport(ThreadReport, int, bool) override {}
+    void Report(ExchangeReport, int, bool) override {}
 };
 
 struct Rig {

@@ -1,6 +1,6 @@
 // The driver's poll timer in the program: ticks on its own thread whoever starts it, and a Stop
 // from another thread that leaves no tick behind.
-#include "link/CPDrv.h"
+#include "link/SerialPort.h"
 #include "link/ui/QtPollTimer.h"
 #include "support/PtyPair.h"
 #include "support/ui/UiTestSupport.h"
@@ -93,14 +93,14 @@ private slots:
         tesmira::test::PtyPair pty;
         QVERIFY(pty.ok());
         QtPollTimer timer;
-        tesmira::TCommPortDriver port(timer);
+        tesmira::SerialPort port(timer);
         port.SetPortName(pty.slavePath());
-        port.SetPollingDelay(10);
+        port.SetPollPeriodMs(10);
         std::mutex mutex;
         tesmira::test::Bytes got;
         std::atomic<bool> wrongThread{false};
         QThread* const ui = QThread::currentThread();
-        port.SetOnReceiveData([&](tesmira::TCommPortDriver&, const std::uint8_t* d, std::size_t n) {
+        port.SetReceiveHandler([&](tesmira::SerialPort&, const std::uint8_t* d, std::size_t n) {
             wrongThread = wrongThread || QThread::currentThread() != ui;
             std::lock_guard lock(mutex);
             got.insert(got.end(), d, d + n);

@@ -1,6 +1,6 @@
 // Reports of an exchange delivered on the window's thread: order, waiting, queuing, shutdown,
 // and a window that is gone first.
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "link/ui/QtPollTimer.h"
 #include "link/ui/ReportBridge.h"
 #include "support/LinkFrames.h"
@@ -16,7 +16,7 @@
 #include <vector>
 
 using tesmira::ExchangeMode;
-using tesmira::ThreadReport;
+using tesmira::ExchangeReport;
 using tesmira::test::waitUntil;
 using tesmira::ui::ReportBridge;
 using namespace std::chrono_literals;
@@ -24,7 +24,7 @@ using namespace std::chrono_literals;
 namespace {
 
 struct Delivered {
-    ThreadReport code;
+    ExchangeReport code;
     int arg;
     bool onUiThread;
     bool operator==(const Delivered&) const = default;
@@ -37,7 +37,7 @@ struct Window {
 
     Window() {
         QThread* const ui = QThread::currentThread();
-        bridge = ReportBridge::create(&object, [this, ui](ThreadReport code, int arg) {
+        bridge = ReportBridge::create(&object, [this, ui](ExchangeReport code, int arg) {
             got.push_back({code, arg, QThread::currentThread() == ui});
         });
     }
@@ -52,17 +52,17 @@ private slots:
     void reportsArriveOnTheUiThreadInOrder() {
         Window window;
         std::thread worker([bridge = window.bridge] {
-            bridge->ExchangeReport(ThreadReport::PortOpened, 0, false);
-            bridge->ExchangeReport(ThreadReport::FirmwareProgress, 0, true);
-            bridge->ExchangeReport(ThreadReport::FirmwareProgress, 10, true);
-            bridge->ExchangeReport(ThreadReport::FirmwareProgress, 100, false);
+            bridge->Report(ExchangeReport::PortOpened, 0, false);
+            bridge->Report(ExchangeReport::FirmwareProgress, 0, true);
+            bridge->Report(ExchangeReport::FirmwareProgress, 10, true);
+            bridge->Report(ExchangeReport::FirmwareProgress, 100, false);
         });
         QVERIFY(waitUntil([&] { return window.got.size() == 4; }));
         worker.join();
-        const std::vector<Delivered> expected = {{ThreadReport::PortOpened, 0, true},
-                                                 {ThreadReport::FirmwareProgress, 0, true},
-                                                 {ThreadReport::FirmwareProgress, 10, true},
-                                                 {ThreadReport::FirmwareProgress, 100, true}};
+        const std::vector<Delivered> expected = {{ExchangeReport::PortOpened, 0, true},
+                                                 {ExchangeReport::FirmwareProgress, 0, true},
+                                                 {ExchangeReport::FirmwareProgress, 10, true},
+                                                 {ExchangeReport::FirmwareProgress, 100, true}};
         QVERIFY(window.got == expected);
     }
 
@@ -71,7 +71,7 @@ private slots:
         std::atomic<bool> returned{false};
         std::atomic<bool> handledBeforeReturn{false};
         std::thread worker([&] {
-            window.bridge->ExchangeReport(ThreadReport::ReplyStarted, 0, false);
+            window.bridge->Report(ExchangeReport::ReplyStarted, 0, false);
             handledBeforeReturn = window.got.size() == 1;
             returned = true;
         });
@@ -85,7 +85,7 @@ private slots:
     void progressIsQueuedAndTheWorkerGoesOnAtOnce() {
         Window window;
         std::thread([&] {
-            window.bridge->ExchangeReport(ThreadReport::FirmwareProgress, 42, true);
+            window.bridge->Report(ExchangeReport::FirmwareProgress, 42, true);
         }).join(); // returns without the UI thread processing anything
         QVERIFY(window.got.empty());
         QVERIFY(waitUntil([&] { return window.got.size() == 1; }));
@@ -96,7 +96,7 @@ private slots:
         Window window;
         std::atomic<bool> returned{false};
         std::thread worker([&] {
-            window.bridge->ExchangeReport(ThreadReport::Identified, 26, false);
+            window.bridge->Report(ExchangeReport::Identified, 26, false);
             returned = true;
         });
         QThread::msleep(50);
@@ -105,8 +105,8 @@ private slots:
         worker.join();
         QVERIFY(returned);
         std::thread([&] {
-            window.bridge->ExchangeReport(ThreadReport::NoValidReply, 0, false);
-            window.bridge->ExchangeReport(ThreadReport::FirmwareProgress, 2, true);
+            window.bridge->Report(ExchangeReport::NoValidReply, 0, false);
+            window.bridge->Report(ExchangeReport::FirmwareProgress, 2, true);
         }).join();
         QTest::qWait(50);
         QVERIFY(window.got.empty());
@@ -115,12 +115,12 @@ private slots:
     void aWindowDestroyedFirstGetsNothingAndBlocksNobody() {
         auto receiver = std::make_unique<QObject>();
         std::atomic<int> handled{0};
-        auto bridge = ReportBridge::create(receiver.get(), [&](ThreadReport, int) { ++handled; });
+        auto bridge = ReportBridge::create(receiver.get(), [&](ExchangeReport, int) { ++handled; });
         receiver.reset(); // the window is gone; the exchange still holds the bridge
         std::atomic<bool> returned{false};
         std::thread worker([&] {
-            bridge->ExchangeReport(ThreadReport::FirmwareProgress, 4, true);
-            bridge->ExchangeReport(ThreadReport::Written, 0, false);
+            bridge->Report(ExchangeReport::FirmwareProgress, 4, true);
+            bridge->Report(ExchangeReport::Written, 0, false);
             returned = true;
         });
         QVERIFY(waitUntil([&] { return returned.load(); }));
@@ -132,22 +132,22 @@ private slots:
     void aReadExchangeReportsThroughTheBridge() {
         tesmira::test::PtyPair pty;
         tesmira::ui::QtPollTimer timer;
-        tesmira::TNonVisComp link(timer);
-        link.comport.SetPortName(pty.slavePath());
+        tesmira::LinkModule link(timer);
+        link.port.SetPortName(pty.slavePath());
         tesmira::test::PeerThread device(pty, {{10, 0, tesmira::test::kReply26}});
         Window window;
         int typeInBuffer = -1;
-        window.bridge = ReportBridge::create(&window.object, [&](ThreadReport code, int arg) {
+        window.bridge = ReportBridge::create(&window.object, [&](ExchangeReport code, int arg) {
             window.got.push_back({code, arg, true});
-            if (code == ThreadReport::Identified) // the reply is there while the thread waits
+            if (code == ExchangeReport::Identified) // the reply is there while the thread waits
                 typeInBuffer = link.ReceiveBuffer()[3];
         });
         QVERIFY(link.StartExchange(ExchangeMode::Read, window.bridge));
         QVERIFY(waitUntil([&] { return window.got.size() == 3; }));
         QVERIFY(waitUntil([&] { return !link.ExchangeRunning(); }));
-        QCOMPARE(window.got[0].code, ThreadReport::PortOpened);
-        QCOMPARE(window.got[1].code, ThreadReport::ReplyStarted);
-        QCOMPARE(window.got[2].code, ThreadReport::Identified);
+        QCOMPARE(window.got[0].code, ExchangeReport::PortOpened);
+        QCOMPARE(window.got[1].code, ExchangeReport::ReplyStarted);
+        QCOMPARE(window.got[2].code, ExchangeReport::Identified);
         QCOMPARE(window.got[2].arg, 26);
         QCOMPARE(typeInBuffer, 26);
     }
@@ -155,8 +155,8 @@ private slots:
     void exitWhileAnExchangeWaitsNeitherHangsNorCrashes() {
         tesmira::test::PtyPair pty;
         tesmira::ui::QtPollTimer timer;
-        auto link = std::make_unique<tesmira::TNonVisComp>(timer);
-        link->comport.SetPortName(pty.slavePath());
+        auto link = std::make_unique<tesmira::LinkModule>(timer);
+        link->port.SetPortName(pty.slavePath());
         Window window;
         QVERIFY(link->StartExchange(ExchangeMode::Read, window.bridge));
         QVERIFY(waitUntil([&] { return window.got.size() == 1; })); // port opened

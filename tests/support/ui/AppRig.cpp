@@ -38,7 +38,7 @@ void TempSettings::setRaw(const QString& name, const QVariant& value) {
 }
 
 InstalledDataModule::InstalledDataModule(LinkClock& clock, std::unique_ptr<SerialBackend> backend)
-    : link_(std::make_unique<TNonVisComp>(timer_, clock, std::move(backend))) {
+    : link_(std::make_unique<LinkModule>(timer_, clock, std::move(backend))) {
     SetDataModule(link_.get());
 }
 

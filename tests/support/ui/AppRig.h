@@ -3,7 +3,7 @@
 #pragma once
 
 #include "link/LinkClock.h"
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "link/ui/QtPollTimer.h"
 #include "support/TempDir.h"
 
@@ -40,11 +40,11 @@ public:
                                  std::unique_ptr<SerialBackend> backend = MakeSerialBackend());
     ~InstalledDataModule();
 
-    TNonVisComp& link() { return *link_; }
+    LinkModule& link() { return *link_; }
 
 private:
     ui::QtPollTimer timer_;
-    std::unique_ptr<TNonVisComp> link_;
+    std::unique_ptr<LinkModule> link_;
 };
 
 } // namespace tesmira::test

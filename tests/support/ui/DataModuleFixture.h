@@ -1,7 +1,7 @@
 // A real link data module installed as the program's one for the lifetime of a widget test.
 #pragma once
 
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "link/ui/QtPollTimer.h"
 
 #include <cstdint>
@@ -22,7 +22,7 @@ public:
     // The receive buffer as after a read whose reply was `frame`.
     void PutReply(const std::vector<std::uint8_t>& frame) {
         link.ClearReceive();
-        link.comportReceiveData(link.comport, frame.data(), frame.size());
+        link.AppendReceived(frame.data(), frame.size());
     }
 
     // The receive buffer as after a read of a short-frame device of `type`, firmware version 1,
@@ -40,7 +40,7 @@ public:
     }
 
     ui::QtPollTimer timer;
-    TNonVisComp link{timer};
+    LinkModule link{timer};
 };
 
 } // namespace tesmira::test

@@ -84,7 +84,7 @@ FakeEditor* MainWindowRig::editor() const {
 
 void MainWindowRig::Receive(const Bytes& bytes) {
     link().ClearReceive();
-    link().comportReceiveData(link().comport, bytes.data(), bytes.size());
+    link().AppendReceived(bytes.data(), bytes.size());
 }
 
 bool MainWindowRig::Read(const std::string& portPath, int timeoutMs) {

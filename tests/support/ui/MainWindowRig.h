@@ -51,7 +51,7 @@ public:
     ~MainWindowRig();
 
     ui::TMainForm& window() { return *window_; }
-    TNonVisComp& link() { return module_.link(); }
+    LinkModule& link() { return module_.link(); }
     TempSettings& settings() { return settings_; }
     // The current editor as the test's own class, or null.
     FakeEditor* editor() const;

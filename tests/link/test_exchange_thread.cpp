@@ -1,6 +1,6 @@
 // Exchanges started through the data module: a thread of their own, the poll on another, the
 // device on a third, in real time. These also run under ThreadSanitizer.
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "support/LinkFrames.h"
 #include "support/LinkPeers.h"
 
@@ -28,10 +28,10 @@ using SteadyClock = std::chrono::steady_clock;
 struct ThreadRig {
     PtyPair pty;
     ThreadPollTimer timer;
-    TNonVisComp link{timer};
+    LinkModule link{timer};
     std::shared_ptr<RecordingTarget> target = std::make_shared<RecordingTarget>();
 
-    ThreadRig() { link.comport.SetPortName(pty.slavePath()); }
+    ThreadRig() { link.port.SetPortName(pty.slavePath()); }
 
     // Waits for the final report and for the thread to end.
     bool Finish(std::chrono::milliseconds limit = 20s) {
@@ -52,7 +52,7 @@ TEST(ExchangeThread, ReadOfAShortReply) {
     EXPECT_EQ(rig.target->codes(), (Codes{2, 3, 0}));
     EXPECT_EQ(rig.target->entries().back().arg, 26);
     EXPECT_EQ(device.fromHost(), kReadRequest);
-    EXPECT_FALSE(rig.link.comport.Connected());
+    EXPECT_FALSE(rig.link.port.Connected());
 }
 
 TEST(ExchangeThread, ReadOfALongReply) {
@@ -101,11 +101,11 @@ TEST(ExchangeThread, WriteThenFileCommandThenFirmware) {
     ASSERT_TRUE(rig.Finish());
     using Entry = RecordingTarget::Entry;
     EXPECT_EQ(rig.target->entries(),
-              (std::vector<Entry>{{ThreadReport::PortOpened, 0, false},
-                                  {ThreadReport::FirmwareProgress, 0, true},
-                                  {ThreadReport::FirmwareProgress, 34, true}, // 52 of 152
-                                  {ThreadReport::FirmwareProgress, 68, true},
-                                  {ThreadReport::FirmwareProgress, 100, false}}));
+              (std::vector<Entry>{{ExchangeReport::PortOpened, 0, false},
+                                  {ExchangeReport::FirmwareProgress, 0, true},
+                                  {ExchangeReport::FirmwareProgress, 34, true}, // 52 of 152
+                                  {ExchangeReport::FirmwareProgress, 68, true},
+                                  {ExchangeReport::FirmwareProgress, 100, false}}));
     Bytes expected = test::kWriteFrame26;
     expected.insert(expected.end(), listFiles.begin(), listFiles.end());
     expected.insert(expected.end(), image.begin(), image.end());
@@ -126,7 +126,7 @@ TEST(ExchangeThread, ASecondStartIsRefusedWhileOneRuns) {
     EXPECT_FALSE(rig.link.ExchangeRunning());
     EXPECT_TRUE(rig.target->abandoned());
     EXPECT_TRUE(other->entries().empty());
-    EXPECT_FALSE(rig.link.comport.Connected());
+    EXPECT_FALSE(rig.link.port.Connected());
     // No report of the stopped exchange after it was stopped.
     const auto codes = rig.target->codes();
     EXPECT_TRUE(std::find(codes.begin(), codes.end(), 7) == codes.end());
@@ -156,15 +156,15 @@ TEST(ExchangeThread, TheModuleCanBeDestroyedWhileAnExchangeRuns) {
     ThreadPollTimer timer;
     auto target = std::make_shared<RecordingTarget>();
     {
-        TNonVisComp link(timer);
-        link.comport.SetPortName(pty.slavePath());
+        LinkModule link(timer);
+        link.port.SetPortName(pty.slavePath());
         ASSERT_TRUE(link.StartExchange(ExchangeMode::Read, target));
         std::this_thread::sleep_for(30ms);
     }
     EXPECT_TRUE(target->abandoned());
     // The port is closed and unlocked: another configurator can open it.
     test::ManualPollTimer t2;
-    TCommPortDriver again(t2);
+    SerialPort again(t2);
     again.SetPortName(pty.slavePath());
     EXPECT_TRUE(again.Connect());
 }

@@ -1,6 +1,6 @@
 // The serial driver over a scripted backend: properties, the order of its platform calls, sends
 // against a full queue and the poll's reads.
-#include "link/CPDrv.h"
+#include "link/SerialPort.h"
 #include "support/LinkFakes.h"
 
 #include <gtest/gtest.h>
@@ -21,14 +21,14 @@ struct DriverRig {
     VirtualClock clock;
     ManualPollTimer timer{&clock};
     FakeSerialBackend* fake = nullptr;
-    std::unique_ptr<TCommPortDriver> port;
+    std::unique_ptr<SerialPort> port;
     std::vector<Bytes> chunks;
 
     DriverRig() {
         auto backend = std::make_unique<FakeSerialBackend>();
         fake = backend.get();
-        port = std::make_unique<TCommPortDriver>(timer, clock, std::move(backend));
-        port->SetOnReceiveData([this](TCommPortDriver&, const std::uint8_t* d, std::size_t n) {
+        port = std::make_unique<SerialPort>(timer, clock, std::move(backend));
+        port->SetReceiveHandler([this](SerialPort&, const std::uint8_t* d, std::size_t n) {
             chunks.emplace_back(d, d + n);
         });
     }
@@ -39,32 +39,32 @@ struct DriverRig {
     }
 };
 
-TEST(CommPortDefaults, AsCreated) {
+TEST(SerialPortDefaults, AsCreated) {
     DriverRig rig;
-    TCommPortDriver& p = *rig.port;
-    EXPECT_EQ(p.Port(), TPortNumber::pnCOM2);
+    SerialPort& p = *rig.port;
+    EXPECT_EQ(p.Port(), PortNumber::Com2);
     EXPECT_EQ(p.PortName(), "\\\\.\\COM2");
-    EXPECT_EQ(p.BaudRate(), TBaudRate::br9600);
+    EXPECT_EQ(p.BaudRate(), StandardBaud::B9600);
     EXPECT_EQ(p.BaudRateValue(), 9600u);
-    EXPECT_EQ(p.DataBits(), TDataBits::db8BITS);
-    EXPECT_EQ(p.StopBits(), TStopBits::sb1BITS);
-    EXPECT_EQ(p.Parity(), TParity::ptNONE);
-    EXPECT_EQ(p.HwFlow(), THwFlowControl::hfNONERTSON);
-    EXPECT_EQ(p.SwFlow(), TSwFlowControl::sfNONE);
-    EXPECT_EQ(p.InBufSize(), 2048u);
-    EXPECT_EQ(p.OutBufSize(), 2048u);
+    EXPECT_EQ(p.DataBits(), CharSize::Eight);
+    EXPECT_EQ(p.StopBits(), StopBitCount::One);
+    EXPECT_EQ(p.Parity(), ParityMode::None);
+    EXPECT_EQ(p.HardwareFlow(), HardwareFlowMode::RtsOn);
+    EXPECT_EQ(p.SoftwareFlow(), SoftwareFlowMode::None);
+    EXPECT_EQ(p.InputQueueSize(), 2048u);
+    EXPECT_EQ(p.OutputQueueSize(), 2048u);
     EXPECT_EQ(p.PacketSize(), -1);
     EXPECT_EQ(p.PacketTimeout(), -1);
     EXPECT_EQ(p.PacketMode(), TPacketMode::pmDiscard);
-    EXPECT_EQ(p.PollingDelay(), 50);
-    EXPECT_TRUE(p.EnableDTROnOpen());
+    EXPECT_EQ(p.PollPeriodMs(), 50);
+    EXPECT_TRUE(p.DtrOnOpen());
     EXPECT_EQ(p.OutputTimeout(), 500);
     EXPECT_EQ(p.InputTimeout(), 200u);
-    EXPECT_FALSE(p.CheckLineStatus());
+    EXPECT_FALSE(p.CheckModemLines());
     EXPECT_FALSE(p.Connected());
 }
 
-TEST(CommPortDefaults, DefaultLineRaisesDtrAndRts) {
+TEST(SerialPortDefaults, DefaultLineRaisesDtrAndRts) {
     DriverRig rig;
     ASSERT_TRUE(rig.port->Connect());
     ASSERT_EQ(rig.fake->lines.size(), 1u);
@@ -73,100 +73,100 @@ TEST(CommPortDefaults, DefaultLineRaisesDtrAndRts) {
     EXPECT_EQ(s.byteSize, 8);
     EXPECT_TRUE(s.dtrOn);
     EXPECT_EQ(s.rts, LineSettings::Rts::On);
-    EXPECT_EQ(s.xonLimit, 512); // InBufSize / 4
+    EXPECT_EQ(s.xonLimit, 512); // InputQueueSize / 4
     EXPECT_EQ(s.xoffLimit, 512);
 }
 
-TEST(CommPortSetters, PollingDelayBelowFiveBecomesFive) {
+TEST(SerialPortSetters, PollPeriodBelowFiveBecomesFive) {
     DriverRig rig;
     for (std::uint16_t ms : {0, 1, 4}) {
-        rig.port->SetPollingDelay(ms);
-        EXPECT_EQ(rig.port->PollingDelay(), 5) << ms;
+        rig.port->SetPollPeriodMs(ms);
+        EXPECT_EQ(rig.port->PollPeriodMs(), 5) << ms;
     }
-    rig.port->SetPollingDelay(5);
-    EXPECT_EQ(rig.port->PollingDelay(), 5);
-    rig.port->SetPollingDelay(65535);
-    EXPECT_EQ(rig.port->PollingDelay(), 65535);
+    rig.port->SetPollPeriodMs(5);
+    EXPECT_EQ(rig.port->PollPeriodMs(), 5);
+    rig.port->SetPollPeriodMs(65535);
+    EXPECT_EQ(rig.port->PollPeriodMs(), 65535);
     EXPECT_EQ(rig.timer.starts(), 0); // closed: no timer is touched
 }
 
-TEST(CommPortSetters, PollingDelayRestartsTheTimerWhileOpen) {
+TEST(SerialPortSetters, PollPeriodRestartsTheTimerWhileOpen) {
     DriverRig rig;
-    rig.port->SetPollingDelay(100);
+    rig.port->SetPollPeriodMs(100);
     ASSERT_TRUE(rig.port->Connect());
     EXPECT_EQ(rig.timer.period(), 100);
-    rig.port->SetPollingDelay(3);
+    rig.port->SetPollPeriodMs(3);
     EXPECT_EQ(rig.timer.starts(), 2);
     EXPECT_EQ(rig.timer.period(), 5);
     EXPECT_TRUE(rig.timer.active());
 }
 
-TEST(CommPortSetters, BufferSizesAreClamped) {
+TEST(SerialPortSetters, BufferSizesAreClamped) {
     DriverRig rig;
     const std::pair<std::uint32_t, std::uint32_t> rows[] = {
         {100, 128},   {0, 128},     {127, 128},    {128, 128},        {1024, 1024},
         {8192, 8192}, {8193, 8192}, {10000, 8192}, {0xFFFFFFFF, 8192}};
     for (auto [in, out] : rows) {
-        rig.port->SetInBufSize(in);
-        rig.port->SetOutBufSize(in);
-        EXPECT_EQ(rig.port->InBufSize(), out) << in;
-        EXPECT_EQ(rig.port->OutBufSize(), out) << in;
+        rig.port->SetInputQueueSize(in);
+        rig.port->SetOutputQueueSize(in);
+        EXPECT_EQ(rig.port->InputQueueSize(), out) << in;
+        EXPECT_EQ(rig.port->OutputQueueSize(), out) << in;
     }
 }
 
-TEST(CommPortSetters, BufferSizesAndNamesAreIgnoredWhileOpen) {
+TEST(SerialPortSetters, BufferSizesAndNamesAreIgnoredWhileOpen) {
     DriverRig rig;
     rig.port->SetPortName("/dev/ttyUSB0");
-    rig.port->SetInBufSize(1024);
-    rig.port->SetOutBufSize(1024);
+    rig.port->SetInputQueueSize(1024);
+    rig.port->SetOutputQueueSize(1024);
     ASSERT_TRUE(rig.port->Connect());
     rig.port->SetPortName("/dev/ttyUSB1");
-    rig.port->SetPort(TPortNumber::pnCOM5);
-    rig.port->SetInBufSize(4096);
-    rig.port->SetOutBufSize(4096);
+    rig.port->SetPort(PortNumber::Com5);
+    rig.port->SetInputQueueSize(4096);
+    rig.port->SetOutputQueueSize(4096);
     EXPECT_EQ(rig.port->PortName(), "/dev/ttyUSB0");
-    EXPECT_EQ(rig.port->Port(), TPortNumber::pnCustom);
-    EXPECT_EQ(rig.port->InBufSize(), 1024u);
-    EXPECT_EQ(rig.port->OutBufSize(), 1024u);
+    EXPECT_EQ(rig.port->Port(), PortNumber::Custom);
+    EXPECT_EQ(rig.port->InputQueueSize(), 1024u);
+    EXPECT_EQ(rig.port->OutputQueueSize(), 1024u);
     rig.port->Disconnect();
     rig.port->SetPortName("/dev/ttyUSB1");
     EXPECT_EQ(rig.port->PortName(), "/dev/ttyUSB1");
 }
 
-TEST(CommPortSetters, PortNumberSetsTheComPath) {
+TEST(SerialPortSetters, PortNumberSetsTheComPath) {
     DriverRig rig;
-    rig.port->SetPort(TPortNumber::pnCOM3);
+    rig.port->SetPort(PortNumber::Com3);
     EXPECT_EQ(rig.port->PortName(), "\\\\.\\COM3");
-    rig.port->SetPort(TPortNumber::pnCOM16);
+    rig.port->SetPort(PortNumber::Com16);
     EXPECT_EQ(rig.port->PortName(), "\\\\.\\COM16");
-    rig.port->SetPort(TPortNumber::pnCustom); // keeps the name
+    rig.port->SetPort(PortNumber::Custom); // keeps the name
     EXPECT_EQ(rig.port->PortName(), "\\\\.\\COM16");
-    rig.port->SetPort(TPortNumber::pnCOM1);
+    rig.port->SetPort(PortNumber::Com1);
     rig.port->SetPortName("/dev/pts/7");
-    EXPECT_EQ(rig.port->Port(), TPortNumber::pnCustom);
+    EXPECT_EQ(rig.port->Port(), PortNumber::Custom);
     ASSERT_TRUE(rig.port->Connect());
     EXPECT_EQ(rig.fake->openedPath, "/dev/pts/7");
 }
 
-TEST(CommPortSetters, BaudRateAndBaudRateValue) {
+TEST(SerialPortSetters, BaudRateAndBaudRateValue) {
     DriverRig rig;
     rig.port->SetBaudRateValue(115200);
-    EXPECT_EQ(rig.port->BaudRate(), TBaudRate::brCustom);
+    EXPECT_EQ(rig.port->BaudRate(), StandardBaud::Custom);
     EXPECT_EQ(rig.port->BaudRateValue(), 115200u);
-    rig.port->SetBaudRate(TBaudRate::br57600);
+    rig.port->SetBaudRate(StandardBaud::B57600);
     EXPECT_EQ(rig.port->BaudRateValue(), 57600u);
-    rig.port->SetBaudRate(TBaudRate::brCustom); // the value stays
+    rig.port->SetBaudRate(StandardBaud::Custom); // the value stays
     EXPECT_EQ(rig.port->BaudRateValue(), 57600u);
     rig.port->SetBaudRateValue(9600); // a table rate given as a value is still custom
-    EXPECT_EQ(rig.port->BaudRate(), TBaudRate::brCustom);
+    EXPECT_EQ(rig.port->BaudRate(), StandardBaud::Custom);
 
     const std::uint32_t table[] = {0,     110,   300,   600,   1200,  2400,   4800,   9600,
                                    14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
     for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(BaudRateBits(static_cast<TBaudRate>(i)), table[i]) << i;
+        EXPECT_EQ(BitsPerSecond(static_cast<StandardBaud>(i)), table[i]) << i;
 }
 
-TEST(CommPortSetters, LineSettersReapplyWhileOpen) {
+TEST(SerialPortSetters, LineSettersReapplyWhileOpen) {
     DriverRig rig;
     rig.OpenAndForget();
     rig.port->SetBaudRateValue(115200);
@@ -174,12 +174,12 @@ TEST(CommPortSetters, LineSettersReapplyWhileOpen) {
     ASSERT_EQ(rig.fake->lines.size(), 1u);
     EXPECT_EQ(rig.fake->lines.back().baudRate, 115200u);
 
-    rig.port->SetParity(TParity::ptSPACE);
-    rig.port->SetStopBits(TStopBits::sb2BITS);
-    rig.port->SetDataBits(TDataBits::db7BITS);
-    rig.port->SetHwFlow(THwFlowControl::hfRTSCTS);
-    rig.port->SetSwFlow(TSwFlowControl::sfXONXOFF);
-    rig.port->SetBaudRate(TBaudRate::br1200);
+    rig.port->SetParity(ParityMode::Space);
+    rig.port->SetStopBits(StopBitCount::Two);
+    rig.port->SetDataBits(CharSize::Seven);
+    rig.port->SetHardwareFlow(HardwareFlowMode::RtsCts);
+    rig.port->SetSoftwareFlow(SoftwareFlowMode::XonXoff);
+    rig.port->SetBaudRate(StandardBaud::B1200);
     ASSERT_EQ(rig.fake->lines.size(), 7u);
     const LineSettings& s = rig.fake->lines.back();
     EXPECT_EQ(s.parity, 4);
@@ -197,13 +197,13 @@ TEST(CommPortSetters, LineSettersReapplyWhileOpen) {
     EXPECT_TRUE(rig.fake->lines.empty());
 }
 
-TEST(CommPortConnect, CallsInOrderAndStartsThePoll) {
+TEST(SerialPortConnect, CallsInOrderAndStartsThePoll) {
     DriverRig rig;
     rig.port->SetPortName("/dev/ttyUSB0");
-    rig.port->SetPollingDelay(100);
-    rig.port->SetHwFlow(THwFlowControl::hfNONE);
-    rig.port->SetEnableDTROnOpen(false);
-    rig.port->SetInBufSize(1024);
+    rig.port->SetPollPeriodMs(100);
+    rig.port->SetHardwareFlow(HardwareFlowMode::None);
+    rig.port->SetDtrOnOpen(false);
+    rig.port->SetInputQueueSize(1024);
     ASSERT_TRUE(rig.port->Connect());
     EXPECT_EQ(rig.fake->calls,
               (Calls{"Open", "SetLine", "PurgeInOut", "SetQueueSizes", "SetTimeouts"}));
@@ -223,7 +223,7 @@ TEST(CommPortConnect, CallsInOrderAndStartsThePoll) {
     EXPECT_EQ(rig.timer.starts(), 1);
 }
 
-TEST(CommPortConnect, ARefusalAtAnyStepClosesThePortAgain) {
+TEST(SerialPortConnect, ARefusalAtAnyStepClosesThePortAgain) {
     for (int step = 0; step < 3; ++step) {
         DriverRig rig;
         rig.fake->setLineOk = step != 0;
@@ -242,7 +242,7 @@ TEST(CommPortConnect, ARefusalAtAnyStepClosesThePortAgain) {
     EXPECT_FALSE(rig.port->ApplySettings()); // only while open
 }
 
-TEST(CommPortConnect, DisconnectStopsThePollAndClosesOnce) {
+TEST(SerialPortConnect, DisconnectStopsThePollAndClosesOnce) {
     DriverRig rig;
     EXPECT_FALSE(rig.port->Disconnect());
     EXPECT_EQ(rig.timer.stops(), 0);
@@ -256,7 +256,7 @@ TEST(CommPortConnect, DisconnectStopsThePollAndClosesOnce) {
     EXPECT_FALSE(rig.port->FlushBuffers(true, true));
 }
 
-TEST(CommPortSend, NothingToSendOrClosedPortWritesNothing) {
+TEST(SerialPortSend, NothingToSendOrClosedPortWritesNothing) {
     DriverRig rig;
     const Bytes frame = {1, 2, 3};
     EXPECT_EQ(rig.port->SendData(frame.data(), frame.size()), 0u); // closed
@@ -267,9 +267,9 @@ TEST(CommPortSend, NothingToSendOrClosedPortWritesNothing) {
     EXPECT_EQ(rig.fake->written, frame);
 }
 
-TEST(CommPortSend, FullOutputQueueReturnsAfterTheTimeOutWithAShortCount) {
+TEST(SerialPortSend, FullOutputQueueReturnsAfterTheTimeOutWithAShortCount) {
     DriverRig rig;
-    rig.port->SetOutBufSize(1024);
+    rig.port->SetOutputQueueSize(1024);
     rig.port->SetOutputTimeout(100);
     rig.OpenAndForget();
     Bytes block(1000);
@@ -286,15 +286,15 @@ TEST(CommPortSend, FullOutputQueueReturnsAfterTheTimeOutWithAShortCount) {
     rig.fake->calls.clear();
     rig.fake->outputQueued = 1024;
     rig.fake->writeRoom = SIZE_MAX;
-    EXPECT_EQ(rig.port->SendDataEx(block.data(), block.size(), 40), 0u);
+    EXPECT_EQ(rig.port->SendData(block.data(), block.size(), 40), 0u);
     EXPECT_TRUE(rig.fake->calls.empty());
-    EXPECT_EQ(rig.port->OutFreeSpace(), 0);
+    EXPECT_EQ(rig.port->OutputRoom(), 0);
 }
 
 // The time-out runs from the last progress, not from the start, so a line that drains slowly but
 // steadily gets the whole block out; a cancel ends even such a send at its next step, and sends
 // stay refused until the port is opened again.
-TEST(CommPortSend, ASlowButMovingLineGetsAllOutUntilSendsAreCancelled) {
+TEST(SerialPortSend, ASlowButMovingLineGetsAllOutUntilSendsAreCancelled) {
     DriverRig rig;
     rig.port->SetOutputTimeout(100);
     rig.OpenAndForget();
@@ -323,18 +323,18 @@ TEST(CommPortSend, ASlowButMovingLineGetsAllOutUntilSendsAreCancelled) {
     EXPECT_EQ(rig.port->SendData(block.data(), 10), 10u);
 }
 
-TEST(CommPortSend, WritesNoMoreThanTheQueueHasRoomFor) {
+TEST(SerialPortSend, WritesNoMoreThanTheQueueHasRoomFor) {
     DriverRig rig;
-    rig.port->SetOutBufSize(1024);
+    rig.port->SetOutputQueueSize(1024);
     rig.OpenAndForget();
     rig.fake->outputQueued = 1000; // 24 bytes of room each time
     Bytes block(100, 0x5A);
     EXPECT_EQ(rig.port->SendData(block.data(), block.size()), 100u);
     EXPECT_EQ(rig.fake->calls.size(), 5u); // 24 + 24 + 24 + 24 + 4
-    EXPECT_EQ(rig.port->OutFreeSpace(), 24);
+    EXPECT_EQ(rig.port->OutputRoom(), 24);
 }
 
-TEST(CommPortSend, AFailedLineEndsTheSendAtOnce) {
+TEST(SerialPortSend, AFailedLineEndsTheSendAtOnce) {
     DriverRig rig;
     rig.OpenAndForget();
     rig.fake->writeFails = true;
@@ -351,9 +351,9 @@ TEST(CommPortSend, AFailedLineEndsTheSendAtOnce) {
     EXPECT_EQ(rig.port->SendData(block.data(), block.size()), 10u);
 }
 
-TEST(CommPortSend, LineStatusCheckStopsASendWithoutModemLines) {
+TEST(SerialPortSend, LineStatusCheckStopsASendWithoutModemLines) {
     DriverRig rig;
-    rig.port->SetCheckLineStatus(true);
+    rig.port->SetCheckModemLines(true);
     rig.OpenAndForget();
     Bytes block(10, 1);
     EXPECT_EQ(rig.port->SendData(block.data(), block.size()), 0u);
@@ -361,23 +361,23 @@ TEST(CommPortSend, LineStatusCheckStopsASendWithoutModemLines) {
     EXPECT_EQ(rig.port->SendData(block.data(), block.size()), 10u);
 }
 
-TEST(CommPortStatus, FreeSpaceAndLineStatus) {
+TEST(SerialPortStatus, FreeSpaceAndLineStatus) {
     DriverRig rig;
-    EXPECT_EQ(rig.port->OutFreeSpace(), -1);
-    EXPECT_TRUE(rig.port->GetLineStatus().empty());
-    rig.port->SetOutBufSize(1024);
+    EXPECT_EQ(rig.port->OutputRoom(), -1);
+    EXPECT_TRUE(rig.port->ModemLineStatus().empty());
+    rig.port->SetOutputQueueSize(1024);
     rig.OpenAndForget();
     rig.fake->outputQueued = 100;
-    EXPECT_EQ(rig.port->OutFreeSpace(), 924);
+    EXPECT_EQ(rig.port->OutputRoom(), 924);
     rig.fake->modemLines = {.cts = true, .dsr = false, .ring = true, .cd = false};
-    EXPECT_EQ(rig.port->GetLineStatus(), (ModemLines{true, false, true, false}));
+    EXPECT_EQ(rig.port->ModemLineStatus(), (ModemLines{true, false, true, false}));
     rig.fake->hasModemLines = false;
-    EXPECT_TRUE(rig.port->GetLineStatus().empty());
+    EXPECT_TRUE(rig.port->ModemLineStatus().empty());
 }
 
-TEST(CommPortPoll, ABacklogLargerThanTheBufferIsTakenInSeveralReads) {
+TEST(SerialPortPoll, ABacklogLargerThanTheBufferIsTakenInSeveralReads) {
     DriverRig rig;
-    rig.port->SetInBufSize(1024);
+    rig.port->SetInputQueueSize(1024);
     rig.OpenAndForget();
     Bytes backlog(5000);
     for (std::size_t i = 0; i < backlog.size(); ++i)
@@ -397,7 +397,7 @@ TEST(CommPortPoll, ABacklogLargerThanTheBufferIsTakenInSeveralReads) {
     EXPECT_EQ(rig.fake->readSizes.size(), 5u);
 }
 
-TEST(CommPortPoll, NothingIsReadWhileClosed) {
+TEST(SerialPortPoll, NothingIsReadWhileClosed) {
     DriverRig rig;
     rig.fake->input.assign(10, 0xAA);
     rig.port->Poll();
@@ -409,7 +409,7 @@ TEST(CommPortPoll, NothingIsReadWhileClosed) {
     EXPECT_TRUE(rig.chunks.empty());
 }
 
-TEST(CommPortPoll, AFailedLineStopsThePollUntilTheNextOpen) {
+TEST(SerialPortPoll, AFailedLineStopsThePollUntilTheNextOpen) {
     DriverRig rig;
     rig.OpenAndForget();
     rig.fake->input.assign(10, 0xAA);
@@ -426,12 +426,12 @@ TEST(CommPortPoll, AFailedLineStopsThePollUntilTheNextOpen) {
     EXPECT_EQ(rig.chunks, (std::vector<Bytes>{{0xAA, 0xAA, 0xAA}}));
 }
 
-TEST(CommPortPoll, AHandlerThatClosesThePortEndsThePoll) {
+TEST(SerialPortPoll, AHandlerThatClosesThePortEndsThePoll) {
     DriverRig rig;
-    rig.port->SetInBufSize(128);
+    rig.port->SetInputQueueSize(128);
     rig.OpenAndForget();
     int calls = 0;
-    rig.port->SetOnReceiveData([&](TCommPortDriver& sender, const std::uint8_t*, std::size_t) {
+    rig.port->SetReceiveHandler([&](SerialPort& sender, const std::uint8_t*, std::size_t) {
         ++calls;
         sender.Poll(); // nested: skipped
         sender.Disconnect();

@@ -1,72 +1,71 @@
-#include "link/DeviceIO.h"
+#include "link/Exchange.h"
 
 #include "link/Frames.h"
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 
 #include <algorithm>
 
 namespace tesmira {
 
-TDeviceIO::TDeviceIO(TNonVisComp& link, LinkClock& clock,
-                     std::shared_ptr<ExchangeReportTarget> target)
+Exchange::Exchange(LinkModule& link, LinkClock& clock, std::shared_ptr<ExchangeReportTarget> target)
     : link_(link), clock_(clock), target_(std::move(target)) {}
 
-void TDeviceIO::SetMode(ExchangeMode mode) {
+void Exchange::SetMode(ExchangeMode mode) {
     mode_ = mode;
 }
 
-void TDeviceIO::SetLength(int length) {
+void Exchange::SetLength(int length) {
     length_ = length;
 }
 
-void TDeviceIO::RequestStop() {
+void Exchange::RequestStop() {
     stop_.store(true);
-    link_.comport.CancelSends(); // a long frame still going out ends at its next step
+    link_.port.CancelSends(); // a long frame still going out ends at its next step
     if (target_)
         target_->AbandonReports();
 }
 
-void TDeviceIO::Report(ThreadReport code, int arg) {
+void Exchange::Report(ExchangeReport code, int arg) {
     if (target_ && !StopRequested())
-        target_->ExchangeReport(code, arg, false);
+        target_->Report(code, arg, false);
 }
 
-void TDeviceIO::FinalReport(Outcome outcome) {
+void Exchange::FinalReport(Outcome outcome) {
     reported_ = true;
     Report(outcome.code, outcome.arg);
 }
 
-void TDeviceIO::PostProgress(int percent) {
+void Exchange::PostProgress(int percent) {
     if (target_ && !StopRequested())
-        target_->ExchangeReport(ThreadReport::FirmwareProgress, percent, true);
+        target_->Report(ExchangeReport::FirmwareProgress, percent, true);
 }
 
-void TDeviceIO::Execute() {
-    TCommPortDriver& port = link_.comport;
+void Exchange::Execute() {
+    SerialPort& port = link_.port;
     const bool firmware = mode_ == ExchangeMode::Firmware;
     port.SetBaudRateValue(firmware ? kFirmwareBaud : kConfigBaud);
-    const std::uint16_t pollMs = port.PollingDelay();
+    const std::uint16_t pollMs = port.PollPeriodMs();
     if (firmware)
-        port.SetPollingDelay(kFirmwarePollMs);
+        port.SetPollPeriodMs(kFirmwarePollMs);
     // Connect clears an earlier cancel of sends, so a stop asked for before it is looked at after.
     if (!port.Connect()) {
-        FinalReport({ThreadReport::PortFailed});
+        FinalReport({ExchangeReport::PortFailed});
     } else if (StopRequested()) {
         reported_ = true;
     } else {
-        Report(ThreadReport::PortOpened);
+        Report(ExchangeReport::PortOpened);
         switch (mode_) {
         case ExchangeMode::Read:
             FinalReport(ReadDevice());
             break;
         case ExchangeMode::Write:
-            FinalReport(SendFrame(ThreadReport::Written));
+            FinalReport(SendFrame(ExchangeReport::Written));
             break;
         case ExchangeMode::Firmware:
             FinalReport(TransferFirmware());
             break;
         case ExchangeMode::FileCommand:
-            FinalReport(SendFrame(ThreadReport::FileCommandDone));
+            FinalReport(SendFrame(ExchangeReport::FileCommandDone));
             break;
         default: // a mode outside 0..3 does nothing
             reported_ = true;
@@ -74,16 +73,16 @@ void TDeviceIO::Execute() {
         }
         port.Disconnect();
     }
-    port.SetPollingDelay(pollMs);
+    port.SetPollPeriodMs(pollMs);
 }
 
-void TDeviceIO::Terminate() {
-    link_.comport.Disconnect();
+void Exchange::Terminate() {
+    link_.port.Disconnect();
 }
 
-bool TDeviceIO::WaitFor(const std::function<bool()>& done, int& rounds, std::uint32_t stepMs) {
+bool Exchange::WaitFor(const std::function<bool()>& done, int& rounds, std::uint32_t stepMs) {
     while (!done()) {
-        if (rounds <= 0 || StopRequested() || link_.comport.LineFailed())
+        if (rounds <= 0 || StopRequested() || link_.port.LineFailed())
             return false;
         --rounds;
         clock_.SleepMs(stepMs);
@@ -91,19 +90,19 @@ bool TDeviceIO::WaitFor(const std::function<bool()>& done, int& rounds, std::uin
     return true;
 }
 
-bool TDeviceIO::SendAndClear(std::size_t n) {
+bool Exchange::SendAndClear(std::size_t n) {
     link_.ClearReceive(); // before the send, so any byte of the answer counts
     return link_.SendFrame(n);
 }
 
-bool TDeviceIO::ReceiveReply() {
+bool Exchange::ReceiveReply() {
     const auto count = [this] {
         return static_cast<std::size_t>(link_.ReceivedCount());
     };
     int rounds = kFirstByteRounds;
     if (!WaitFor([&] { return count() != 0; }, rounds, kReplyStepMs))
         return false;
-    Report(ThreadReport::ReplyStarted);
+    Report(ExchangeReport::ReplyStarted);
 
     const auto rx = link_.ReceiveBuffer();
     rounds = kRestRounds;
@@ -118,33 +117,33 @@ bool TDeviceIO::ReceiveReply() {
     return FrameIsValid(rx, count());
 }
 
-TDeviceIO::Outcome TDeviceIO::ReadDevice() {
+Exchange::Outcome Exchange::ReadDevice() {
     const std::size_t n = WriteReadRequest(link_.TransmitBuffer());
     if (!SendAndClear(n) || !ReceiveReply())
-        return {ThreadReport::NoValidReply};
+        return {ExchangeReport::NoValidReply};
     const std::uint8_t type = ReplyDeviceType(link_.ReceiveBuffer());
     if (!DeviceTypeSupported(type))
-        return {ThreadReport::Unsupported};
-    return {ThreadReport::Identified, type};
+        return {ExchangeReport::Unsupported};
+    return {ExchangeReport::Identified, type};
 }
 
-TDeviceIO::Outcome TDeviceIO::SendFrame(ThreadReport success) {
+Exchange::Outcome Exchange::SendFrame(ExchangeReport success) {
     // A frame that cannot be in the buffer is not sent.
     if (length_ < 0 || static_cast<std::size_t>(length_) > link_.TransmitBuffer().size())
-        return {ThreadReport::NoValidReply};
+        return {ExchangeReport::NoValidReply};
     if (!SendAndClear(static_cast<std::size_t>(length_)) || !ReceiveReply())
-        return {ThreadReport::NoValidReply};
+        return {ExchangeReport::NoValidReply};
     return {success};
 }
 
-bool TDeviceIO::WaitAck() {
+bool Exchange::WaitAck() {
     int rounds = kAckRounds;
     if (!WaitFor([this] { return link_.ReceivedCount() != 0; }, rounds, kAckStepMs))
         return false;
     return link_.ReceiveBuffer()[0] == kFirmwareBlockAccepted;
 }
 
-TDeviceIO::Outcome TDeviceIO::TransferFirmware() {
+Exchange::Outcome Exchange::TransferFirmware() {
     const auto tx = link_.TransmitBuffer();
     const auto length = static_cast<std::size_t>(std::max(length_, 0));
     // The blocks must stay inside the image and inside the buffer that holds it.
@@ -153,14 +152,14 @@ TDeviceIO::Outcome TDeviceIO::TransferFirmware() {
     int lastPercent = 255;
     while (offset < length) {
         if (offset + 2 > limit)
-            return {ThreadReport::NoValidReply};
+            return {ExchangeReport::NoValidReply};
         const std::size_t size = (std::size_t{tx[offset]} << 8 | tx[offset + 1]) + 2;
         if (offset + size > limit)
-            return {ThreadReport::NoValidReply};
+            return {ExchangeReport::NoValidReply};
         link_.ClearReceive();
         // A block that went out only in part cannot be answered for: the transfer ends there.
-        if (link_.comport.SendData(tx.data() + offset, size) != size || !WaitAck())
-            return {ThreadReport::NoValidReply};
+        if (link_.port.SendData(tx.data() + offset, size) != size || !WaitAck())
+            return {ExchangeReport::NoValidReply};
         int percent = static_cast<int>(offset * 100 / length);
         if (percent == 100)
             percent = 99;
@@ -171,7 +170,7 @@ TDeviceIO::Outcome TDeviceIO::TransferFirmware() {
         }
         offset += size;
     }
-    return {ThreadReport::FirmwareProgress, 100};
+    return {ExchangeReport::FirmwareProgress, 100};
 }
 
 } // namespace tesmira

@@ -1,7 +1,7 @@
 // Every exchange mode against a device played on a pseudo-terminal, in virtual time: the waits
 // of 10 s, 1.5 s and 5 s take milliseconds.
-#include "link/DeviceIO.h"
-#include "link/NonVisComp.h"
+#include "link/Exchange.h"
+#include "link/LinkModule.h"
 #include "support/LinkFrames.h"
 #include "support/LinkPeers.h"
 
@@ -23,8 +23,8 @@ using test::VirtualExchangeRig;
 using Entry = test::RecordingTarget::Entry;
 using Codes = std::vector<int>;
 
-constexpr auto kOpened = ThreadReport::PortOpened;
-constexpr auto kProgress = ThreadReport::FirmwareProgress;
+constexpr auto kOpened = ExchangeReport::PortOpened;
+constexpr auto kProgress = ExchangeReport::FirmwareProgress;
 
 Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes all;
@@ -44,11 +44,11 @@ TEST(ExchangeRead, AShortReplyIdentifiesTheDevice) {
     rig.Script({{10, 0, kReply26}});
     rig.Run(ExchangeMode::Read);
     EXPECT_EQ(rig.Reports(), (std::vector<Entry>{{kOpened, 0, false},
-                                                 {ThreadReport::ReplyStarted, 0, false},
-                                                 {ThreadReport::Identified, 26, false}}));
+                                                 {ExchangeReport::ReplyStarted, 0, false},
+                                                 {ExchangeReport::Identified, 26, false}}));
     EXPECT_EQ(rig.FromHost(), kReadRequest);
     EXPECT_EQ(rig.SpeedsSeen().front(), 9600u);
-    EXPECT_FALSE(rig.link.comport.Connected());
+    EXPECT_FALSE(rig.link.port.Connected());
     // The reply stays in the receive buffer for the editor.
     EXPECT_EQ(rig.link.ReceivedCount(), 19);
     EXPECT_TRUE(std::equal(kReply26.begin(), kReply26.end(), rig.link.ReceiveBuffer().begin()));
@@ -87,7 +87,7 @@ TEST(ExchangeRead, SilenceEndsAfterTenSeconds) {
     const std::uint64_t took = rig.Run(ExchangeMode::Read);
     EXPECT_EQ(rig.Codes(), (Codes{2, 7}));
     EXPECT_EQ(took, 10000u);
-    EXPECT_FALSE(rig.link.comport.Connected());
+    EXPECT_FALSE(rig.link.port.Connected());
 }
 
 TEST(ExchangeRead, AReplyStartingAfterNinePointNineSecondsIsAccepted) {
@@ -193,7 +193,7 @@ TEST(ExchangeRead, APortThatCannotBeOpenedReportsSixOnly) {
     for (ExchangeMode mode : {ExchangeMode::Read, ExchangeMode::Write, ExchangeMode::Firmware,
                               ExchangeMode::FileCommand}) {
         VirtualExchangeRig rig;
-        rig.link.comport.SetPortName("/dev/tesmira-missing");
+        rig.link.port.SetPortName("/dev/tesmira-missing");
         const std::uint64_t took = rig.Run(mode, 19);
         EXPECT_EQ(rig.Codes(), (Codes{6}));
         EXPECT_EQ(took, 0u);
@@ -206,7 +206,7 @@ TEST(ExchangeRead, AModeOutsideTheFourOpensAndClosesOnly) {
     rig.Run(static_cast<ExchangeMode>(9));
     EXPECT_EQ(rig.Codes(), (Codes{2}));
     EXPECT_TRUE(rig.FromHost().empty());
-    EXPECT_FALSE(rig.link.comport.Connected());
+    EXPECT_FALSE(rig.link.port.Connected());
 }
 
 // --- write and file command ---
@@ -366,7 +366,7 @@ TEST(ExchangeFirmware, ARefusedBlockStopsTheTransfer) {
     rig.Run(ExchangeMode::Firmware, 36);
     EXPECT_EQ(rig.Reports(), (std::vector<Entry>{{kOpened, 0, false},
                                                  {kProgress, 0, true},
-                                                 {ThreadReport::NoValidReply, 0, false}}));
+                                                 {ExchangeReport::NoValidReply, 0, false}}));
     EXPECT_EQ(rig.FromHost(), Join({blocks[0], blocks[1]}));
 }
 

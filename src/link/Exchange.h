@@ -1,4 +1,4 @@
-// TDeviceIO: one exchange with the device on its own thread, reported step by step.
+// Exchange: one exchange with the device on its own thread, reported step by step.
 #pragma once
 
 #include "link/LinkClock.h"
@@ -10,10 +10,10 @@
 
 namespace tesmira {
 
-class TNonVisComp;
+class LinkModule;
 
 // The report codes; the values are those the windows know.
-enum class ThreadReport : int {
+enum class ExchangeReport : int {
     Identified = 0, // argument: the device type 1..35
     Written = 1,    // a write was answered by a valid frame
     PortOpened = 2,
@@ -27,21 +27,21 @@ enum class ThreadReport : int {
 
 enum class ExchangeMode : std::uint8_t { Read = 0, Write = 1, Firmware = 2, FileCommand = 3 };
 
-// Where an exchange reports. ExchangeReport is called on the exchange thread.
+// Where an exchange reports. Report is called on the exchange thread.
 class ExchangeReportTarget {
 public:
     virtual ~ExchangeReportTarget() = default;
 
     // posted == false: return only once the report has been handled. posted == true (firmware
     // progress below 100): queue it and return.
-    virtual void ExchangeReport(ThreadReport code, int arg, bool posted) = 0;
+    virtual void Report(ExchangeReport code, int arg, bool posted) = 0;
 
     // The exchange is being stopped (program exit), maybe from another thread while a report is
-    // waiting: from now on ExchangeReport returns at once, delivered or not.
+    // waiting: from now on Report returns at once, delivered or not.
     virtual void AbandonReports() {}
 };
 
-class TDeviceIO {
+class Exchange {
 public:
     // The waits of the exchange: rounds of a sleep, each round checking the received count.
     static constexpr int kFirstByteRounds = 200; // 10 s for the first bytes of a reply
@@ -58,7 +58,7 @@ public:
     static constexpr std::uint32_t kFirmwareBaud = 115200;
 
     // `link` and `clock` must outlive the object; the target is held until it is destroyed.
-    TDeviceIO(TNonVisComp& link, LinkClock& clock, std::shared_ptr<ExchangeReportTarget> target);
+    Exchange(LinkModule& link, LinkClock& clock, std::shared_ptr<ExchangeReportTarget> target);
 
     void SetMode(ExchangeMode mode);
     // Bytes of the transmit buffer to send: the frame (write, file command) or the image
@@ -90,11 +90,11 @@ public:
 private:
     // The report an exchange ends with.
     struct Outcome {
-        ThreadReport code;
+        ExchangeReport code;
         int arg = 0;
     };
 
-    void Report(ThreadReport code, int arg = 0);
+    void Report(ExchangeReport code, int arg = 0);
     void FinalReport(Outcome outcome);
     void PostProgress(int percent);
     // Checks `done`; while it does not hold sleeps `stepMs` and checks again, taking the sleeps
@@ -104,11 +104,11 @@ private:
     bool SendAndClear(std::size_t n);
     bool ReceiveReply();
     Outcome ReadDevice();
-    Outcome SendFrame(ThreadReport success);
+    Outcome SendFrame(ExchangeReport success);
     Outcome TransferFirmware();
     bool WaitAck();
 
-    TNonVisComp& link_;
+    LinkModule& link_;
     LinkClock& clock_;
     std::shared_ptr<ExchangeReportTarget> target_;
     ExchangeMode mode_ = ExchangeMode::Read;

@@ -1,4 +1,4 @@
-#include "link/CPDrv.h"
+#include "link/SerialPort.h"
 
 #include <algorithm>
 #include <array>
@@ -18,257 +18,256 @@ template <typename E> constexpr std::uint8_t Ordinal(E value) {
 
 } // namespace
 
-std::uint32_t BaudRateBits(TBaudRate rate) {
+std::uint32_t BitsPerSecond(StandardBaud rate) {
     const auto i = Ordinal(rate);
     return i < kBaudRates.size() ? kBaudRates[i] : 0;
 }
 
-TCommPortDriver::TCommPortDriver(PollTimer& timer, LinkClock& clock,
-                                 std::unique_ptr<SerialBackend> backend)
+SerialPort::SerialPort(PollTimer& timer, LinkClock& clock, std::unique_ptr<SerialBackend> backend)
     : timer_(timer), clock_(clock), backend_(std::move(backend)) {
-    inBuf_.assign(inBufSize_, 0);
+    readBuffer_.assign(inputQueueSize_, 0);
 }
 
-TCommPortDriver::~TCommPortDriver() {
+SerialPort::~SerialPort() {
     Disconnect();
     timer_.Stop(); // also a tick left over from a restart while closed
 }
 
 // --- properties ---
 
-TPortNumber TCommPortDriver::Port() const {
+PortNumber SerialPort::Port() const {
     return Locked(port_);
 }
-std::string TCommPortDriver::PortName() const {
+std::string SerialPort::PortName() const {
     return Locked(portName_);
 }
-TBaudRate TCommPortDriver::BaudRate() const {
+StandardBaud SerialPort::BaudRate() const {
     return Locked(baudRate_);
 }
-std::uint32_t TCommPortDriver::BaudRateValue() const {
+std::uint32_t SerialPort::BaudRateValue() const {
     return Locked(baudRateValue_);
 }
-TDataBits TCommPortDriver::DataBits() const {
+CharSize SerialPort::DataBits() const {
     return Locked(dataBits_);
 }
-TStopBits TCommPortDriver::StopBits() const {
+StopBitCount SerialPort::StopBits() const {
     return Locked(stopBits_);
 }
-TParity TCommPortDriver::Parity() const {
+ParityMode SerialPort::Parity() const {
     return Locked(parity_);
 }
-THwFlowControl TCommPortDriver::HwFlow() const {
-    return Locked(hwFlow_);
+HardwareFlowMode SerialPort::HardwareFlow() const {
+    return Locked(hardwareFlow_);
 }
-TSwFlowControl TCommPortDriver::SwFlow() const {
-    return Locked(swFlow_);
+SoftwareFlowMode SerialPort::SoftwareFlow() const {
+    return Locked(softwareFlow_);
 }
-std::uint32_t TCommPortDriver::InBufSize() const {
-    return Locked(inBufSize_);
+std::uint32_t SerialPort::InputQueueSize() const {
+    return Locked(inputQueueSize_);
 }
-std::uint32_t TCommPortDriver::OutBufSize() const {
-    return Locked(outBufSize_);
+std::uint32_t SerialPort::OutputQueueSize() const {
+    return Locked(outputQueueSize_);
 }
-std::uint16_t TCommPortDriver::PollingDelay() const {
-    return Locked(pollingDelay_);
+std::uint16_t SerialPort::PollPeriodMs() const {
+    return Locked(pollPeriodMs_);
 }
-bool TCommPortDriver::EnableDTROnOpen() const {
-    return Locked(enableDtrOnOpen_);
+bool SerialPort::DtrOnOpen() const {
+    return Locked(dtrOnOpen_);
 }
-std::uint16_t TCommPortDriver::OutputTimeout() const {
+std::uint16_t SerialPort::OutputTimeout() const {
     return Locked(outputTimeout_);
 }
-std::uint32_t TCommPortDriver::InputTimeout() const {
+std::uint32_t SerialPort::InputTimeout() const {
     return Locked(inputTimeout_);
 }
-bool TCommPortDriver::CheckLineStatus() const {
-    return Locked(checkLineStatus_);
+bool SerialPort::CheckModemLines() const {
+    return Locked(checkModemLines_);
 }
-std::int16_t TCommPortDriver::PacketSize() const {
+std::int16_t SerialPort::PacketSize() const {
     return Locked(packetSize_);
 }
-std::int32_t TCommPortDriver::PacketTimeout() const {
+std::int32_t SerialPort::PacketTimeout() const {
     return Locked(packetTimeout_);
 }
-TPacketMode TCommPortDriver::PacketMode() const {
+TPacketMode SerialPort::PacketMode() const {
     return Locked(packetMode_);
 }
-bool TCommPortDriver::Connected() const {
+bool SerialPort::Connected() const {
     return Locked(open_);
 }
-OpenFailure TCommPortDriver::LastOpenFailure() const {
+OpenFailure SerialPort::LastOpenFailure() const {
     std::lock_guard lock(mutex_);
     return backend_->LastOpenFailure();
 }
 
-void TCommPortDriver::SetPort(TPortNumber port) {
+void SerialPort::SetPort(PortNumber port) {
     std::lock_guard lock(mutex_);
     if (open_)
         return;
     port_ = port;
-    if (port != TPortNumber::pnCustom)
+    if (port != PortNumber::Custom)
         portName_ = "\\\\.\\COM" + std::to_string(Ordinal(port));
 }
 
-void TCommPortDriver::SetPortName(const std::string& name) {
+void SerialPort::SetPortName(const std::string& name) {
     std::lock_guard lock(mutex_);
     if (open_)
         return;
     portName_ = name;
-    port_ = TPortNumber::pnCustom;
+    port_ = PortNumber::Custom;
 }
 
-void TCommPortDriver::SetBaudRate(TBaudRate rate) {
+void SerialPort::SetBaudRate(StandardBaud rate) {
     std::lock_guard lock(mutex_);
     baudRate_ = rate;
-    if (rate != TBaudRate::brCustom)
-        baudRateValue_ = BaudRateBits(rate);
+    if (rate != StandardBaud::Custom)
+        baudRateValue_ = BitsPerSecond(rate);
     ReapplyIfOpen();
 }
 
-void TCommPortDriver::SetBaudRateValue(std::uint32_t bitsPerSecond) {
+void SerialPort::SetBaudRateValue(std::uint32_t bitsPerSecond) {
     std::lock_guard lock(mutex_);
     baudRateValue_ = bitsPerSecond;
-    baudRate_ = TBaudRate::brCustom;
+    baudRate_ = StandardBaud::Custom;
     ReapplyIfOpen();
 }
 
-void TCommPortDriver::SetDataBits(TDataBits bits) {
+void SerialPort::SetDataBits(CharSize bits) {
     std::lock_guard lock(mutex_);
     dataBits_ = bits;
     ReapplyIfOpen();
 }
 
-void TCommPortDriver::SetStopBits(TStopBits bits) {
+void SerialPort::SetStopBits(StopBitCount bits) {
     std::lock_guard lock(mutex_);
     stopBits_ = bits;
     ReapplyIfOpen();
 }
 
-void TCommPortDriver::SetParity(TParity parity) {
+void SerialPort::SetParity(ParityMode parity) {
     std::lock_guard lock(mutex_);
     parity_ = parity;
     ReapplyIfOpen();
 }
 
-void TCommPortDriver::SetHwFlow(THwFlowControl flow) {
+void SerialPort::SetHardwareFlow(HardwareFlowMode flow) {
     std::lock_guard lock(mutex_);
-    hwFlow_ = flow;
+    hardwareFlow_ = flow;
     ReapplyIfOpen();
 }
 
-void TCommPortDriver::SetSwFlow(TSwFlowControl flow) {
+void SerialPort::SetSoftwareFlow(SoftwareFlowMode flow) {
     std::lock_guard lock(mutex_);
-    swFlow_ = flow;
+    softwareFlow_ = flow;
     ReapplyIfOpen();
 }
 
-void TCommPortDriver::SetInBufSize(std::uint32_t size) {
+void SerialPort::SetInputQueueSize(std::uint32_t size) {
     std::lock_guard lock(mutex_);
     if (open_)
         return;
-    inBufSize_ = std::clamp(size, kMinBufSize, kMaxBufSize);
-    inBuf_.assign(inBufSize_, 0);
+    inputQueueSize_ = std::clamp(size, kMinQueueSize, kMaxQueueSize);
+    readBuffer_.assign(inputQueueSize_, 0);
 }
 
-void TCommPortDriver::SetOutBufSize(std::uint32_t size) {
+void SerialPort::SetOutputQueueSize(std::uint32_t size) {
     std::lock_guard lock(mutex_);
     if (open_)
         return;
-    outBufSize_ = std::clamp(size, kMinBufSize, kMaxBufSize);
+    outputQueueSize_ = std::clamp(size, kMinQueueSize, kMaxQueueSize);
 }
 
-void TCommPortDriver::SetPollingDelay(std::uint16_t ms) {
+void SerialPort::SetPollPeriodMs(std::uint16_t ms) {
     std::uint16_t period = 0;
     {
         std::lock_guard lock(mutex_);
-        pollingDelay_ = std::max(ms, kMinPollingDelay);
+        pollPeriodMs_ = std::max(ms, kMinPollPeriodMs);
         if (!open_)
             return;
-        period = pollingDelay_;
+        period = pollPeriodMs_;
     }
     // Outside the lock: a tick holds the timer while it waits for the driver.
     timer_.Start(period, [this] { Poll(); });
 }
 
-void TCommPortDriver::SetEnableDTROnOpen(bool on) {
+void SerialPort::SetDtrOnOpen(bool on) {
     std::lock_guard lock(mutex_);
-    enableDtrOnOpen_ = on;
+    dtrOnOpen_ = on;
 }
 
-void TCommPortDriver::SetOutputTimeout(std::uint16_t ms) {
+void SerialPort::SetOutputTimeout(std::uint16_t ms) {
     std::lock_guard lock(mutex_);
     outputTimeout_ = ms;
 }
 
-void TCommPortDriver::SetInputTimeout(std::uint32_t ms) {
+void SerialPort::SetInputTimeout(std::uint32_t ms) {
     std::lock_guard lock(mutex_);
     inputTimeout_ = ms;
 }
 
-void TCommPortDriver::SetCheckLineStatus(bool on) {
+void SerialPort::SetCheckModemLines(bool on) {
     std::lock_guard lock(mutex_);
-    checkLineStatus_ = on;
+    checkModemLines_ = on;
 }
 
-void TCommPortDriver::SetOnReceiveData(TReceiveDataEvent handler) {
+void SerialPort::SetReceiveHandler(ReceiveHandler handler) {
     std::lock_guard lock(mutex_);
-    onReceiveData_ = std::move(handler);
+    receiveHandler_ = std::move(handler);
 }
 
-void TCommPortDriver::SetPacketSize(std::int16_t size) {
+void SerialPort::SetPacketSize(std::int16_t size) {
     std::lock_guard lock(mutex_);
     packetSize_ = size;
 }
 
-void TCommPortDriver::SetPacketTimeout(std::int32_t ms) {
+void SerialPort::SetPacketTimeout(std::int32_t ms) {
     std::lock_guard lock(mutex_);
     packetTimeout_ = ms;
 }
 
-void TCommPortDriver::SetPacketMode(TPacketMode mode) {
+void SerialPort::SetPacketMode(TPacketMode mode) {
     std::lock_guard lock(mutex_);
     packetMode_ = mode;
 }
 
-void TCommPortDriver::SetOnReceivePacket(TReceivePacketEvent handler) {
+void SerialPort::SetOnReceivePacket(TReceivePacketEvent handler) {
     std::lock_guard lock(mutex_);
     onReceivePacket_ = std::move(handler);
 }
 
 // --- operations ---
 
-LineSettings TCommPortDriver::CurrentLineSettings() const {
+LineSettings SerialPort::CurrentLineSettings() const {
     LineSettings s;
     s.baudRate = baudRateValue_;
     s.byteSize = static_cast<std::uint8_t>(Ordinal(dataBits_) + 5);
     s.parity = Ordinal(parity_);
     s.stopBits = Ordinal(stopBits_);
-    s.dtrOn = enableDtrOnOpen_;
-    s.rts = hwFlow_ == THwFlowControl::hfNONERTSON ? LineSettings::Rts::On
-            : hwFlow_ == THwFlowControl::hfRTSCTS  ? LineSettings::Rts::Handshake
-                                                   : LineSettings::Rts::Off;
-    s.xonXoff = swFlow_ == TSwFlowControl::sfXONXOFF;
-    s.xonLimit = s.xoffLimit = static_cast<std::uint16_t>(inBufSize_ / 4);
+    s.dtrOn = dtrOnOpen_;
+    s.rts = hardwareFlow_ == HardwareFlowMode::RtsOn    ? LineSettings::Rts::On
+            : hardwareFlow_ == HardwareFlowMode::RtsCts ? LineSettings::Rts::Handshake
+                                                        : LineSettings::Rts::Off;
+    s.xonXoff = softwareFlow_ == SoftwareFlowMode::XonXoff;
+    s.xonLimit = s.xoffLimit = static_cast<std::uint16_t>(inputQueueSize_ / 4);
     return s;
 }
 
-bool TCommPortDriver::ApplySettings() {
+bool SerialPort::ApplySettings() {
     std::lock_guard lock(mutex_);
     return ApplySettingsLocked();
 }
 
-bool TCommPortDriver::ApplySettingsLocked() {
+bool SerialPort::ApplySettingsLocked() {
     return open_ && backend_->SetLine(CurrentLineSettings()) && backend_->Purge(true, true) &&
-           backend_->SetQueueSizes(inBufSize_, outBufSize_);
+           backend_->SetQueueSizes(inputQueueSize_, outputQueueSize_);
 }
 
-void TCommPortDriver::ReapplyIfOpen() {
+void SerialPort::ReapplyIfOpen() {
     if (open_)
         ApplySettingsLocked(); // a refused change leaves the port as it was
 }
 
-bool TCommPortDriver::Connect() {
+bool SerialPort::Connect() {
     std::uint16_t period = 0;
     {
         std::lock_guard lock(mutex_);
@@ -286,13 +285,13 @@ bool TCommPortDriver::Connect() {
         ++session_;
         lineFailed_ = false;
         sendsCancelled_ = false;
-        period = pollingDelay_;
+        period = pollPeriodMs_;
     }
     timer_.Start(period, [this] { Poll(); });
     return true;
 }
 
-bool TCommPortDriver::Disconnect() {
+bool SerialPort::Disconnect() {
     if (!Connected())
         return false;
     timer_.Stop();
@@ -306,21 +305,21 @@ bool TCommPortDriver::Disconnect() {
     return true;
 }
 
-void TCommPortDriver::CancelSends() {
+void SerialPort::CancelSends() {
     sendsCancelled_ = true;
 }
 
-bool TCommPortDriver::FlushBuffers(bool input, bool output) {
+bool SerialPort::FlushBuffers(bool input, bool output) {
     std::lock_guard lock(mutex_);
     return open_ && backend_->Purge(input, output);
 }
 
-std::size_t TCommPortDriver::SendData(const std::uint8_t* data, std::size_t count) {
-    return SendDataEx(data, count, OutputTimeout());
+std::size_t SerialPort::SendData(const std::uint8_t* data, std::size_t count) {
+    return SendData(data, count, OutputTimeout());
 }
 
-std::size_t TCommPortDriver::SendDataEx(const std::uint8_t* data, std::size_t count,
-                                        std::uint32_t timeoutMs) {
+std::size_t SerialPort::SendData(const std::uint8_t* data, std::size_t count,
+                                 std::uint32_t timeoutMs) {
     std::size_t total = 0;
     std::uint64_t lastProgress = clock_.NowMs();
     while (data && total < count && !sendsCancelled_) {
@@ -329,12 +328,12 @@ std::size_t TCommPortDriver::SendDataEx(const std::uint8_t* data, std::size_t co
             std::lock_guard lock(mutex_);
             if (!open_ || lineFailed_)
                 break;
-            const std::int16_t free = OutFreeSpaceLocked();
+            const std::int16_t free = OutputRoomLocked();
             if (lineFailed_)
                 break;
             if (free > 0) {
                 ModemLines lines;
-                if (checkLineStatus_ && (!backend_->ModemStatus(lines) || lines.empty()))
+                if (checkModemLines_ && (!backend_->ModemStatus(lines) || lines.empty()))
                     break;
                 const auto chunk = std::min(count - total, static_cast<std::size_t>(free));
                 wrote = backend_->Write(data + total, chunk);
@@ -356,12 +355,12 @@ std::size_t TCommPortDriver::SendDataEx(const std::uint8_t* data, std::size_t co
     return total;
 }
 
-std::int16_t TCommPortDriver::OutFreeSpace() {
+std::int16_t SerialPort::OutputRoom() {
     std::lock_guard lock(mutex_);
-    return OutFreeSpaceLocked();
+    return OutputRoomLocked();
 }
 
-std::int16_t TCommPortDriver::OutFreeSpaceLocked() {
+std::int16_t SerialPort::OutputRoomLocked() {
     QueueCounts counts;
     if (!open_)
         return -1;
@@ -369,11 +368,11 @@ std::int16_t TCommPortDriver::OutFreeSpaceLocked() {
         lineFailed_ = true;
         return -1;
     }
-    const std::int64_t free = std::int64_t{outBufSize_} - counts.output;
+    const std::int64_t free = std::int64_t{outputQueueSize_} - counts.output;
     return static_cast<std::int16_t>(std::max<std::int64_t>(free, -1));
 }
 
-TLineStatusSet TCommPortDriver::GetLineStatus() {
+ModemLines SerialPort::ModemLineStatus() {
     std::lock_guard lock(mutex_);
     ModemLines lines;
     if (!open_ || !backend_->ModemStatus(lines))
@@ -381,11 +380,11 @@ TLineStatusSet TCommPortDriver::GetLineStatus() {
     return lines;
 }
 
-bool TCommPortDriver::LineFailed() const {
+bool SerialPort::LineFailed() const {
     return lineFailed_.load();
 }
 
-void TCommPortDriver::Poll() {
+void SerialPort::Poll() {
     if (polling_.exchange(true))
         return; // a poll is under way (a handler's nested call, or another thread)
     struct Done {
@@ -408,9 +407,9 @@ void TCommPortDriver::Poll() {
     }
 }
 
-bool TCommPortDriver::PollChunk(std::uint64_t session, std::uint32_t& waiting) {
-    const std::size_t want = std::min<std::size_t>(waiting, inBuf_.size());
-    const std::ptrdiff_t got = backend_->Read(inBuf_.data(), want);
+bool SerialPort::PollChunk(std::uint64_t session, std::uint32_t& waiting) {
+    const std::size_t want = std::min<std::size_t>(waiting, readBuffer_.size());
+    const std::ptrdiff_t got = backend_->Read(readBuffer_.data(), want);
     if (got < 0) {
         lineFailed_ = true;
         return false;
@@ -418,9 +417,9 @@ bool TCommPortDriver::PollChunk(std::uint64_t session, std::uint32_t& waiting) {
     if (got == 0)
         return false;
     waiting -= static_cast<std::uint32_t>(std::min<std::size_t>(waiting, got));
-    if (onReceiveData_) {
-        const TReceiveDataEvent handler = onReceiveData_; // it may replace itself
-        handler(*this, inBuf_.data(), static_cast<std::size_t>(got));
+    if (receiveHandler_) {
+        const ReceiveHandler handler = receiveHandler_; // it may replace itself
+        handler(*this, readBuffer_.data(), static_cast<std::size_t>(got));
     }
     return open_ && session_ == session && !lineFailed_;
 }

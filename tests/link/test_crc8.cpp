@@ -1,4 +1,4 @@
-#include "link/BCC.h"
+#include "link/Crc8.h"
 
 #include <gtest/gtest.h>
 

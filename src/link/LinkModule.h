@@ -1,9 +1,9 @@
-// TNonVisComp: the link data module (port, link buffers) and the one place exchanges start.
+// LinkModule: the link data module (port, link buffers) and the one place exchanges start.
 #pragma once
 
-#include "link/CPDrv.h"
-#include "link/DeviceIO.h"
+#include "link/Exchange.h"
 #include "link/Frames.h"
+#include "link/SerialPort.h"
 
 #include <atomic>
 #include <cstddef>
@@ -16,8 +16,8 @@
 
 namespace tesmira {
 
-class TNonVisComp {
-    // Declared before comport, so they outlive its last poll.
+class LinkModule {
+    // Declared before port, so they outlive its last poll.
     std::vector<std::uint8_t> rx_;
     std::vector<std::uint8_t> tx_;
     std::atomic<int> received_{0};
@@ -25,23 +25,23 @@ class TNonVisComp {
 
 public:
     // `timer` (the poll's) and `clock` must outlive the module.
-    explicit TNonVisComp(PollTimer& timer, LinkClock& clock = SystemLinkClock(),
-                         std::unique_ptr<SerialBackend> backend = MakeSerialBackend());
+    explicit LinkModule(PollTimer& timer, LinkClock& clock = SystemLinkClock(),
+                        std::unique_ptr<SerialBackend> backend = MakeSerialBackend());
     // Stops a running exchange and waits for its thread.
-    ~TNonVisComp();
-    TNonVisComp(const TNonVisComp&) = delete;
-    TNonVisComp& operator=(const TNonVisComp&) = delete;
+    ~LinkModule();
+    LinkModule(const LinkModule&) = delete;
+    LinkModule& operator=(const LinkModule&) = delete;
 
     // PortName "\\.\COM1", 9600 baud 8N1, no flow control, DTR off, 1024-byte queues, a 100 ms
-    // poll and a 100 ms output time-out; OnReceiveData = comportReceiveData.
-    TCommPortDriver comport;
+    // poll and a 100 ms output time-out; the port hands what it receives to AppendReceived.
+    SerialPort port;
 
     // Received count 0 and the whole receive buffer zero.
     void ClearReceive();
     // Appends what fits below the buffer's end; the count grows by the whole chunk, so a reply
     // longer than the buffer still counts as too long. At the end of the buffer a chunk is
     // dropped.
-    void comportReceiveData(TCommPortDriver& sender, const std::uint8_t* data, std::size_t size);
+    void AppendReceived(const std::uint8_t* data, std::size_t size);
     // Flushes both queues, then sends the first n bytes of the transmit buffer. False when fewer
     // went out (a stop, a line that took nothing for the output time-out, or n past the buffer).
     bool SendFrame(std::size_t n);
@@ -80,15 +80,15 @@ private:
     mutable std::mutex exchangeMutex_;
     // Shared with its thread, which may outlive the module's reference when a later exchange
     // replaces it while it still closes the port.
-    std::shared_ptr<TDeviceIO> current_;
+    std::shared_ptr<Exchange> current_;
     // The thread of current_; it joins the thread of the exchange before it first.
     std::thread thread_;
 };
 
 // The program's one data module; windows reach the link only through it. The program installs
 // its instance at start and removes it (nullptr) before it ends.
-TNonVisComp& DataModule();
-void SetDataModule(TNonVisComp* module);
+LinkModule& DataModule();
+void SetDataModule(LinkModule* module);
 bool HasDataModule();
 
 } // namespace tesmira

@@ -1,5 +1,5 @@
 // The serial driver with its termios backend over a real pseudo-terminal.
-#include "link/CPDrv.h"
+#include "link/SerialPort.h"
 #include "support/LinkFakes.h"
 #include "support/PtyPair.h"
 
@@ -29,8 +29,8 @@ struct Received {
     Bytes bytes;
     std::vector<std::size_t> chunkSizes;
 
-    void Attach(TCommPortDriver& port) {
-        port.SetOnReceiveData([this](TCommPortDriver&, const std::uint8_t* d, std::size_t n) {
+    void Attach(SerialPort& port) {
+        port.SetReceiveHandler([this](SerialPort&, const std::uint8_t* d, std::size_t n) {
             std::lock_guard lock(mutex);
             bytes.insert(bytes.end(), d, d + n);
             chunkSizes.push_back(n);
@@ -49,14 +49,14 @@ struct Received {
 };
 
 // The data module's settings: 8N1, no flow control, DTR and RTS off.
-void ConfigureLikeTheModule(TCommPortDriver& port, const std::string& path) {
+void ConfigureLikeTheModule(SerialPort& port, const std::string& path) {
     port.SetPortName(path);
     port.SetBaudRateValue(9600);
-    port.SetHwFlow(THwFlowControl::hfNONE);
-    port.SetEnableDTROnOpen(false);
-    port.SetInBufSize(1024);
-    port.SetOutBufSize(1024);
-    port.SetPollingDelay(5);
+    port.SetHardwareFlow(HardwareFlowMode::None);
+    port.SetDtrOnOpen(false);
+    port.SetInputQueueSize(1024);
+    port.SetOutputQueueSize(1024);
+    port.SetPollPeriodMs(5);
     port.SetOutputTimeout(100);
 }
 
@@ -65,7 +65,7 @@ template <typename Timer> struct PtyPort {
     PtyPair pty;
     Timer timer;
     test::VirtualClock clock; // a send's waits show as virtual time
-    TCommPortDriver port{timer, clock};
+    SerialPort port{timer, clock};
     Received got;
 
     PtyPort() {
@@ -81,13 +81,13 @@ Bytes Pattern(std::size_t n, unsigned seed) {
     return b;
 }
 
-TEST(CommPortPty, TheDeviceSeesARaw8N1LineAtTheChosenSpeed) {
+TEST(SerialPortPty, TheDeviceSeesARaw8N1LineAtTheChosenSpeed) {
     PtyPair pty;
     ASSERT_TRUE(pty.ok());
     pty.SpoilLine();
     ASSERT_EQ(pty.Line().speed, 2400u);
     ManualPollTimer timer;
-    TCommPortDriver port(timer);
+    SerialPort port(timer);
     ConfigureLikeTheModule(port, pty.slavePath());
     ASSERT_TRUE(port.Connect());
     test::LineView line = pty.Line();
@@ -102,45 +102,45 @@ TEST(CommPortPty, TheDeviceSeesARaw8N1LineAtTheChosenSpeed) {
 
     port.SetBaudRateValue(115200); // takes effect on the open port at once
     EXPECT_EQ(pty.Line().speed, 115200u);
-    port.SetBaudRate(TBaudRate::br57600);
+    port.SetBaudRate(StandardBaud::B57600);
     EXPECT_EQ(pty.Line().speed, 57600u);
 }
 
-TEST(CommPortPty, APortWithoutModemLinesStillOpens) {
+TEST(SerialPortPty, APortWithoutModemLinesStillOpens) {
     // A pseudo-terminal answers ENOTTY to every modem-line request.
     PtyPair pty;
     ManualPollTimer timer;
-    TCommPortDriver port(timer);
+    SerialPort port(timer);
     port.SetPortName(pty.slavePath());
-    port.SetEnableDTROnOpen(true); // the defaults switch DTR and RTS on
+    port.SetDtrOnOpen(true); // the defaults switch DTR and RTS on
     ASSERT_TRUE(port.Connect());
-    EXPECT_TRUE(port.GetLineStatus().empty());
+    EXPECT_TRUE(port.ModemLineStatus().empty());
     port.Disconnect();
-    port.SetEnableDTROnOpen(false);
-    port.SetHwFlow(THwFlowControl::hfNONE);
+    port.SetDtrOnOpen(false);
+    port.SetHardwareFlow(HardwareFlowMode::None);
     EXPECT_TRUE(port.Connect());
 }
 
-TEST(CommPortPty, ParityAndSevenBitsThatAPtyDropsDoNotFailTheOpen) {
+TEST(SerialPortPty, ParityAndSevenBitsThatAPtyDropsDoNotFailTheOpen) {
     PtyPort<ManualPollTimer> rig;
     auto& [pty, timer, clock, port, got] = rig;
-    port.SetParity(TParity::ptEVEN);
-    port.SetDataBits(TDataBits::db7BITS);
+    port.SetParity(ParityMode::Even);
+    port.SetDataBits(CharSize::Seven);
     // A pseudo-terminal accepts them and keeps neither; the driver does not ask it back.
     ASSERT_TRUE(port.Connect());
     EXPECT_EQ(pty.Line().speed, 9600u);
 }
 
-TEST(CommPortPty, SettingsTermiosCannotMakeAreRefusedAndTheOpenUndone) {
+TEST(SerialPortPty, SettingsTermiosCannotMakeAreRefusedAndTheOpenUndone) {
     PtyPort<ManualPollTimer> rig;
     auto& [pty, timer, clock, port, got] = rig;
-    port.SetBaudRate(TBaudRate::br14400);
+    port.SetBaudRate(StandardBaud::B14400);
     EXPECT_FALSE(port.Connect());
     EXPECT_FALSE(port.Connected());
-    port.SetBaudRate(TBaudRate::br9600);
-    port.SetStopBits(TStopBits::sb1HALFBITS);
+    port.SetBaudRate(StandardBaud::B9600);
+    port.SetStopBits(StopBitCount::OneAndHalf);
     EXPECT_FALSE(port.Connect());
-    port.SetStopBits(TStopBits::sb1BITS);
+    port.SetStopBits(StopBitCount::One);
     EXPECT_TRUE(port.Connect()); // nothing was left open or locked
 }
 
@@ -163,9 +163,9 @@ int WithoutRootRights(const std::function<int()>& attempt) {
     return WEXITSTATUS(status);
 }
 
-TEST(CommPortPty, OpeningAMissingPortFails) {
+TEST(SerialPortPty, OpeningAMissingPortFails) {
     ManualPollTimer timer;
-    TCommPortDriver port(timer);
+    SerialPort port(timer);
     for (const char* path : {"/dev/tesmira-no-such-port", "", "/dev/null"}) { // null: no tty
         port.SetPortName(path);
         EXPECT_FALSE(port.Connect()) << path;
@@ -174,12 +174,12 @@ TEST(CommPortPty, OpeningAMissingPortFails) {
     EXPECT_EQ(timer.starts(), 0);
 }
 
-TEST(CommPortPty, APortTheUserHasNoRightsToIsToldFromOtherFailures) {
+TEST(SerialPortPty, APortTheUserHasNoRightsToIsToldFromOtherFailures) {
     PtyPair pty;
     ASSERT_TRUE(pty.ok());
     ASSERT_EQ(::chmod(pty.slavePath().c_str(), 0), 0); // as a port of a group the user is not in
     ManualPollTimer timer;
-    TCommPortDriver port(timer);
+    SerialPort port(timer);
     port.SetPortName(pty.slavePath());
     const int failedStep = WithoutRootRights([&port] {
         if (port.Connect() || port.LastOpenFailure() != OpenFailure::AccessDenied)
@@ -192,11 +192,11 @@ TEST(CommPortPty, APortTheUserHasNoRightsToIsToldFromOtherFailures) {
     EXPECT_EQ(failedStep, 0);
 }
 
-TEST(CommPortPty, ASecondConfiguratorCannotShareThePort) {
+TEST(SerialPortPty, ASecondConfiguratorCannotShareThePort) {
     // TIOCEXCL does not stop root; the advisory lock does.
     PtyPair pty;
     ManualPollTimer timerA, timerB;
-    TCommPortDriver a(timerA), b(timerB);
+    SerialPort a(timerA), b(timerB);
     ConfigureLikeTheModule(a, pty.slavePath());
     ConfigureLikeTheModule(b, pty.slavePath());
     ASSERT_TRUE(a.Connect());
@@ -205,7 +205,7 @@ TEST(CommPortPty, ASecondConfiguratorCannotShareThePort) {
     EXPECT_TRUE(b.Connect());
 }
 
-TEST(CommPortPty, SendingReachesTheDeviceWhole) {
+TEST(SerialPortPty, SendingReachesTheDeviceWhole) {
     PtyPort<ManualPollTimer> rig;
     auto& [pty, timer, clock, port, got] = rig;
     const Bytes frame = Pattern(300, 7);
@@ -213,10 +213,10 @@ TEST(CommPortPty, SendingReachesTheDeviceWhole) {
     ASSERT_TRUE(port.Connect());
     EXPECT_EQ(port.SendData(frame.data(), frame.size()), frame.size());
     EXPECT_EQ(pty.Read(frame.size(), 5s), frame);
-    EXPECT_EQ(port.OutFreeSpace(), 1024);
+    EXPECT_EQ(port.OutputRoom(), 1024);
 }
 
-TEST(CommPortPty, DribblesAndBurstsArriveOnceAndInOrder) {
+TEST(SerialPortPty, DribblesAndBurstsArriveOnceAndInOrder) {
     PtyPort<ThreadPollTimer> rig;
     auto& [pty, timer, clock, port, got] = rig;
     ASSERT_TRUE(port.Connect());
@@ -247,7 +247,7 @@ TEST(CommPortPty, DribblesAndBurstsArriveOnceAndInOrder) {
     EXPECT_GT(got.chunkSizes.size(), 5u);
 }
 
-TEST(CommPortPty, AClosedPortDeliversAndSendsNothing) {
+TEST(SerialPortPty, AClosedPortDeliversAndSendsNothing) {
     PtyPort<ManualPollTimer> rig;
     auto& [pty, timer, clock, port, got] = rig;
     ASSERT_TRUE(port.Connect());
@@ -258,10 +258,10 @@ TEST(CommPortPty, AClosedPortDeliversAndSendsNothing) {
     EXPECT_EQ(got.size(), 0u);
     const Bytes b = {4};
     EXPECT_EQ(port.SendData(b.data(), b.size()), 0u);
-    EXPECT_EQ(port.OutFreeSpace(), -1);
+    EXPECT_EQ(port.OutputRoom(), -1);
 }
 
-TEST(CommPortPty, FlushingDiscardsWhatWaits) {
+TEST(SerialPortPty, FlushingDiscardsWhatWaits) {
     PtyPort<ManualPollTimer> rig;
     auto& [pty, timer, clock, port, got] = rig;
     ASSERT_TRUE(port.Connect());
@@ -278,7 +278,7 @@ TEST(CommPortPty, FlushingDiscardsWhatWaits) {
     EXPECT_EQ(got.bytes, Bytes{4});
 }
 
-TEST(CommPortPty, ADeviceThatGoesAwayFailsTheLineInsteadOfSpinning) {
+TEST(SerialPortPty, ADeviceThatGoesAwayFailsTheLineInsteadOfSpinning) {
     PtyPort<ManualPollTimer> rig;
     auto& [pty, timer, clock, port, got] = rig;
     ASSERT_TRUE(port.Connect());
@@ -295,7 +295,7 @@ TEST(CommPortPty, ADeviceThatGoesAwayFailsTheLineInsteadOfSpinning) {
     EXPECT_TRUE(port.Disconnect());
 }
 
-TEST(CommPortPty, ASendToAVanishedDeviceFailsTheLine) {
+TEST(SerialPortPty, ASendToAVanishedDeviceFailsTheLine) {
     PtyPort<ManualPollTimer> rig;
     auto& [pty, timer, clock, port, got] = rig;
     ASSERT_TRUE(port.Connect());
@@ -306,7 +306,7 @@ TEST(CommPortPty, ASendToAVanishedDeviceFailsTheLine) {
     EXPECT_EQ(clock.sleeps(), 0u);
 }
 
-TEST(CommPortPty, NoChunkArrivesAfterDisconnectReturns) {
+TEST(SerialPortPty, NoChunkArrivesAfterDisconnectReturns) {
     PtyPort<ThreadPollTimer> rig;
     auto& [pty, timer, clock, port, got] = rig;
     std::atomic<bool> quit{false};

@@ -1,4 +1,4 @@
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 
 #include "link/ThreadPriority.h"
 
@@ -11,44 +11,45 @@
 
 namespace tesmira {
 
-TNonVisComp::TNonVisComp(PollTimer& timer, LinkClock& clock, std::unique_ptr<SerialBackend> backend)
-    : rx_(kReceiveBufferSize), tx_(kTransmitBufferSize), comport(timer, clock, std::move(backend)),
+LinkModule::LinkModule(PollTimer& timer, LinkClock& clock, std::unique_ptr<SerialBackend> backend)
+    : rx_(kReceiveBufferSize), tx_(kTransmitBufferSize), port(timer, clock, std::move(backend)),
       clock_(clock) {
-    comport.SetPort(TPortNumber::pnCustom);
-    comport.SetPortName("\\\\.\\COM1");
-    comport.SetBaudRateValue(TDeviceIO::kConfigBaud);
-    comport.SetDataBits(TDataBits::db8BITS);
-    comport.SetStopBits(TStopBits::sb1BITS);
-    comport.SetParity(TParity::ptNONE);
-    comport.SetHwFlow(THwFlowControl::hfNONE);
-    comport.SetSwFlow(TSwFlowControl::sfNONE);
-    comport.SetInBufSize(1024);
-    comport.SetOutBufSize(1024);
-    comport.SetPacketSize(-1);
-    comport.SetPacketTimeout(-1);
-    comport.SetPacketMode(TPacketMode::pmDiscard);
-    comport.SetPollingDelay(100);
-    comport.SetEnableDTROnOpen(false);
-    comport.SetOutputTimeout(100);
-    comport.SetInputTimeout(100);
-    comport.SetCheckLineStatus(false);
-    comport.SetOnReceiveData([this](TCommPortDriver& sender, const std::uint8_t* data,
-                                    std::size_t size) { comportReceiveData(sender, data, size); });
+    port.SetPort(PortNumber::Custom);
+    port.SetPortName("\\\\.\\COM1");
+    port.SetBaudRateValue(Exchange::kConfigBaud);
+    port.SetDataBits(CharSize::Eight);
+    port.SetStopBits(StopBitCount::One);
+    port.SetParity(ParityMode::None);
+    port.SetHardwareFlow(HardwareFlowMode::None);
+    port.SetSoftwareFlow(SoftwareFlowMode::None);
+    port.SetInputQueueSize(1024);
+    port.SetOutputQueueSize(1024);
+    port.SetPacketSize(-1);
+    port.SetPacketTimeout(-1);
+    port.SetPacketMode(TPacketMode::pmDiscard);
+    port.SetPollPeriodMs(100);
+    port.SetDtrOnOpen(false);
+    port.SetOutputTimeout(100);
+    port.SetInputTimeout(100);
+    port.SetCheckModemLines(false);
+    port.SetReceiveHandler([this](SerialPort&, const std::uint8_t* data, std::size_t size) {
+        AppendReceived(data, size);
+    });
 }
 
-TNonVisComp::~TNonVisComp() {
+LinkModule::~LinkModule() {
     StopExchange();
-    comport.Disconnect();
-    comport.SetOnReceiveData(nullptr);
+    port.Disconnect();
+    port.SetReceiveHandler(nullptr);
 }
 
-void TNonVisComp::ClearReceive() {
+void LinkModule::ClearReceive() {
     std::lock_guard lock(rxMutex_);
     std::fill(rx_.begin(), rx_.end(), std::uint8_t{0});
     received_.store(0, std::memory_order_release);
 }
 
-void TNonVisComp::comportReceiveData(TCommPortDriver&, const std::uint8_t* data, std::size_t size) {
+void LinkModule::AppendReceived(const std::uint8_t* data, std::size_t size) {
     std::lock_guard lock(rxMutex_);
     const int count = received_.load(std::memory_order_relaxed);
     if (!data || size == 0 || count < 0 || static_cast<std::size_t>(count) >= rx_.size())
@@ -59,28 +60,28 @@ void TNonVisComp::comportReceiveData(TCommPortDriver&, const std::uint8_t* data,
     received_.store(count + static_cast<int>(grown), std::memory_order_release);
 }
 
-bool TNonVisComp::SendFrame(std::size_t n) {
-    comport.FlushBuffers(true, true);
-    return n <= tx_.size() && comport.SendData(tx_.data(), n) == n;
+bool LinkModule::SendFrame(std::size_t n) {
+    port.FlushBuffers(true, true);
+    return n <= tx_.size() && port.SendData(tx_.data(), n) == n;
 }
 
-std::span<const std::uint8_t> TNonVisComp::Reply() const {
+std::span<const std::uint8_t> LinkModule::Reply() const {
     const int count = ReceivedCount();
     const std::span<const std::uint8_t> rx(rx_);
     return rx.first(std::min(static_cast<std::size_t>(std::max(count, 0)), rx.size()));
 }
 
-bool TNonVisComp::ExchangeRunning() const {
+bool LinkModule::ExchangeRunning() const {
     std::lock_guard lock(exchangeMutex_);
     return current_ && !current_->Finished();
 }
 
-bool TNonVisComp::ExchangeBusy() const {
+bool LinkModule::ExchangeBusy() const {
     std::lock_guard lock(exchangeMutex_);
     return BusyLocked();
 }
 
-bool TNonVisComp::BusyLocked() const {
+bool LinkModule::BusyLocked() const {
     return current_ && !current_->Reported();
 }
 
@@ -107,12 +108,12 @@ struct Predecessor {
 
 } // namespace
 
-bool TNonVisComp::StartExchange(ExchangeMode mode, std::shared_ptr<ExchangeReportTarget> target,
-                                int length) {
+bool LinkModule::StartExchange(ExchangeMode mode, std::shared_ptr<ExchangeReportTarget> target,
+                               int length) {
     std::lock_guard lock(exchangeMutex_);
     if (BusyLocked())
         return false;
-    auto io = std::make_shared<TDeviceIO>(*this, clock_, std::move(target));
+    auto io = std::make_shared<Exchange>(*this, clock_, std::move(target));
     io->SetMode(mode);
     io->SetLength(length);
     // Not joined here: this may run inside the last exchange's final report, which waits for
@@ -133,7 +134,7 @@ bool TNonVisComp::StartExchange(ExchangeMode mode, std::shared_ptr<ExchangeRepor
     return true;
 }
 
-void TNonVisComp::StopExchange() {
+void LinkModule::StopExchange() {
     std::lock_guard lock(exchangeMutex_);
     if (current_)
         current_->RequestStop();
@@ -142,11 +143,11 @@ void TNonVisComp::StopExchange() {
 }
 
 namespace {
-std::atomic<TNonVisComp*> gDataModule{nullptr};
+std::atomic<LinkModule*> gDataModule{nullptr};
 }
 
-TNonVisComp& DataModule() {
-    TNonVisComp* module = gDataModule.load(std::memory_order_acquire);
+LinkModule& DataModule() {
+    LinkModule* module = gDataModule.load(std::memory_order_acquire);
     if (!module) {
         std::fputs("tesmira: the link data module is used before it was installed\n", stderr);
         std::abort();
@@ -154,7 +155,7 @@ TNonVisComp& DataModule() {
     return *module;
 }
 
-void SetDataModule(TNonVisComp* module) {
+void SetDataModule(LinkModule* module) {
     gDataModule.store(module, std::memory_order_release);
 }
 

@@ -1,5 +1,5 @@
 // The link data module: its port settings, the receive buffer's rules and SendFrame.
-#include "link/NonVisComp.h"
+#include "link/LinkModule.h"
 #include "support/LinkFakes.h"
 
 #include <gtest/gtest.h>
@@ -24,43 +24,41 @@ struct ModuleRig {
     VirtualClock clock;
     ManualPollTimer timer{&clock};
     FakeSerialBackend* fake = nullptr;
-    std::unique_ptr<TNonVisComp> link;
+    std::unique_ptr<LinkModule> link;
 
     ModuleRig() {
         auto backend = std::make_unique<FakeSerialBackend>();
         fake = backend.get();
-        link = std::make_unique<TNonVisComp>(timer, clock, std::move(backend));
+        link = std::make_unique<LinkModule>(timer, clock, std::move(backend));
     }
-    void Receive(const Bytes& chunk) {
-        link->comportReceiveData(link->comport, chunk.data(), chunk.size());
-    }
+    void Receive(const Bytes& chunk) { link->AppendReceived(chunk.data(), chunk.size()); }
 };
 
-TEST(DataModule, ThePortIsSetUpForTheDevices) {
+TEST(LinkModule, ThePortIsSetUpForTheDevices) {
     ModuleRig rig;
-    const TCommPortDriver& p = rig.link->comport;
-    EXPECT_EQ(p.Port(), TPortNumber::pnCustom);
+    const SerialPort& p = rig.link->port;
+    EXPECT_EQ(p.Port(), PortNumber::Custom);
     EXPECT_EQ(p.PortName(), "\\\\.\\COM1");
-    EXPECT_EQ(p.BaudRate(), TBaudRate::brCustom);
+    EXPECT_EQ(p.BaudRate(), StandardBaud::Custom);
     EXPECT_EQ(p.BaudRateValue(), 9600u);
-    EXPECT_EQ(p.DataBits(), TDataBits::db8BITS);
-    EXPECT_EQ(p.StopBits(), TStopBits::sb1BITS);
-    EXPECT_EQ(p.Parity(), TParity::ptNONE);
-    EXPECT_EQ(p.HwFlow(), THwFlowControl::hfNONE);
-    EXPECT_EQ(p.SwFlow(), TSwFlowControl::sfNONE);
-    EXPECT_EQ(p.InBufSize(), 1024u);
-    EXPECT_EQ(p.OutBufSize(), 1024u);
+    EXPECT_EQ(p.DataBits(), CharSize::Eight);
+    EXPECT_EQ(p.StopBits(), StopBitCount::One);
+    EXPECT_EQ(p.Parity(), ParityMode::None);
+    EXPECT_EQ(p.HardwareFlow(), HardwareFlowMode::None);
+    EXPECT_EQ(p.SoftwareFlow(), SoftwareFlowMode::None);
+    EXPECT_EQ(p.InputQueueSize(), 1024u);
+    EXPECT_EQ(p.OutputQueueSize(), 1024u);
     EXPECT_EQ(p.PacketSize(), -1);
     EXPECT_EQ(p.PacketTimeout(), -1);
     EXPECT_EQ(p.PacketMode(), TPacketMode::pmDiscard);
-    EXPECT_EQ(p.PollingDelay(), 100);
-    EXPECT_FALSE(p.EnableDTROnOpen());
+    EXPECT_EQ(p.PollPeriodMs(), 100);
+    EXPECT_FALSE(p.DtrOnOpen());
     EXPECT_EQ(p.OutputTimeout(), 100);
     EXPECT_EQ(p.InputTimeout(), 100u);
-    EXPECT_FALSE(p.CheckLineStatus());
+    EXPECT_FALSE(p.CheckModemLines());
 }
 
-TEST(DataModule, BuffersStartEmptyAndZero) {
+TEST(LinkModule, BuffersStartEmptyAndZero) {
     ModuleRig rig;
     EXPECT_EQ(rig.link->ReceiveBuffer().size(), 2112u);
     EXPECT_EQ(rig.link->TransmitBuffer().size(), 122881u);
@@ -69,7 +67,7 @@ TEST(DataModule, BuffersStartEmptyAndZero) {
     EXPECT_TRUE(std::all_of(tx.begin(), tx.end(), [](std::uint8_t b) { return b == 0; }));
 }
 
-TEST(DataModule, ReceivedBytesAppendAndClearReceiveZeroesAll) {
+TEST(LinkModule, ReceivedBytesAppendAndClearReceiveZeroesAll) {
     ModuleRig rig;
     rig.Receive({1, 2, 3});
     rig.Receive({4});
@@ -81,7 +79,7 @@ TEST(DataModule, ReceivedBytesAppendAndClearReceiveZeroesAll) {
     EXPECT_TRUE(std::all_of(rx.begin(), rx.end(), [](std::uint8_t b) { return b == 0; }));
 }
 
-TEST(DataModule, OnlyWhatFitsIsCopiedButTheWholeChunkCounts) {
+TEST(LinkModule, OnlyWhatFitsIsCopiedButTheWholeChunkCounts) {
     ModuleRig rig;
     rig.Receive(Bytes(2100, 0x11));
     rig.Receive(Bytes(20, 0x22)); // 12 fit
@@ -95,7 +93,7 @@ TEST(DataModule, OnlyWhatFitsIsCopiedButTheWholeChunkCounts) {
     EXPECT_EQ(rx[2111], 0x22);
 }
 
-TEST(DataModule, AChunkThatEndsExactlyAtTheLimitThenDrops) {
+TEST(LinkModule, AChunkThatEndsExactlyAtTheLimitThenDrops) {
     ModuleRig rig;
     rig.Receive(Bytes(2112, 0x44));
     EXPECT_EQ(rig.link->ReceivedCount(), 2112);
@@ -105,10 +103,10 @@ TEST(DataModule, AChunkThatEndsExactlyAtTheLimitThenDrops) {
     EXPECT_EQ(rig.link->ReceivedCount(), 2112);
 }
 
-TEST(DataModule, SendFrameFlushesThenSendsTheFirstBytes) {
+TEST(LinkModule, SendFrameFlushesThenSendsTheFirstBytes) {
     ModuleRig rig;
-    rig.link->comport.SetPortName("/dev/fake");
-    ASSERT_TRUE(rig.link->comport.Connect());
+    rig.link->port.SetPortName("/dev/fake");
+    ASSERT_TRUE(rig.link->port.Connect());
     rig.fake->calls.clear();
     auto tx = rig.link->TransmitBuffer();
     for (int i = 0; i < 12; ++i)
@@ -119,9 +117,9 @@ TEST(DataModule, SendFrameFlushesThenSendsTheFirstBytes) {
               (Bytes{0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9}));
 }
 
-TEST(DataModule, ThePollFillsTheReceiveBuffer) {
+TEST(LinkModule, ThePollFillsTheReceiveBuffer) {
     ModuleRig rig;
-    ASSERT_TRUE(rig.link->comport.Connect());
+    ASSERT_TRUE(rig.link->port.Connect());
     rig.fake->input = {0x7E, 0x05, 0x00};
     ASSERT_TRUE(rig.timer.Fire());
     EXPECT_EQ(rig.link->ReceivedCount(), 3);
@@ -130,7 +128,7 @@ TEST(DataModule, ThePollFillsTheReceiveBuffer) {
 
 // A frame or firmware block that went out only in part cannot be answered for: the exchange
 // fails at once, without waiting for a reply to bytes the device never got.
-TEST(DataModule, APartlySentFrameOrBlockFailsTheExchange) {
+TEST(LinkModule, APartlySentFrameOrBlockFailsTheExchange) {
     const Bytes writeAck = {0x7E, 0x06, 0x57, 0x1A, 0x09, 0x10};
     for (const ExchangeMode mode : {ExchangeMode::Write, ExchangeMode::Firmware}) {
         SCOPED_TRACE(static_cast<int>(mode));
@@ -156,7 +154,7 @@ TEST(DataModule, APartlySentFrameOrBlockFailsTheExchange) {
     }
 }
 
-TEST(DataModule, TheGlobalReferenceIsTheInstalledModule) {
+TEST(LinkModule, TheGlobalReferenceIsTheInstalledModule) {
     ModuleRig rig;
     SetDataModule(rig.link.get());
     EXPECT_TRUE(HasDataModule());
@@ -168,7 +166,7 @@ TEST(DataModule, TheGlobalReferenceIsTheInstalledModule) {
 // The start of the next exchange from inside the last one's final report, while that one has
 // still to close its port: accepted at once (a window that has handled the report starts the
 // next command), and the new exchange opens the port only once the old one has closed it.
-TEST(DataModule, ANewExchangeStartsFromTheFinalReportAndWaitsForTheLastToClose) {
+TEST(LinkModule, ANewExchangeStartsFromTheFinalReportAndWaitsForTheLastToClose) {
     ModuleRig rig;
     std::mutex gate;
     std::unique_lock closing(gate);
@@ -182,7 +180,7 @@ TEST(DataModule, ANewExchangeStartsFromTheFinalReportAndWaitsForTheLastToClose) 
     auto first = std::make_shared<test::RecordingTarget>();
     std::atomic<bool> startedInReport{false};
     first->onReport = [&](const test::RecordingTarget::Entry& e) {
-        if (e.code != ThreadReport::FirmwareProgress)
+        if (e.code != ExchangeReport::FirmwareProgress)
             return;
         // On the exchange's own thread, as a handler of the program runs while it waits.
         EXPECT_FALSE(rig.link->ExchangeBusy());
