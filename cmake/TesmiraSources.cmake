@@ -52,7 +52,7 @@ set(TESMIRA_UNIX_ONLY_TESTS
     support/FakeSysfs.cpp
     app/test_sysfs_ports.cpp
     firmware/test_firmware_image.cpp
-    model/test_file_io.cpp
+    model/test_config_file.cpp
     link/test_serial_port_pty.cpp
     link/test_exchange_thread.cpp
     link/test_exchange_virtual.cpp

@@ -2,8 +2,8 @@
 
 #include "link/Frames.h"
 #include "model/BitHelpers.h"
+#include "model/ConfigFile.h"
 #include "model/TextHelpers.h"
-#include "model/UnitFileIO.h"
 #include "model/ZoneTypes.h"
 
 namespace tesmira {
@@ -418,7 +418,7 @@ std::vector<std::span<const std::uint8_t>> PanelRecord::FileBlocks() const {
     return blocks;
 }
 
-bool PanelRecord::LoadFromFile(TFileIOSaver& reader) {
+bool PanelRecord::LoadFromFile(ConfigFile& reader) {
     Bytes record;
     if (reader.ReadRecord(record, kSize) == 0)
         return false;

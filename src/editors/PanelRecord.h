@@ -19,7 +19,7 @@
 
 namespace tesmira {
 
-class TFileIOSaver;
+class ConfigFile;
 
 class PanelRecord {
 public:
@@ -257,7 +257,7 @@ public:
     // Takes the record (exactly 58 bytes) from an opened file, and on type 30 the direction block
     // after it when the file holds one of 150 bytes. False, changing nothing, when the record
     // is not there; the caller then leaves its controls as they are.
-    bool LoadFromFile(TFileIOSaver& reader);
+    bool LoadFromFile(ConfigFile& reader);
 
 private:
     struct Traits;

@@ -24,7 +24,7 @@ std::vector<std::uint8_t> EventListBytes(const EventSelection& selection);
 // Lines end at CR LF, a lone LF or a lone CR.
 void ApplyEventList(std::span<const std::uint8_t> text, EventSelection& selection);
 
-// Write and read a file whole. Both throw FileIOError with the text for the user when the file
+// Write and read a file whole. Both throw ConfigFileError with the text for the user when the file
 // cannot be written or read; a failed read leaves the selection as it was.
 void SaveEventListFile(const std::filesystem::path& path, const EventSelection& selection);
 void LoadEventListFile(const std::filesystem::path& path, EventSelection& selection);

@@ -13,12 +13,12 @@ std::string DisplayName(const std::filesystem::path& path) {
 
 } // namespace
 
-FileIOError FileOpenFailed(const std::filesystem::path& path) {
-    return FileIOError("Не удалось открыть файл " + DisplayName(path));
+ConfigFileError FileOpenFailed(const std::filesystem::path& path) {
+    return ConfigFileError("Не удалось открыть файл " + DisplayName(path));
 }
 
-FileIOError FileWriteFailed(const std::filesystem::path& path) {
-    return FileIOError("Не удалось записать файл " + DisplayName(path));
+ConfigFileError FileWriteFailed(const std::filesystem::path& path) {
+    return ConfigFileError("Не удалось записать файл " + DisplayName(path));
 }
 
 } // namespace tesmira

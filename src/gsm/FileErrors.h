@@ -1,13 +1,13 @@
 // The errors of the GSM editor's own files (event lists, sound files), as the user reads them.
 #pragma once
 
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
 
 #include <filesystem>
 
 namespace tesmira {
 
-FileIOError FileOpenFailed(const std::filesystem::path& path);
-FileIOError FileWriteFailed(const std::filesystem::path& path);
+ConfigFileError FileOpenFailed(const std::filesystem::path& path);
+ConfigFileError FileWriteFailed(const std::filesystem::path& path);
 
 } // namespace tesmira

@@ -1,7 +1,7 @@
 #include "gsm/GsmConfig.h"
 
 #include "link/Frames.h"
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
 
 #include <algorithm>
 #include <array>
@@ -40,7 +40,7 @@ GsmReplyOutcome GsmConfig::LoadFromReply(std::span<const std::uint8_t> reply) {
     return GsmReplyOutcome::Loaded;
 }
 
-bool GsmConfig::LoadFromFile(TFileIOSaver& reader) {
+bool GsmConfig::LoadFromFile(ConfigFile& reader) {
     GsmRecord::Bytes bytes{};
     if (reader.ReadRecord(bytes, bytes.size()) == 0)
         return false;
@@ -48,7 +48,7 @@ bool GsmConfig::LoadFromFile(TFileIOSaver& reader) {
     const std::size_t length = reader.ReadRecord(block, 0);
     // The caption block is the last thing that can be refused, and a refusal changes nothing.
     if (length == 0 || !captions.AssignBlock(std::span(block).first(length)))
-        throw FileIOError(kFileDamagedText);
+        throw ConfigFileError(kFileDamagedText);
 
     record.bytes() = bytes;
     phones = ShowPhones(record.PhoneArea());
@@ -76,7 +76,7 @@ GsmWriteFrame GsmConfig::WriteFrame(std::span<std::uint8_t> tx) const {
         false};
 }
 
-void GsmConfig::SaveTo(TFileIOSaver& writer) const {
+void GsmConfig::SaveTo(ConfigFile& writer) const {
     writer.AddRecord(record.bytes());
     writer.AddRecord(captions.block());
 }

@@ -14,7 +14,7 @@
 
 namespace tesmira {
 
-class TFileIOSaver;
+class ConfigFile;
 
 // The write frame is the record's first 380 bytes and the caption block behind 6 header bytes;
 // the device takes no frame longer than this.
@@ -58,10 +58,10 @@ public:
     GsmReplyOutcome LoadFromReply(std::span<const std::uint8_t> reply);
 
     // Reads the 384-byte record and the caption block. False, and nothing changes, when the first
-    // section is not 384 bytes long. Throws FileIOError(kFileDamagedText), and nothing changes,
+    // section is not 384 bytes long. Throws ConfigFileError(kFileDamagedText), and nothing changes,
     // when the caption section is missing, shorter than 4 or longer than 2048 bytes, or its header
     // gives another length.
-    bool LoadFromFile(TFileIOSaver& reader);
+    bool LoadFromFile(ConfigFile& reader);
 
     // The tables into the record and the caption block; the caption rows then show the block
     // (sorted, without incomplete rows).
@@ -73,7 +73,7 @@ public:
     GsmWriteFrame WriteFrame(std::span<std::uint8_t> tx) const;
 
     // The two sections of the configuration file: the record, then the caption block.
-    void SaveTo(TFileIOSaver& writer) const;
+    void SaveTo(ConfigFile& writer) const;
 };
 
 } // namespace tesmira

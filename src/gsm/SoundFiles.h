@@ -44,7 +44,7 @@ SoundFileFrame WriteUploadFrame(std::span<std::uint8_t> tx, std::string_view fil
                                 std::span<const std::uint8_t> content);
 
 // The same for a file on disk: the name is checked before the file is opened, and its size
-// before it is read. Throws FileIOError when the file cannot be read.
+// before it is read. Throws ConfigFileError when the file cannot be read.
 SoundFileFrame WriteUploadFrameFromFile(std::span<std::uint8_t> tx,
                                         const std::filesystem::path& path);
 

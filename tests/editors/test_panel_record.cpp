@@ -1,7 +1,7 @@
 // The eight-zone panel record: defaults, zone and partition rules, the handlers' bytes, interface
 // changes, the differences of types 30 and 31, the write frame and the file blocks.
 #include "editors/PanelRecord.h"
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
 
 #include <gtest/gtest.h>
 
@@ -291,7 +291,7 @@ TEST(PanelRecord, WriteFramesOfTheDefaults) {
 
 // Opens the file into a record of its type whose device number was 7777.
 PanelRecord Opened(const std::vector<std::uint8_t>& image) {
-    TFileIOSaver reader;
+    ConfigFile reader;
     PanelRecord opened(reader.LoadFromBytes(image));
     opened.SetDeviceNumberFromText("7777");
     EXPECT_TRUE(opened.LoadFromFile(reader));
@@ -299,7 +299,7 @@ PanelRecord Opened(const std::vector<std::uint8_t>& image) {
 }
 
 std::vector<std::uint8_t> Saved(const PanelRecord& record) {
-    TFileIOSaver writer(record.type());
+    ConfigFile writer(record.type());
     for (std::span<const std::uint8_t> block : record.FileBlocks())
         writer.AddRecord(block);
     return writer.Image();

@@ -1,7 +1,7 @@
 // The two-loop transmitter record: defaults, what the controls show, what each handler stores,
 // the write frame and the file of the defaults.
 #include "editors/TwoLoopRecord.h"
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
 
 #include <gtest/gtest.h>
 
@@ -232,12 +232,12 @@ TEST(TwoLoopRecord, WriteFrameRefusesAShortBuffer) {
 }
 
 TEST(TwoLoopRecord, DefaultFilesOfBothTypes) {
-    TFileIOSaver file26(26);
+    ConfigFile file26(26);
     file26.AddRecord(TwoLoopRecord(26).bytes());
     EXPECT_EQ(file26.Image(),
               (std::vector<std::uint8_t>{0x01, 0x00, 0x1A, 0x00, 0x0D, 0x01, 0x08, 0x05, 0x02, 0x03,
                                          0x04, 0x07, 0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01, 0x4C}));
-    TFileIOSaver file27(27);
+    ConfigFile file27(27);
     file27.AddRecord(TwoLoopRecord(27).bytes());
     EXPECT_EQ(file27.Image(),
               (std::vector<std::uint8_t>{0x01, 0x00, 0x1B, 0x00, 0x0D, 0x01, 0x08, 0x05, 0x0A, 0x03,

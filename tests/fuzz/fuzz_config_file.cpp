@@ -2,7 +2,7 @@
 // out. Records must come from inside the loaded bytes, in order, and survive a round trip through
 // the writer. Inputs whose CRC byte is fixed up are tried too, so the fuzzer gets to the records.
 #include "link/Crc8.h"
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
 
 #include <algorithm>
 #include <array>
@@ -12,11 +12,11 @@
 
 namespace {
 
-using tesmira::FileIOError;
-using tesmira::TFileIOSaver;
+using tesmira::ConfigFile;
+using tesmira::ConfigFileError;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::size_t kMax = TFileIOSaver::kBufferSize;
+constexpr std::size_t kMax = ConfigFile::kBufferSize;
 
 // Walks the records of an accepted file independently of the reader.
 std::vector<Bytes> ExpectedRecords(const std::uint8_t* data, std::size_t n) {
@@ -34,11 +34,11 @@ std::vector<Bytes> ExpectedRecords(const std::uint8_t* data, std::size_t n) {
 }
 
 void Check(const std::uint8_t* data, std::size_t size) {
-    TFileIOSaver reader;
+    ConfigFile reader;
     std::uint8_t type = 0;
     try {
         type = reader.LoadFromBytes({data, size});
-    } catch (const FileIOError&) {
+    } catch (const ConfigFileError&) {
         return;
     }
     const std::size_t n = std::min(size, kMax);
@@ -65,10 +65,10 @@ void Check(const std::uint8_t* data, std::size_t size) {
     // A file without records is 4 bytes, too short to be read back.
     if (got.empty())
         return;
-    TFileIOSaver writer(type);
+    ConfigFile writer(type);
     for (const Bytes& record : got)
         writer.AddRecord(record);
-    TFileIOSaver again;
+    ConfigFile again;
     if (again.LoadFromBytes(writer.Image()) != type)
         std::abort();
     for (const Bytes& record : got) {

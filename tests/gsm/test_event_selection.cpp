@@ -1,6 +1,6 @@
 // The event selection of three groups, its grid and the event list files of one group.
 #include "gsm/EventListFile.h"
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
 #include "support/HexBytes.h"
 #include "support/TempDir.h"
 
@@ -111,9 +111,9 @@ TEST(EventListFile, FilesThatCannotBeReadOrWrittenChangeNothing) {
     EventSelection s;
     s.Fill(EventSelection::ClearViolations);
     const EventSelection::Bytes before = s.bytes();
-    EXPECT_THROW(LoadEventListFile(dir / "missing.evl", s), FileIOError);
-    EXPECT_THROW(LoadEventListFile(dir.path(), s), FileIOError);
-    EXPECT_THROW(SaveEventListFile(dir / "no" / "such.evl", s), FileIOError);
+    EXPECT_THROW(LoadEventListFile(dir / "missing.evl", s), ConfigFileError);
+    EXPECT_THROW(LoadEventListFile(dir.path(), s), ConfigFileError);
+    EXPECT_THROW(SaveEventListFile(dir / "no" / "such.evl", s), ConfigFileError);
     EXPECT_EQ(s.bytes(), before);
 }
 

@@ -1,7 +1,7 @@
 // The type 32 editor's operations on its record, tables and caption block: defaults, the reply,
 // the write frame and the configuration file.
 #include "gsm/GsmConfig.h"
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
 #include "support/HexBytes.h"
 #include "support/LinkFrames.h"
 
@@ -130,7 +130,7 @@ TEST(GsmConfig, ReplyCaptionLengthIsBoundedByTheFrameAndTheBuffer) {
 
 TEST(GsmConfig, SavedFileLoadsBackWhole) {
     const GsmConfig saved = Edited();
-    TFileIOSaver writer(32);
+    ConfigFile writer(32);
     saved.SaveTo(writer);
     const Bytes image = writer.Image();
     ASSERT_EQ(image.size(), 402u);
@@ -138,7 +138,7 @@ TEST(GsmConfig, SavedFileLoadsBackWhole) {
     EXPECT_EQ(Bytes(image.begin() + 389, image.end() - 1),
               Hex("00 0A 01 01 00 0A 01 0C 03 61 62 63"));
 
-    TFileIOSaver reader;
+    ConfigFile reader;
     reader.LoadFromBytes(image);
     GsmConfig loaded;
     ASSERT_TRUE(loaded.LoadFromFile(reader));
@@ -157,18 +157,18 @@ TEST(GsmConfig, FileWithAnUnfitSectionChangesNothing) {
     };
     for (const auto& [recordSize, captions, refused] : cases) {
         SCOPED_TRACE(recordSize);
-        TFileIOSaver writer(32);
+        ConfigFile writer(32);
         writer.AddRecord(Bytes(recordSize, 0x33));
         if (captions != nullptr)
             writer.AddRecord(Hex(captions));
-        TFileIOSaver reader;
+        ConfigFile reader;
         reader.LoadFromBytes(writer.Image());
         GsmConfig config = Edited();
         const GsmConfig before = config;
         std::string refusal;
         try {
             EXPECT_FALSE(config.LoadFromFile(reader));
-        } catch (const FileIOError& e) {
+        } catch (const ConfigFileError& e) {
             refusal = e.what();
         }
         EXPECT_EQ(refusal, refused ? kFileDamagedText : "");

@@ -1,6 +1,6 @@
 // The sound-file commands: their frames, their refusals and the file list of their replies.
 #include "gsm/SoundFiles.h"
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
 #include "support/HexBytes.h"
 #include "support/LinkFrames.h"
 #include "support/TempDir.h"
@@ -62,7 +62,7 @@ TEST(SoundFiles, UploadFromDiskChecksNameAndSizeBeforeReading) {
     Bytes tx(6000, 0xEE);
     EXPECT_EQ(WriteUploadFrameFromFile(tx, dir / "big.amr").refusal, kUploadTooLargeText);
     EXPECT_EQ(WriteUploadFrameFromFile(tx, dir / "missing.amr1").refusal, kUploadNameTooLongText);
-    EXPECT_THROW(WriteUploadFrameFromFile(tx, dir / "none.amr"), FileIOError);
+    EXPECT_THROW(WriteUploadFrameFromFile(tx, dir / "none.amr"), ConfigFileError);
     ASSERT_EQ(WriteUploadFrameFromFile(tx, dir / "ok.amr").length, 19u);
     EXPECT_EQ(Bytes(tx.begin() + 15, tx.begin() + 18), test::Text("xyz"));
 }

@@ -8,7 +8,7 @@
 #include "link/LinkModule.h"
 #include "link/PortNames.h"
 #include "link/ui/ReportBridge.h"
-#include "model/UnitDevices.h"
+#include "model/DeviceCatalogue.h"
 #include "model/ui/DeviceMenu.h"
 #include "model/ui/Dialogs.h"
 #include "model/ui/EditHelpers.h"

@@ -8,8 +8,8 @@
 #include "firmware/ui/FormUpdateFW.h"
 #include "link/LinkModule.h"
 #include "link/ui/ReportBridge.h"
-#include "model/UnitDevices.h"
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
+#include "model/DeviceCatalogue.h"
 #include "model/ui/DeviceFactory.h"
 #include "model/ui/Dialogs.h"
 #include "model/ui/EditHelpers.h"
@@ -238,7 +238,7 @@ void TMainForm::FileOpen1Execute() {
     const QString name = Dialogs::openFileName(this, QString(), folder, kConfigFilter);
     if (name.isEmpty())
         return;
-    TFileIOSaver reader;
+    ConfigFile reader;
     const std::uint8_t type = reader.LoadFrom(FilePath(name)); // throws on a bad file
     if (!OpenDeviceEditor(type, workArea_, this)) {
         currentDeviceType_ = 0;

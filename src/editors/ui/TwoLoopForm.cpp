@@ -2,7 +2,7 @@
 
 #include "editors/ui/EditorExchange.h"
 #include "link/LinkModule.h"
-#include "model/UnitDevices.h"
+#include "model/DeviceCatalogue.h"
 #include "model/ZoneTypes.h"
 #include "model/ui/ComboboxEvent.h"
 #include "model/ui/EditHelpers.h"
@@ -101,7 +101,7 @@ void TwoLoopForm::SaveToFile(const QString& fileName) {
     SaveRecordsToFile(fileName, {record_.bytes()});
 }
 
-void TwoLoopForm::LoadFromFile(TFileIOSaver& reader) {
+void TwoLoopForm::LoadFromFile(ConfigFile& reader) {
     LoadRecordFromFile(reader, record_.bytes());
 }
 

@@ -24,7 +24,7 @@ public:
     bool LoadFromReply() override;
     void WriteToDevice() override;
     void SaveToFile(const QString& fileName) override;
-    void LoadFromFile(TFileIOSaver& reader) override;
+    void LoadFromFile(ConfigFile& reader) override;
     void RecordToControls() override;
     void CommitEdit() override;
 

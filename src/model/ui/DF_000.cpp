@@ -1,8 +1,8 @@
 #include "model/ui/DF_000.h"
 
 #include "link/Frames.h"
-#include "model/UnitDevices.h"
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
+#include "model/DeviceCatalogue.h"
 #include "model/ui/EditHelpers.h"
 
 #include <QCloseEvent>
@@ -99,13 +99,13 @@ bool TDeviceForm::LoadFromReplyBytes(std::span<const std::uint8_t> reply,
 
 void TDeviceForm::SaveRecordsToFile(
     const QString& fileName, std::initializer_list<std::span<const std::uint8_t>> records) const {
-    TFileIOSaver saver(DeviceType);
+    ConfigFile file(DeviceType);
     for (std::span<const std::uint8_t> record : records)
-        saver.AddRecord(record);
-    saver.SaveTo(FilePath(fileName));
+        file.AddRecord(record);
+    file.SaveTo(FilePath(fileName));
 }
 
-bool TDeviceForm::LoadRecordFromFile(TFileIOSaver& reader, std::span<std::uint8_t> record) {
+bool TDeviceForm::LoadRecordFromFile(ConfigFile& reader, std::span<std::uint8_t> record) {
     if (reader.ReadRecord(record, record.size()) == 0)
         return false;
     RecordToControls();

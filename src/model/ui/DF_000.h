@@ -14,7 +14,7 @@
 #include <span>
 
 namespace tesmira {
-class TFileIOSaver;
+class ConfigFile;
 }
 
 namespace tesmira::ui {
@@ -62,8 +62,8 @@ public:
     // and the caption as they were, when the reply holds no whole record of this editor.
     virtual bool LoadFromReply() = 0;
     virtual void WriteToDevice() = 0; // builds the write frame and starts the exchange
-    virtual void SaveToFile(const QString& fileName) = 0; // may throw FileIOError
-    virtual void LoadFromFile(TFileIOSaver& reader) = 0;
+    virtual void SaveToFile(const QString& fileName) = 0; // may throw ConfigFileError
+    virtual void LoadFromFile(ConfigFile& reader) = 0;
     virtual void RecordToControls() = 0;
     virtual void CommitEdit() = 0; // the value still being typed into the record
 
@@ -95,7 +95,7 @@ protected:
 
     // Reads the next record of exactly record.size() bytes and shows it; a record of another
     // length leaves the record and the controls as they are. Returns whether it loaded.
-    bool LoadRecordFromFile(TFileIOSaver& reader, std::span<std::uint8_t> record);
+    bool LoadRecordFromFile(ConfigFile& reader, std::span<std::uint8_t> record);
 
     // Exchange thread code 4; only the GSM editor has file commands.
     virtual void FileCommandDone() {}

@@ -1,6 +1,6 @@
 #include "model/ui/DeviceFactory.h"
 
-#include "model/UnitDevices.h"
+#include "model/DeviceCatalogue.h"
 #include "model/ui/EditHelpers.h"
 
 #include <QMdiArea>

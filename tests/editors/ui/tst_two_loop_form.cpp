@@ -2,7 +2,7 @@
 // running a handler, values outside the lists, saving and loading files.
 #include "editors/ui/DF_026.h"
 #include "editors/ui/DF_027.h"
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
 #include "model/ui/ComboboxEvent.h"
 #include "support/TempDir.h"
 #include "support/ui/DataModuleFixture.h"
@@ -20,7 +20,7 @@
 
 #include <memory>
 
-using tesmira::TFileIOSaver;
+using tesmira::ConfigFile;
 using tesmira::TwoLoopRecord;
 using tesmira::test::Bytes;
 using tesmira::test::RecordingReceiver;
@@ -286,7 +286,7 @@ private slots:
         // Saving writes the bytes as they are.
         tesmira::test::TempDir dir;
         form.SaveToFile(QString::fromStdString((dir / "outside.bcf").string()));
-        TFileIOSaver reader;
+        ConfigFile reader;
         QCOMPARE(reader.LoadFrom(dir / "outside.bcf"), std::uint8_t{26});
         TwoLoopRecord::Bytes saved{};
         QCOMPARE(reader.ReadRecord(saved, 13), std::size_t{13});
@@ -309,12 +309,12 @@ private slots:
 
     void loadingAFileShowsItsRecord() {
         tesmira::test::TempDir dir;
-        TFileIOSaver writer(26);
+        ConfigFile writer(26);
         writer.AddRecord(kOther);
         writer.SaveTo(dir / "other.bcf");
         TDev_026 form;
         HandlerSpies spies(form);
-        TFileIOSaver reader;
+        ConfigFile reader;
         QCOMPARE(reader.LoadFrom(dir / "other.bcf"), std::uint8_t{26});
         form.LoadFromFile(reader);
         QCOMPARE(AsBytes(form.RecordBytes()), kOther);
@@ -324,11 +324,11 @@ private slots:
 
     void aTwelveByteRecordIsIgnored() {
         tesmira::test::TempDir dir;
-        TFileIOSaver writer(26);
+        ConfigFile writer(26);
         writer.AddRecord(Bytes(kOther.begin(), kOther.end() - 1));
         writer.SaveTo(dir / "short.bcf");
         TDev_026 form;
-        TFileIOSaver reader;
+        ConfigFile reader;
         QCOMPARE(reader.LoadFrom(dir / "short.bcf"), std::uint8_t{26});
         form.LoadFromFile(reader);
         QCOMPARE(AsBytes(form.RecordBytes()), kDefaults26);

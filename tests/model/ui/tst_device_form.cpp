@@ -1,4 +1,4 @@
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
 #include "model/ui/DF_000.h"
 #include "support/TempDir.h"
 #include "support/ui/FakeEditor.h"
@@ -12,8 +12,8 @@
 #include <memory>
 #include <type_traits>
 
-using tesmira::FileIOError;
-using tesmira::TFileIOSaver;
+using tesmira::ConfigFile;
+using tesmira::ConfigFileError;
 using tesmira::test::Bytes;
 using tesmira::test::FakeEditor;
 using tesmira::test::RecordingReceiver;
@@ -149,7 +149,7 @@ private slots:
 
     void fileRecordOfTheRightLengthIsShown() {
         FakeEditor editor(Bytes(13, 0x00));
-        TFileIOSaver reader;
+        ConfigFile reader;
         QCOMPARE(int(reader.LoadFromBytes(Bytes{0x01, 0x00, 0x1A, 0x00, 0x0D, 0x01, 0x08, 0x05,
                                                 0x02, 0x03, 0x04, 0x07, 0x65, 0x3C, 0x1E, 0x00,
                                                 0x00, 0x01, 0x4C})),
@@ -162,7 +162,7 @@ private slots:
     void fileRecordOfAnotherLengthLoadsNothingAndSaysNothing() {
         tesmira::test::DialogsInTestMode dialogs;
         FakeEditor editor(Bytes(13, 0xEE));
-        TFileIOSaver reader;
+        ConfigFile reader;
         // The type 26 default file with its length field set to 12 (CRC fixed up).
         reader.LoadFromBytes(Bytes{0x01, 0x00, 0x1A, 0x00, 0x0C, 0x01, 0x08, 0x05, 0x02, 0x03, 0x04,
                                    0x07, 0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01, 0x85});
@@ -178,7 +178,7 @@ private slots:
         FakeEditor editor(kDefaults26);
         editor.DeviceType = 26;
         const QString name = qpath(dir / "missing" / "a.bcf");
-        QVERIFY_THROWS_EXCEPTION(FileIOError, editor.SaveToFile(name));
+        QVERIFY_THROWS_EXCEPTION(ConfigFileError, editor.SaveToFile(name));
         QVERIFY(!tesmira::ui::Dialogs::guarded(nullptr, [&] { editor.SaveToFile(name); }));
         const auto shown = tesmira::ui::Dialogs::takeMessages();
         QCOMPARE(shown.size(), 1);

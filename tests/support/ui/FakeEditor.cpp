@@ -1,6 +1,6 @@
 #include "support/ui/FakeEditor.h"
 
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
 #include "model/ui/DeviceFactory.h"
 
 namespace tesmira::test {
@@ -23,7 +23,7 @@ void FakeEditor::SaveToFile(const QString& fileName) {
     SaveRecordsToFile(fileName, {record});
 }
 
-void FakeEditor::LoadFromFile(TFileIOSaver& reader) {
+void FakeEditor::LoadFromFile(ConfigFile& reader) {
     LoadRecordFromFile(reader, record);
 }
 

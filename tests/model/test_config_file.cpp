@@ -1,4 +1,4 @@
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
 
 #include "link/Crc8.h"
 #include "support/TempDir.h"
@@ -54,10 +54,10 @@ Bytes Closed(Bytes bytes) {
 
 // The message a load of `bytes` raises, or "" when it loads.
 std::string LoadError(const Bytes& bytes) {
-    TFileIOSaver reader;
+    ConfigFile reader;
     try {
         reader.LoadFromBytes(bytes);
-    } catch (const FileIOError& e) {
+    } catch (const ConfigFileError& e) {
         return e.what();
     }
     return {};
@@ -68,19 +68,19 @@ const std::string kVersion = "Версия файла не поддержива�
 
 TEST(ConfigFileWrite, DefaultFilesOfTypes26And27AreByteExact) {
     test::TempDir dir;
-    TFileIOSaver writer26(26);
+    ConfigFile writer26(26);
     writer26.AddRecord(kDefaultRecord26);
     writer26.SaveTo(dir / "26.bcf");
     EXPECT_EQ(ReadAll(dir / "26.bcf"), kDefaultFile26);
 
-    TFileIOSaver writer27(27);
+    ConfigFile writer27(27);
     writer27.AddRecord(kDefaultRecord27);
     writer27.SaveTo(dir / "27.bcf");
     EXPECT_EQ(ReadAll(dir / "27.bcf"), kDefaultFile27);
 }
 
 TEST(ConfigFileWrite, TwoRecordsFollowEachOtherWithTheirLengths) {
-    TFileIOSaver writer(32);
+    ConfigFile writer(32);
     writer.AddRecord(Bytes{0x0A, 0x0B, 0x0C});
     writer.AddRecord(Bytes{0x0D, 0x0E});
     EXPECT_EQ(writer.Image(), (Bytes{0x01, 0x00, 0x20, 0x00, 0x03, 0x0A, 0x0B, 0x0C, 0x00, 0x02,
@@ -88,18 +88,18 @@ TEST(ConfigFileWrite, TwoRecordsFollowEachOtherWithTheirLengths) {
 }
 
 TEST(ConfigFileWrite, RecordOf4090BytesFillsTheBufferAnd4091Raise) {
-    TFileIOSaver full(35);
+    ConfigFile full(35);
     full.AddRecord(Bytes(4090, 0x5A));
     const Bytes image = full.Image();
     ASSERT_EQ(image.size(), 4096u);
     EXPECT_EQ(image[3], 0x0F);
     EXPECT_EQ(image[4], 0xFA);
 
-    TFileIOSaver over(35);
+    ConfigFile over(35);
     try {
         over.AddRecord(Bytes(4091, 0x5A));
         FAIL() << "4091 bytes were accepted";
-    } catch (const FileIOError& e) {
+    } catch (const ConfigFileError& e) {
         EXPECT_STREQ(e.what(), "FileIO Buff low size");
     }
     // The refused record left nothing behind.
@@ -107,18 +107,18 @@ TEST(ConfigFileWrite, RecordOf4090BytesFillsTheBufferAnd4091Raise) {
 }
 
 TEST(ConfigFileWrite, LaterRecordsCountWhatIsAlreadyInTheBuffer) {
-    TFileIOSaver writer(26);
+    ConfigFile writer(26);
     writer.AddRecord(kDefaultRecord26); // position 3 + 15 = 18
-    EXPECT_THROW(writer.AddRecord(Bytes(4076, 0)), FileIOError);
+    EXPECT_THROW(writer.AddRecord(Bytes(4076, 0)), ConfigFileError);
     writer.AddRecord(Bytes(4075, 0));
     EXPECT_EQ(writer.Image().size(), 4096u);
-    EXPECT_THROW(writer.AddRecord(Bytes{}), FileIOError); // not even an empty one fits now
+    EXPECT_THROW(writer.AddRecord(Bytes{}), ConfigFileError); // not even an empty one fits now
 }
 
 TEST(ConfigFileWrite, SaveReplacesAnExistingLongerFile) {
     test::TempDir dir;
     WriteAll(dir / "a.bcf", Bytes(100, 0xEE));
-    TFileIOSaver writer(26);
+    ConfigFile writer(26);
     writer.AddRecord(kDefaultRecord26);
     writer.SaveTo(dir / "a.bcf");
     EXPECT_EQ(ReadAll(dir / "a.bcf"), kDefaultFile26);
@@ -149,14 +149,14 @@ TEST(ConfigFileWrite, FailedSaveKeepsTheExistingFileAndLeavesNoTemporary) {
     test::TempDir dir;
     const auto target = dir / "keep.bcf";
     WriteAll(target, kDefaultFile26);
-    TFileIOSaver big(35);
+    ConfigFile big(35);
     big.AddRecord(Bytes(4000, 0x77));
     {
         FileSizeLimit limit(1000);
         try {
             big.SaveTo(target);
             FAIL() << "the save did not report the failed write";
-        } catch (const FileIOError& e) {
+        } catch (const ConfigFileError& e) {
             EXPECT_EQ(std::string(e.what()), "Не удалось записать файл " + target.string());
         }
     }
@@ -187,13 +187,13 @@ TEST(ConfigFileWrite, AWriteProtectedFileIsNotReplaced) {
         const std::filesystem::path target = std::filesystem::path(folder) / "site.bcf";
         WriteAll(target, kDefaultFile26);
         std::filesystem::permissions(target, std::filesystem::perms::owner_read);
-        TFileIOSaver writer(27);
+        ConfigFile writer(27);
         writer.AddRecord(kDefaultRecord26);
         int outcome = 0;
         try {
             writer.SaveTo(target);
             outcome = 1; // replaced without a word
-        } catch (const FileIOError& e) {
+        } catch (const ConfigFileError& e) {
             if (std::string(e.what()) != "Не удалось записать файл " + target.string())
                 outcome = 2;
         }
@@ -210,16 +210,16 @@ TEST(ConfigFileWrite, AWriteProtectedFileIsNotReplaced) {
 
 TEST(ConfigFileWrite, SaveIntoAMissingFolderFailsAndCreatesNothing) {
     test::TempDir dir;
-    TFileIOSaver writer(26);
+    ConfigFile writer(26);
     writer.AddRecord(kDefaultRecord26);
-    EXPECT_THROW(writer.SaveTo(dir / "missing" / "a.bcf"), FileIOError);
+    EXPECT_THROW(writer.SaveTo(dir / "missing" / "a.bcf"), ConfigFileError);
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
 TEST(ConfigFileRead, DefaultFileGivesItsTypeAndRecord) {
     test::TempDir dir;
     WriteAll(dir / "27.bcf", kDefaultFile27);
-    TFileIOSaver reader;
+    ConfigFile reader;
     EXPECT_EQ(reader.LoadFrom(dir / "27.bcf"), 27);
     EXPECT_EQ(reader.DeviceType(), 27);
     Bytes record(13, 0xFF);
@@ -272,7 +272,7 @@ TEST(ConfigFileRead, OnlyTheFirst4096BytesCount) {
     longer.resize(5000, 0x44);
     test::TempDir dir;
     WriteAll(dir / "long.bcf", longer);
-    TFileIOSaver reader;
+    ConfigFile reader;
     EXPECT_EQ(reader.LoadFrom(dir / "long.bcf"), 35);
     Bytes record(4090);
     EXPECT_EQ(reader.ReadRecord(record, 4090), 4090u);
@@ -285,21 +285,21 @@ TEST(ConfigFileRead, OnlyTheFirst4096BytesCount) {
 
 TEST(ConfigFileRead, MissingFileIsReportedWithItsName) {
     test::TempDir dir;
-    TFileIOSaver reader;
+    ConfigFile reader;
     try {
         reader.LoadFrom(dir / "none.bcf");
         FAIL() << "a missing file loaded";
-    } catch (const FileIOError& e) {
+    } catch (const ConfigFileError& e) {
         EXPECT_EQ(std::string(e.what()), "Не удалось открыть файл " + (dir / "none.bcf").string());
     }
-    EXPECT_THROW(reader.LoadFrom(dir.path()), FileIOError);
+    EXPECT_THROW(reader.LoadFrom(dir.path()), ConfigFileError);
 }
 
 TEST(ConfigFileRecords, WrongLengthCopiesNothingAndSkipsOnlyTheLengthField) {
     // Record length field 12 in front of the 13 default bytes.
     const Bytes file = {0x01, 0x00, 0x1A, 0x00, 0x0C, 0x01, 0x08, 0x05, 0x02, 0x03,
                         0x04, 0x07, 0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01, 0x85};
-    TFileIOSaver reader;
+    ConfigFile reader;
     ASSERT_EQ(reader.LoadFromBytes(file), 26);
     Bytes record(13, 0xFF);
     EXPECT_EQ(reader.ReadRecord(record, 13), 0u);
@@ -323,7 +323,7 @@ TEST(ConfigFileRecords, LengthPastTheEndIsRefused) {
     // Length 255 with 13 bytes behind it, CRC right.
     const Bytes file = {0x01, 0x00, 0x1A, 0x00, 0xFF, 0x01, 0x08, 0x05, 0x02, 0x03,
                         0x04, 0x07, 0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01, 0x94};
-    TFileIOSaver reader;
+    ConfigFile reader;
     ASSERT_EQ(reader.LoadFromBytes(file), 26);
     Bytes record(4096, 0xFF);
     EXPECT_EQ(reader.ReadRecord(record, 0), 0u);
@@ -342,7 +342,7 @@ TEST(ConfigFileRecords, LengthPastTheEndIsRefused) {
 }
 
 TEST(ConfigFileRecords, RecordLargerThanTheDestinationIsRefused) {
-    TFileIOSaver reader;
+    ConfigFile reader;
     ASSERT_EQ(reader.LoadFromBytes(kDefaultFile26), 26);
     Bytes small(12, 0xFF);
     EXPECT_EQ(reader.ReadRecord(small, 0), 0u);
@@ -352,7 +352,7 @@ TEST(ConfigFileRecords, RecordLargerThanTheDestinationIsRefused) {
 TEST(ConfigFileRecords, SecondRecordOfAnyLengthFollowsTheFirst) {
     const Bytes file = {0x01, 0x00, 0x20, 0x00, 0x03, 0x0A, 0x0B,
                         0x0C, 0x00, 0x02, 0x0D, 0x0E, 0x24};
-    TFileIOSaver reader;
+    ConfigFile reader;
     ASSERT_EQ(reader.LoadFromBytes(file), 32);
     Bytes first(3);
     Bytes rest(100, 0x00);
@@ -365,7 +365,7 @@ TEST(ConfigFileRecords, SecondRecordOfAnyLengthFollowsTheFirst) {
 }
 
 TEST(ConfigFileRecords, ALoadStartsOverAfterAnEarlierFile) {
-    TFileIOSaver reader;
+    ConfigFile reader;
     ASSERT_EQ(reader.LoadFromBytes(kDefaultFile26), 26);
     Bytes record(13);
     ASSERT_EQ(reader.ReadRecord(record, 13), 13u);
@@ -373,7 +373,7 @@ TEST(ConfigFileRecords, ALoadStartsOverAfterAnEarlierFile) {
     EXPECT_EQ(reader.ReadRecord(record, 13), 13u);
     EXPECT_EQ(record, kDefaultRecord27);
     // A refused file leaves the reader as it was.
-    EXPECT_THROW(reader.LoadFromBytes(Bytes{0x01, 0x00}), FileIOError);
+    EXPECT_THROW(reader.LoadFromBytes(Bytes{0x01, 0x00}), ConfigFileError);
     EXPECT_EQ(reader.DeviceType(), 27);
 }
 

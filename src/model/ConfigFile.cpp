@@ -1,4 +1,4 @@
-#include "model/UnitFileIO.h"
+#include "model/ConfigFile.h"
 
 #include "link/Crc8.h"
 #include "link/Frames.h"
@@ -23,12 +23,12 @@ std::string DisplayName(const fs::path& path) {
     return std::string(name.begin(), name.end());
 }
 
-FileIOError WriteFailed(const fs::path& path) {
-    return FileIOError("Не удалось записать файл " + DisplayName(path));
+ConfigFileError WriteFailed(const fs::path& path) {
+    return ConfigFileError("Не удалось записать файл " + DisplayName(path));
 }
 
-FileIOError ReadFailed(const fs::path& path) {
-    return FileIOError("Не удалось открыть файл " + DisplayName(path));
+ConfigFileError ReadFailed(const fs::path& path) {
+    return ConfigFileError("Не удалось открыть файл " + DisplayName(path));
 }
 
 // A name beside `target` that no file has yet. The random part makes a collision with a
@@ -68,30 +68,30 @@ fs::path ResolveLink(const fs::path& fileName) {
 
 } // namespace
 
-TFileIOSaver::TFileIOSaver(std::uint8_t deviceType) : deviceType_(deviceType) {
+ConfigFile::ConfigFile(std::uint8_t deviceType) : deviceType_(deviceType) {
     buffer_[0] = kFormatVersion;
     buffer_[1] = 0x00;
     buffer_[2] = deviceType;
 }
 
-void TFileIOSaver::AddRecord(std::span<const std::uint8_t> record) {
+void ConfigFile::AddRecord(std::span<const std::uint8_t> record) {
     // The CRC byte must still fit after the record: position + 2 + L <= kBufferSize - 1.
     const std::size_t room = kBufferSize - 1 - position_;
     if (room < 2 || record.size() > room - 2)
-        throw FileIOError(kFileBufferLowText);
+        throw ConfigFileError(kFileBufferLowText);
     buffer_[position_] = static_cast<std::uint8_t>(record.size() >> 8);
     buffer_[position_ + 1] = static_cast<std::uint8_t>(record.size() & 0xFF);
     std::copy(record.begin(), record.end(), buffer_.begin() + position_ + 2);
     position_ += 2 + record.size();
 }
 
-std::vector<std::uint8_t> TFileIOSaver::Image() const {
+std::vector<std::uint8_t> ConfigFile::Image() const {
     std::vector<std::uint8_t> image(buffer_.begin(), buffer_.begin() + position_);
     image.push_back(Crc8(image));
     return image;
 }
 
-void TFileIOSaver::SaveTo(const fs::path& fileName) const {
+void ConfigFile::SaveTo(const fs::path& fileName) const {
     const std::vector<std::uint8_t> image = Image();
     const fs::path target = ResolveLink(fileName);
     std::error_code ec;
@@ -116,7 +116,7 @@ void TFileIOSaver::SaveTo(const fs::path& fileName) const {
     }
 }
 
-std::uint8_t TFileIOSaver::LoadFrom(const fs::path& fileName) {
+std::uint8_t ConfigFile::LoadFrom(const fs::path& fileName) {
     std::error_code ec;
     if (fs::is_directory(fileName, ec))
         throw ReadFailed(fileName);
@@ -131,17 +131,17 @@ std::uint8_t TFileIOSaver::LoadFrom(const fs::path& fileName) {
     return LoadFromBytes(std::span<const std::uint8_t>(bytes.data(), count));
 }
 
-std::uint8_t TFileIOSaver::LoadFromBytes(std::span<const std::uint8_t> bytes) {
+std::uint8_t ConfigFile::LoadFromBytes(std::span<const std::uint8_t> bytes) {
     const std::size_t n = std::min(bytes.size(), kBufferSize);
     if (n < kMinFileSize)
-        throw FileIOError(kFileDamagedText);
+        throw ConfigFileError(kFileDamagedText);
     if (bytes[0] != kFormatVersion)
-        throw FileIOError(kFileVersionText);
+        throw ConfigFileError(kFileVersionText);
     if (Crc8(bytes.data(), n - 1) != bytes[n - 1])
-        throw FileIOError(kFileDamagedText);
+        throw ConfigFileError(kFileDamagedText);
     const unsigned type = bytes[1] * 256u + bytes[2];
     if (type > 0xFF || !DeviceTypeSupported(static_cast<std::uint8_t>(type)))
-        throw FileIOError(kFileDamagedText);
+        throw ConfigFileError(kFileDamagedText);
 
     buffer_.fill(0);
     std::copy(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n), buffer_.begin());
@@ -151,7 +151,7 @@ std::uint8_t TFileIOSaver::LoadFromBytes(std::span<const std::uint8_t> bytes) {
     return deviceType_;
 }
 
-std::size_t TFileIOSaver::ReadRecord(std::span<std::uint8_t> destination, std::size_t expected) {
+std::size_t ConfigFile::ReadRecord(std::span<std::uint8_t> destination, std::size_t expected) {
     if (position_ + 2 > recordEnd_)
         return 0;
     const std::size_t length = buffer_[position_] * 256u + buffer_[position_ + 1];

@@ -1,4 +1,4 @@
-#include "model/UnitDevices.h"
+#include "model/DeviceCatalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ TEST(DeviceCatalogue, LatinLettersInNames) {
 
 // The whole catalogue in its order, as the device list gives it, written out by hand: a code
 // swapped between two names would open the wrong editor for a device.
-const TDevicesTableRow kCatalogue[] = {
+const CatalogueRow kCatalogue[] = {
     {29, 6, 0, "GSM-коммуникатор объектовый", false},
     {32, 6, 5, "GSM-коммуникатор объектовый", true},
     {34, 1, 5, "Velmar 508", true},
@@ -68,21 +68,21 @@ const TDevicesTableRow kCatalogue[] = {
 };
 
 TEST(DeviceCatalogue, EveryRowInOrder) {
-    ASSERT_EQ(std::size(kCatalogue), kDevicesTable.size());
-    for (std::size_t i = 0; i < kDevicesTable.size(); ++i) {
+    ASSERT_EQ(std::size(kCatalogue), kDeviceCatalogue.size());
+    for (std::size_t i = 0; i < kDeviceCatalogue.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(kDevicesTable[i].code, kCatalogue[i].code);
-        EXPECT_EQ(kDevicesTable[i].groupIndex, kCatalogue[i].groupIndex);
-        EXPECT_EQ(kDevicesTable[i].fromVersion, kCatalogue[i].fromVersion);
-        EXPECT_EQ(kDevicesTable[i].name, kCatalogue[i].name);
-        EXPECT_EQ(kDevicesTable[i].hasEditor, kCatalogue[i].hasEditor);
+        EXPECT_EQ(kDeviceCatalogue[i].code, kCatalogue[i].code);
+        EXPECT_EQ(kDeviceCatalogue[i].groupIndex, kCatalogue[i].groupIndex);
+        EXPECT_EQ(kDeviceCatalogue[i].fromVersion, kCatalogue[i].fromVersion);
+        EXPECT_EQ(kDeviceCatalogue[i].name, kCatalogue[i].name);
+        EXPECT_EQ(kDeviceCatalogue[i].hasEditor, kCatalogue[i].hasEditor);
     }
 }
 
 TEST(DeviceCatalogue, EveryCodeFrom0To35OnceAndEditorsForExactlyEight) {
     std::set<int> codes;
     std::set<int> editors;
-    for (const TDevicesTableRow& row : kDevicesTable) {
+    for (const CatalogueRow& row : kDeviceCatalogue) {
         codes.insert(row.code);
         if (row.hasEditor)
             editors.insert(row.code);
@@ -135,7 +135,7 @@ TEST(DeviceMenu, FiveSubmenusWithTheEightEditorsInTableOrder) {
 }
 
 TEST(DeviceMenu, GroupThatComesBackGetsASecondSubmenu) {
-    const TDevicesTableRow table[] = {
+    const CatalogueRow table[] = {
         {1, 2, 0, "A", true},  {2, 2, 0, "B", false}, {3, 1, 12, "C", true},
         {4, 1, 0, "D", false}, {5, 2, 0, "E", true},  {6, 2, 0, "F", true},
     };
@@ -151,14 +151,14 @@ TEST(DeviceMenu, GroupThatComesBackGetsASecondSubmenu) {
 }
 
 TEST(DeviceMenu, RowsWithoutGroupOrEditorStillFormAMenu) {
-    const TDevicesTableRow ungrouped[] = {{7, 0, 0, "X", true}, {8, 9, 0, "Y", true}};
+    const CatalogueRow ungrouped[] = {{7, 0, 0, "X", true}, {8, 9, 0, "Y", true}};
     const std::vector<DeviceSubmenu> menu = DeviceMenuLayout(ungrouped);
     ASSERT_EQ(menu.size(), 2u);
     EXPECT_EQ(menu[0].caption, "");
     EXPECT_EQ(menu[0].items[0].code, 7);
     EXPECT_EQ(menu[1].caption, ""); // group index past the name table
 
-    const TDevicesTableRow none[] = {{7, 1, 0, "X", false}};
+    const CatalogueRow none[] = {{7, 1, 0, "X", false}};
     EXPECT_TRUE(DeviceMenuLayout(none).empty());
 }
 

@@ -14,7 +14,7 @@
 namespace tesmira {
 
 // Every failure of a configuration file; what() is the text shown to the user (UTF-8).
-class FileIOError : public std::runtime_error {
+class ConfigFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -29,27 +29,27 @@ inline constexpr const char* kFileBufferLowText = "FileIO Buff low size";
 // A writer is constructed with its device type, gets its records by AddRecord and is written by
 // SaveTo. A reader is constructed with type 0, filled by LoadFrom (or LoadFromBytes) and hands
 // out the records in order by ReadRecord.
-class TFileIOSaver {
+class ConfigFile {
 public:
     static constexpr std::size_t kBufferSize = 4096;
     static constexpr std::size_t kHeaderSize = 3;
     static constexpr std::uint8_t kFormatVersion = 1;
 
-    explicit TFileIOSaver(std::uint8_t deviceType = 0);
+    explicit ConfigFile(std::uint8_t deviceType = 0);
 
-    // Appends one record. Throws FileIOError(kFileBufferLowText) when it would leave no room for
-    // the CRC byte; the saver is then unchanged.
+    // Appends one record. Throws ConfigFileError(kFileBufferLowText) when it would leave no room
+    // for the CRC byte; the file is then unchanged.
     void AddRecord(std::span<const std::uint8_t> record);
 
     // The file as SaveTo writes it: the buffer up to the last record, then its CRC-8.
     std::vector<std::uint8_t> Image() const;
 
     // Writes Image() to a temporary file beside fileName and then puts it in its place, so the
-    // file is replaced whole or not at all. Throws FileIOError when it cannot.
+    // file is replaced whole or not at all. Throws ConfigFileError when it cannot.
     void SaveTo(const std::filesystem::path& fileName) const;
 
     // Reads up to kBufferSize bytes of the file and accepts them as LoadFromBytes does.
-    // Returns the device type; throws FileIOError when the file cannot be read or is refused.
+    // Returns the device type; throws ConfigFileError when the file cannot be read or is refused.
     std::uint8_t LoadFrom(const std::filesystem::path& fileName);
 
     // Takes the first kBufferSize bytes of `bytes` as a file's contents. Checks, in this order:

@@ -1,10 +1,10 @@
-#include "model/UnitDevices.h"
+#include "model/DeviceCatalogue.h"
 
 namespace tesmira {
 
 // Several codes share a name; the code identifies the device. The "C" of "Sorel-MX8C" and the
 // "K" of "Velmar 25xK" are Latin letters.
-const std::array<TDevicesTableRow, kDevicesTableSize> kDevicesTable = {{
+const std::array<CatalogueRow, kDeviceCatalogueSize> kDeviceCatalogue = {{
     {29, 6, 0, "GSM-коммуникатор объектовый", false},
     {32, 6, 5, "GSM-коммуникатор объектовый", true},
     {34, 1, 5, "Velmar 508", true},
@@ -48,7 +48,7 @@ const std::array<std::string_view, 7> kDeviceGroupNames = {
 };
 
 std::string DeviceTypeName(std::uint8_t code) {
-    for (const TDevicesTableRow& row : kDevicesTable) {
+    for (const CatalogueRow& row : kDeviceCatalogue) {
         if (row.code == code)
             return std::string(row.name);
     }
@@ -61,17 +61,17 @@ std::string DeviceGroupName(std::uint8_t groupIndex) {
     return std::string(kDeviceGroupNames[groupIndex]);
 }
 
-std::string DeviceMenuCaption(const TDevicesTableRow& row) {
+std::string DeviceMenuCaption(const CatalogueRow& row) {
     std::string caption(row.name);
     if (row.fromVersion != 0)
         caption += " c " + std::to_string(row.fromVersion) + "-й версии";
     return caption;
 }
 
-std::vector<DeviceSubmenu> DeviceMenuLayout(std::span<const TDevicesTableRow> table) {
+std::vector<DeviceSubmenu> DeviceMenuLayout(std::span<const CatalogueRow> table) {
     std::vector<DeviceSubmenu> menu;
     std::uint8_t group = 0;
-    for (const TDevicesTableRow& row : table) {
+    for (const CatalogueRow& row : table) {
         if (!row.hasEditor)
             continue;
         // A first row of group 0 still needs a submenu to go into.

@@ -11,7 +11,7 @@
 
 namespace tesmira {
 
-struct TDevicesTableRow {
+struct CatalogueRow {
     std::uint8_t code;
     std::uint8_t groupIndex; // into kDeviceGroupNames; 0 = no group
     std::uint8_t
@@ -20,10 +20,10 @@ struct TDevicesTableRow {
     bool hasEditor;        // offered in the device menu
 };
 
-inline constexpr std::size_t kDevicesTableSize = 36;
+inline constexpr std::size_t kDeviceCatalogueSize = 36;
 
 // In the order that lookup and the device menu walk it.
-extern const std::array<TDevicesTableRow, kDevicesTableSize> kDevicesTable;
+extern const std::array<CatalogueRow, kDeviceCatalogueSize> kDeviceCatalogue;
 
 extern const std::array<std::string_view, 7> kDeviceGroupNames;
 
@@ -48,11 +48,10 @@ struct DeviceSubmenu {
 };
 
 // "name", or "name c N-й версии" when the row states a firmware version (the "c" is Latin).
-std::string DeviceMenuCaption(const TDevicesTableRow& row);
+std::string DeviceMenuCaption(const CatalogueRow& row);
 
 // The rows with an editor, in table order, cut into submenus wherever the group changes; a group
 // that comes back later gets a second submenu of the same caption.
-std::vector<DeviceSubmenu>
-DeviceMenuLayout(std::span<const TDevicesTableRow> table = kDevicesTable);
+std::vector<DeviceSubmenu> DeviceMenuLayout(std::span<const CatalogueRow> table = kDeviceCatalogue);
 
 } // namespace tesmira
