@@ -1,10 +1,10 @@
 // The link as the program sets it up (the poll on the user-interface thread's Qt timer, reports
 // delivered there) against a simulator that paces its line: a full-size firmware transfer and a
 // read of the largest record, each against the time its bytes take on the wire.
+#include "gui/QtPollTimer.h"
+#include "gui/ReportBridge.h"
 #include "link/Frames.h"
 #include "link/LinkModule.h"
-#include "link/ui/QtPollTimer.h"
-#include "link/ui/ReportBridge.h"
 #include "tools/DevsimProcess.h"
 
 #include <QCoreApplication>

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <system_error>
 
@@ -140,27 +138,6 @@ void LinkModule::StopExchange() {
         current_->RequestStop();
     if (thread_.joinable())
         thread_.join();
-}
-
-namespace {
-std::atomic<LinkModule*> gDataModule{nullptr};
-}
-
-LinkModule& DataModule() {
-    LinkModule* module = gDataModule.load(std::memory_order_acquire);
-    if (!module) {
-        std::fputs("tesmira: the link data module is used before it was installed\n", stderr);
-        std::abort();
-    }
-    return *module;
-}
-
-void SetDataModule(LinkModule* module) {
-    gDataModule.store(module, std::memory_order_release);
-}
-
-bool HasDataModule() {
-    return gDataModule.load(std::memory_order_acquire) != nullptr;
 }
 
 } // namespace tesmira

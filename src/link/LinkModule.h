@@ -85,10 +85,4 @@ private:
     std::thread thread_;
 };
 
-// The program's one data module; windows reach the link only through it. The program installs
-// its instance at start and removes it (nullptr) before it ends.
-LinkModule& DataModule();
-void SetDataModule(LinkModule* module);
-bool HasDataModule();
-
 } // namespace tesmira

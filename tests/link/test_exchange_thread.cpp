@@ -1,4 +1,4 @@
-// Exchanges started through the data module: a thread of their own, the poll on another, the
+// Exchanges started through the link module: a thread of their own, the poll on another, the
 // device on a third, in real time. These also run under ThreadSanitizer.
 #include "link/LinkModule.h"
 #include "support/LinkFrames.h"

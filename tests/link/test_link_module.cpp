@@ -1,4 +1,4 @@
-// The link data module: its port settings, the receive buffer's rules and SendFrame.
+// The link module: its port settings, the receive buffer's rules and SendFrame.
 #include "link/LinkModule.h"
 #include "support/LinkFakes.h"
 
@@ -152,15 +152,6 @@ TEST(LinkModule, APartlySentFrameOrBlockFailsTheExchange) {
         EXPECT_EQ(target->codes(), (std::vector<int>{2, 7}));
         EXPECT_EQ(rig.fake->written, Bytes(block.begin(), block.begin() + 3));
     }
-}
-
-TEST(LinkModule, TheGlobalReferenceIsTheInstalledModule) {
-    ModuleRig rig;
-    SetDataModule(rig.link.get());
-    EXPECT_TRUE(HasDataModule());
-    EXPECT_EQ(&DataModule(), rig.link.get());
-    SetDataModule(nullptr);
-    EXPECT_FALSE(HasDataModule());
 }
 
 // The start of the next exchange from inside the last one's final report, while that one has

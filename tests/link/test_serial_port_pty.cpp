@@ -48,7 +48,7 @@ struct Received {
     }
 };
 
-// The data module's settings: 8N1, no flow control, DTR and RTS off.
+// The link module's settings: 8N1, no flow control, DTR and RTS off.
 void ConfigureLikeTheModule(SerialPort& port, const std::string& path) {
     port.SetPortName(path);
     port.SetBaudRateValue(9600);

@@ -1,5 +1,5 @@
 // The simulator on its pseudo-terminal and the configurator's real link to it: port driver polled
-// from a thread of its own, data module and exchange thread, run one exchange at a time.
+// from a thread of its own, link module and exchange thread, run one exchange at a time.
 #pragma once
 
 #include "link/LinkModule.h"

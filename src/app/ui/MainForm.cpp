@@ -5,13 +5,13 @@
 #include "app/ui/AppImages.h"
 #include "app/ui/SetupUnit.h"
 #include "app/ui/WorkArea.h"
+#include "gui/DeviceMenu.h"
+#include "gui/Dialogs.h"
+#include "gui/EditHelpers.h"
+#include "gui/ReportBridge.h"
 #include "link/LinkModule.h"
 #include "link/PortNames.h"
-#include "link/ui/ReportBridge.h"
 #include "model/DeviceCatalogue.h"
-#include "model/ui/DeviceMenu.h"
-#include "model/ui/Dialogs.h"
-#include "model/ui/EditHelpers.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -49,7 +49,8 @@ void PortComboBox::showPopup() {
     QComboBox::showPopup();
 }
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+TMainForm::TMainForm(LinkModule& link, EditorFactory& editors, QWidget* parent)
+    : QMainWindow(parent), link_(link), editors_(editors) {
     setObjectName(QStringLiteral("MainForm"));
     resize(770, 560);
     setWindowIcon(ApplicationIcon());
@@ -209,7 +210,7 @@ void TMainForm::cbbPortsDropDown() {
 void TMainForm::ApplyPortText(const QString& text) {
     const std::string path = PortPathForName(text.toStdString());
     if (!path.empty())
-        DataModule().port.SetPortName(path);
+        link_.port.SetPortName(path);
 }
 
 void TMainForm::cbbPortsChange(const QString& text) {

@@ -4,12 +4,13 @@
 
 #include "app/PortList.h"
 #include "app/ui/StatusLine.h"
-#include "model/ui/DF_000.h"
+#include "gui/DeviceEditor.h"
 
 #include <QComboBox>
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <cstdint>
 #include <functional>
@@ -20,9 +21,15 @@ class QAction;
 class QMenu;
 class QPushButton;
 
+namespace tesmira {
+class LinkModule;
+}
+
 namespace tesmira::ui {
 
+class EditorFactory;
 class ReportBridge;
+class TFormUpdateFW;
 class WorkArea;
 
 // The port box; opening its list is announced first, so the list can be rebuilt.
@@ -35,11 +42,12 @@ signals:
     void dropDown();
 };
 
-class TMainForm : public QMainWindow, public DeviceReportReceiver {
+class TMainForm : public QMainWindow, public EditorReportReceiver {
     Q_OBJECT
 public:
-    // Needs the data module (SetDataModule) and the editors registered.
-    explicit TMainForm(QWidget* parent = nullptr);
+    // Opens editors through `editors` and talks to the device through `link`; both must outlive
+    // the window.
+    TMainForm(LinkModule& link, EditorFactory& editors, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // The actions; buttons and menu items are bound to them.
@@ -61,6 +69,8 @@ public:
 
     std::uint8_t CurrentDeviceType() const { return currentDeviceType_; }
     WorkArea* workArea() const { return workArea_; }
+    // The open firmware window, or null.
+    TFormUpdateFW* firmwareWindow() const;
     StatusLine& status() { return *status_; }
 
     void ShowStatus(const QColor& colour, const QString& text);
@@ -79,7 +89,7 @@ public:
     // Where the port list comes from (the system's ports unless replaced).
     void SetPortSource(std::function<std::vector<PortListItem>()> source);
 
-    void GetDevice_MSG(DeviceReport code, TDeviceForm* sender) override;
+    void OnEditorReport(EditorReport code, DeviceEditor* sender) override;
 
 public slots:
     // Reports of the read exchange; the code is taken from its low seven bits.
@@ -117,11 +127,14 @@ private:
     // Runs a handler, showing what it throws in the application's error box.
     std::function<void()> Guarded(void (TMainForm::*handler)());
 
+    LinkModule& link_;
+    EditorFactory& editors_;
     std::uint8_t currentDeviceType_ = 0;
     bool controlsOn_ = true;
     bool otherExchange_ = false;
     bool shutDown_ = false;
     WorkArea* workArea_ = nullptr;
+    QPointer<TFormUpdateFW> firmwareWindow_; // one at a time
     StatusLine* status_ = nullptr;
     std::shared_ptr<ReportBridge> bridge_;
     std::function<std::vector<PortListItem>()> portSource_;

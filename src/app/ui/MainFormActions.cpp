@@ -6,13 +6,13 @@
 #include "app/ui/SetupUnit.h"
 #include "app/ui/WorkArea.h"
 #include "firmware/ui/FormUpdateFW.h"
+#include "gui/Dialogs.h"
+#include "gui/EditHelpers.h"
+#include "gui/EditorFactory.h"
+#include "gui/ReportBridge.h"
 #include "link/LinkModule.h"
-#include "link/ui/ReportBridge.h"
 #include "model/ConfigFile.h"
 #include "model/DeviceCatalogue.h"
-#include "model/ui/DeviceFactory.h"
-#include "model/ui/Dialogs.h"
-#include "model/ui/EditHelpers.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -42,7 +42,7 @@ void TMainForm::EnableControls(bool on) {
 
 void TMainForm::ApplyEnabled() {
     const bool on = ControlsOn();
-    if (TDeviceForm* editor = CurrentEditor())
+    if (DeviceEditor* editor = editors_.Current())
         editor->setEnabled(on);
     for (QAction* action :
          {actDevRead, actDevWrite, actSetDefault, actUpdateFirmware, FileOpen1, FileSaveAs1})
@@ -74,13 +74,13 @@ void TMainForm::DeviceMenuClick(std::uint8_t code) {
     WriteSetting(kSettingDeviceType, QString::number(code));
     // The menu offers every catalogued type; one this build cannot edit must not close the
     // editor that is open, with its unsaved edits.
-    if (!DeviceFactory::HasEditor(code)) {
+    if (!editors_.HasEditor(code)) {
         ShowNotSupported();
         return;
     }
-    if (OpenDeviceEditor(code, workArea_, this))
+    if (editors_.Open(code, workArea_, this))
         currentDeviceType_ = code;
-    else if (CurrentEditor() == nullptr)
+    else if (editors_.Current() == nullptr)
         currentDeviceType_ = 0; // an editor of another type was closed
     ApplyEnabled(); // a new editor chosen during an exchange stays disabled like the old one
     UpdateDeviceActions();
@@ -96,13 +96,13 @@ void TMainForm::RecentDeviceClick() {
     const auto code = static_cast<std::uint8_t>(value & 0xFF);
     if (code == 0)
         return;
-    if (!DeviceFactory::HasEditor(code)) {
+    if (!editors_.HasEditor(code)) {
         ShowNotSupported();
         return;
     }
-    if (OpenDeviceEditor(code, workArea_, this))
-        currentDeviceType_ = CurrentEditor()->DeviceType;
-    else if (CurrentEditor() == nullptr)
+    if (editors_.Open(code, workArea_, this))
+        currentDeviceType_ = editors_.Current()->DeviceType;
+    else if (editors_.Current() == nullptr)
         currentDeviceType_ = 0;
     ApplyEnabled();
     UpdateDeviceActions();
@@ -110,7 +110,7 @@ void TMainForm::RecentDeviceClick() {
 
 void TMainForm::actDevReadExecute() {
     EnableControls(false);
-    if (!DataModule().StartExchange(ExchangeMode::Read, bridge_)) {
+    if (!link_.StartExchange(ExchangeMode::Read, bridge_)) {
         // Another window's exchange holds the link; nothing was started.
         EnableControls(true);
         UpdateDeviceActions();
@@ -132,7 +132,7 @@ void TMainForm::GetThread_MSG(int code, int arg) {
         break;
     case ExchangeReport::PortFailed:
         ShowStatus(kStatusRed,
-                   QStringLiteral("Невозможно открыть порт") + PortAccessHint(DataModule().port));
+                   QStringLiteral("Невозможно открыть порт") + PortAccessHint(link_.port));
         EnableControls(true);
         UpdateDeviceActions();
         break;
@@ -160,10 +160,10 @@ void TMainForm::GetThread_MSG(int code, int arg) {
 void TMainForm::DeviceIdentified(std::uint8_t type) {
     EnableControls(true);
     bool loaded = false;
-    if (type == currentDeviceType_ && CurrentEditor() != nullptr) {
-        loaded = CurrentEditor()->LoadFromReply(); // the same editor, not reset
-    } else if (OpenDeviceEditor(type, workArea_, this)) {
-        loaded = CurrentEditor()->LoadFromReply();
+    if (type == currentDeviceType_ && editors_.Current() != nullptr) {
+        loaded = editors_.Current()->LoadFromReply(); // the same editor, not reset
+    } else if (editors_.Open(type, workArea_, this)) {
+        loaded = editors_.Current()->LoadFromReply();
         currentDeviceType_ = type;
     } else {
         currentDeviceType_ = 0;
@@ -183,22 +183,22 @@ void TMainForm::DeviceIdentified(std::uint8_t type) {
     UpdateDeviceActions();
 }
 
-void TMainForm::GetDevice_MSG(DeviceReport code, TDeviceForm* sender) {
+void TMainForm::OnEditorReport(EditorReport code, DeviceEditor* sender) {
     switch (code) {
-    case DeviceReport::Written:
+    case EditorReport::Written:
         ShowStatus(kStatusGreen, QStringLiteral("Данные записаны"));
         break;
-    case DeviceReport::NoLink:
+    case EditorReport::NoLink:
         ShowStatus(kStatusRed, QStringLiteral("Нет связи с прибором"));
         break;
-    case DeviceReport::ConfigError:
+    case EditorReport::ConfigError:
         ShowStatus(kStatusRed, QStringLiteral("Ошибка конфигурации"));
         break;
-    case DeviceReport::Closing:
-        if (ForgetEditor(sender))
+    case EditorReport::Closing:
+        if (editors_.Forget(sender))
             currentDeviceType_ = 0;
         // Queued: it may arrive while an exchange runs, whose own end enables the controls.
-        if (HasDataModule() && DataModule().ExchangeBusy()) {
+        if (link_.ExchangeBusy()) {
             UpdateDeviceActions();
             return;
         }
@@ -211,10 +211,10 @@ void TMainForm::GetDevice_MSG(DeviceReport code, TDeviceForm* sender) {
 }
 
 void TMainForm::actDevWriteExecute() {
-    TDeviceForm* editor = CurrentEditor();
+    DeviceEditor* editor = editors_.Current();
     if (editor == nullptr)
         return;
-    if (DataModule().ExchangeBusy()) {
+    if (link_.ExchangeBusy()) {
         ShowLinkBusy();
         return;
     }
@@ -222,14 +222,14 @@ void TMainForm::actDevWriteExecute() {
     editor->WriteToDevice();
     // An exchange reports at least once on this thread before it ends, so no exchange running
     // now means the editor started none (and may not report): give the controls back.
-    if (!DataModule().ExchangeBusy()) {
+    if (!link_.ExchangeBusy()) {
         EnableControls(true);
         UpdateDeviceActions();
     }
 }
 
 void TMainForm::actSetDefaultExecute() {
-    if (TDeviceForm* editor = CurrentEditor())
+    if (DeviceEditor* editor = editors_.Current())
         editor->SetDefaults();
 }
 
@@ -240,7 +240,7 @@ void TMainForm::FileOpen1Execute() {
         return;
     ConfigFile reader;
     const std::uint8_t type = reader.LoadFrom(FilePath(name)); // throws on a bad file
-    if (!OpenDeviceEditor(type, workArea_, this)) {
+    if (!editors_.Open(type, workArea_, this)) {
         currentDeviceType_ = 0;
         UpdateDeviceActions();
         ShowNotSupported();
@@ -248,7 +248,7 @@ void TMainForm::FileOpen1Execute() {
     }
     currentDeviceType_ = type;
     UpdateDeviceActions();
-    CurrentEditor()->LoadFromFile(reader);
+    editors_.Current()->LoadFromFile(reader);
     setWindowTitle(ApplicationTitle() + QStringLiteral(" : ") + name);
     WriteSetting(kSettingFilePath, FolderSetting(QFileInfo(name).absolutePath()));
     status_->SetText(QStringLiteral("Файл открыт: ") +
@@ -258,7 +258,7 @@ void TMainForm::FileOpen1Execute() {
 void TMainForm::FileSaveAs1Execute() {
     const QString folder = ReadSetting(kSettingFilePath, DefaultFolderSetting());
     QString name = Dialogs::saveFileName(this, QString(), folder, kConfigFilter);
-    TDeviceForm* editor = CurrentEditor();
+    DeviceEditor* editor = editors_.Current();
     if (name.isEmpty() || editor == nullptr)
         return;
     // The file's own name decides, not a folder on its path such as "site.bcf.d".
@@ -271,10 +271,15 @@ void TMainForm::actUpdateFirmwareExecute() {
     OpenFirmwareWindow();
 }
 
+TFormUpdateFW* TMainForm::firmwareWindow() const {
+    return firmwareWindow_.data();
+}
+
 void TMainForm::OpenFirmwareWindow() {
-    if (TFormUpdateFW::WindowOpen())
+    if (firmwareWindow_)
         return;
-    auto* window = new TFormUpdateFW;
+    auto* window = new TFormUpdateFW(link_);
+    firmwareWindow_ = window;
     // While it transfers, the device commands here must not start a second exchange.
     connect(window, &TFormUpdateFW::transferRunning, this, &TMainForm::SetExchangeRunning);
     AddCaptionedChild(workArea_, window)->show();
@@ -298,14 +303,12 @@ void TMainForm::ShutDown() {
         return;
     shutDown_ = true;
     status_->Stop();
-    CloseCurrentEditor();
+    editors_.CloseCurrent();
     currentDeviceType_ = 0;
     // Reports still on their way are dropped; a report the exchange waits on returns at once.
     bridge_->shutdown();
-    if (HasDataModule()) {
-        DataModule().StopExchange();
-        DataModule().port.Disconnect();
-    }
+    link_.StopExchange();
+    link_.port.Disconnect();
 }
 
 } // namespace tesmira::ui

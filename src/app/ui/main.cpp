@@ -1,12 +1,14 @@
-// Program start-up: the application, Qt's texts in Russian, the title, the link data module, the
-// editors, the main window. The data module outlives every window.
+// Program start-up: the application, Qt's texts in Russian, the title, the link module, the editor
+// factory with the program's editors, the main window. The link and the factory outlive every
+// window.
 #include "app/ui/AppImages.h"
 #include "app/ui/AppTitle.h"
+#include "app/ui/EditorList.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/QtTranslation.h"
+#include "gui/EditorFactory.h"
+#include "gui/QtPollTimer.h"
 #include "link/LinkModule.h"
-#include "link/ui/QtPollTimer.h"
-#include "model/ui/DeviceFactory.h"
 
 #include <QApplication>
 
@@ -17,16 +19,11 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(tesmira::ui::ApplicationIcon());
 
     tesmira::ui::QtPollTimer pollTimer;
-    tesmira::LinkModule dataModule(pollTimer);
-    tesmira::SetDataModule(&dataModule);
-    tesmira::ui::RegisterEditors();
+    tesmira::LinkModule link(pollTimer);
+    tesmira::ui::EditorFactory editors(link);
+    tesmira::ui::RegisterEditors(editors);
 
-    int result = 0;
-    {
-        tesmira::ui::TMainForm mainForm;
-        mainForm.show();
-        result = QApplication::exec();
-    }
-    tesmira::SetDataModule(nullptr);
-    return result;
+    tesmira::ui::TMainForm mainForm(link, editors);
+    mainForm.show();
+    return QApplication::exec();
 }

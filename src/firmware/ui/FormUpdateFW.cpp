@@ -1,10 +1,10 @@
 #include "firmware/ui/FormUpdateFW.h"
 
 #include "firmware/FirmwareImage.h"
+#include "gui/Dialogs.h"
+#include "gui/EditHelpers.h"
+#include "gui/ReportBridge.h"
 #include "link/LinkModule.h"
-#include "link/ui/ReportBridge.h"
-#include "model/ui/Dialogs.h"
-#include "model/ui/EditHelpers.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -23,8 +23,6 @@
 namespace tesmira::ui {
 
 namespace {
-
-bool gWindowOpen = false;
 
 const QString kUpdateTitle = QStringLiteral("Обновление прошивки");
 
@@ -55,7 +53,7 @@ void ShowRefusal(QWidget* parent, ImageError error) {
 
 } // namespace
 
-TFormUpdateFW::TFormUpdateFW(QWidget* parent) : QWidget(parent) {
+TFormUpdateFW::TFormUpdateFW(LinkModule& link, QWidget* parent) : QWidget(parent), link_(link) {
     setAttribute(Qt::WA_DeleteOnClose);
     BuildControls();
     FormCreate();
@@ -63,13 +61,8 @@ TFormUpdateFW::TFormUpdateFW(QWidget* parent) : QWidget(parent) {
 
 TFormUpdateFW::~TFormUpdateFW() {
     // The reports would go to nobody; the exchange must not outlive its window unnoticed.
-    if (state_.Updating() && HasDataModule())
-        DataModule().StopExchange();
-    gWindowOpen = false;
-}
-
-bool TFormUpdateFW::WindowOpen() {
-    return gWindowOpen;
+    if (state_.Updating())
+        link_.StopExchange();
 }
 
 void TFormUpdateFW::BuildControls() {
@@ -102,7 +95,6 @@ void TFormUpdateFW::BuildControls() {
 }
 
 void TFormUpdateFW::FormCreate() {
-    gWindowOpen = true;
     setWindowTitle(QStringLiteral("Обновление прошивки прибора"));
     cmprtdrvrUpdate.SetBaudRateValue(Exchange::kFirmwareBaud);
 }
@@ -141,10 +133,9 @@ void TFormUpdateFW::btnUpdateClick() {
 }
 
 std::optional<std::size_t> TFormUpdateFW::PutImage(const QString& fileName) {
-    LinkModule& link = DataModule();
     // Loaded aside first: a refused file must leave the transmit buffer alone, and another
     // exchange may still be sending from it.
-    std::vector<std::uint8_t> image(link.TransmitBuffer().size());
+    std::vector<std::uint8_t> image(link_.TransmitBuffer().size());
     const ImageResult loaded = LoadFirmwareImage(FilePath(fileName), image);
     if (!loaded.ok()) {
         ShowRefusal(this, loaded.error);
@@ -152,11 +143,11 @@ std::optional<std::size_t> TFormUpdateFW::PutImage(const QString& fileName) {
     }
     // A read started from the main window holds the port; one that has only to close it does
     // not.
-    if (link.ExchangeBusy()) {
+    if (link_.ExchangeBusy()) {
         ShowPortFailed(this);
         return std::nullopt;
     }
-    std::copy_n(image.begin(), loaded.length, link.TransmitBuffer().begin());
+    std::copy_n(image.begin(), loaded.length, link_.TransmitBuffer().begin());
     return loaded.length;
 }
 
@@ -171,8 +162,7 @@ void TFormUpdateFW::UpdateDevice(std::size_t length) {
     });
     state_.Start();
     emit transferRunning(true);
-    if (!DataModule().StartExchange(ExchangeMode::Firmware, std::move(bridge),
-                                    static_cast<int>(length)))
+    if (!link_.StartExchange(ExchangeMode::Firmware, std::move(bridge), static_cast<int>(length)))
         GetThread_MSG(static_cast<int>(ExchangeReport::PortFailed), 0);
 }
 
@@ -221,7 +211,7 @@ void TFormUpdateFW::btExitClick() {
         // The question waited in a loop of its own: the transfer may have ended meanwhile.
         if (state_.Updating()) {
             // The device keeps the blocks it has; a new update starts again from the first one.
-            DataModule().StopExchange();
+            link_.StopExchange();
             state_.Abandon();
             ShowState();
             emit transferRunning(false);
@@ -229,7 +219,6 @@ void TFormUpdateFW::btExitClick() {
                           MessageIcon::Warning);
         }
     }
-    gWindowOpen = false;
     leaving_ = true;
     // The frame closes this widget first, so FormClose runs either way.
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "firmware/UpdateState.h"
+#include "gui/QtPollTimer.h"
 #include "link/SerialPort.h"
-#include "link/ui/QtPollTimer.h"
 
 #include <QString>
 #include <QWidget>
@@ -17,19 +17,20 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 
+namespace tesmira {
+class LinkModule;
+}
+
 namespace tesmira::ui {
 
 class TFormUpdateFW : public QWidget {
     Q_OBJECT
 
 public:
-    // Runs FormCreate: the window counts as open from here on. Frees itself when closed.
-    explicit TFormUpdateFW(QWidget* parent = nullptr);
+    // Runs FormCreate. Frees itself when closed. `link` must outlive the window.
+    explicit TFormUpdateFW(LinkModule& link, QWidget* parent = nullptr);
     // Stops a transfer that still runs (the main window is being torn down).
     ~TFormUpdateFW() override;
-
-    // Set while a firmware window exists; the main window opens no second one meanwhile.
-    static bool WindowOpen();
 
     QPushButton* btnOpenFile = nullptr;
     QLineEdit* edtUpdFileName = nullptr;
@@ -71,6 +72,7 @@ private:
     void FormClose(QCloseEvent* event);
     void ShowState();
 
+    LinkModule& link_;
     FirmwareUpdateState state_;
     bool leaving_ = false;
     bool placed_ = false;

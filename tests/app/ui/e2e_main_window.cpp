@@ -2,8 +2,6 @@
 #include "support/ui/MainWindowRig.h"
 #include "tools/DevsimProcess.h"
 
-#include "model/ui/DeviceFactory.h"
-
 #include <QElapsedTimer>
 #include <QTest>
 
@@ -16,8 +14,6 @@ using tesmira::ui::TMainForm;
 class TestMainWindowWithDevice : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { RegisterTestEditors(); }
-    void cleanupTestCase() { UnregisterTestEditors(); }
 
     void readingASupportedDeviceTwiceKeepsItsEditor() {
         DevsimProcess sim({"--type", "30", "--version", "9"});
@@ -126,7 +122,7 @@ private slots:
         QVERIFY(!rig.link().ExchangeRunning());
         QVERIFY(!rig.link().port.Connected());
         QVERIFY(!w.isVisible());
-        QVERIFY(ui::CurrentEditor() == nullptr);
+        QVERIFY(rig.editors().Current() == nullptr);
         QTest::qWait(100); // nothing late arrives for the closed window
         QVERIFY(Dialogs::takeMessages().isEmpty());
     }

@@ -1,6 +1,5 @@
 #include "app/ui/WorkArea.h"
 #include "firmware/ui/FormUpdateFW.h"
-#include "model/ui/DeviceFactory.h"
 #include "support/LinkFakes.h"
 #include "support/PtyPair.h"
 #include "support/ui/MainWindowRig.h"
@@ -16,7 +15,7 @@
 
 using namespace tesmira;
 using namespace tesmira::test;
-using tesmira::ui::DeviceReport;
+using tesmira::ui::EditorReport;
 using tesmira::ui::MessageIcon;
 using tesmira::ui::TMainForm;
 
@@ -47,8 +46,6 @@ QStringList Texts(const QList<QAction*>& actions) {
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { RegisterTestEditors(); }
-    void cleanupTestCase() { UnregisterTestEditors(); }
 
     void windowLayoutAndTexts() {
         MainWindowRig rig;
@@ -162,12 +159,13 @@ private slots:
     void startUpWithAStoredPath() {
         TempSettings preset;
         preset.setRaw("comportname", "/dev/pts/42");
-        InstalledDataModule module;
-        ui::TMainForm w;
+        LinkFixture fixture;
+        ui::EditorFactory editors(fixture.link);
+        ui::TMainForm w(fixture.link, editors);
         QCOMPARE(w.cbbPorts->currentText(), QStringLiteral("/dev/pts/42"));
-        QCOMPARE(module.link().port.PortName(), std::string("/dev/pts/42"));
+        QCOMPARE(fixture.link.port.PortName(), std::string("/dev/pts/42"));
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(0));
-        QVERIFY(ui::CurrentEditor() == nullptr);
+        QVERIFY(editors.Current() == nullptr);
     }
 
     void typingAPortStoresEveryKeystrokeAndSetsThePath() {
@@ -234,7 +232,7 @@ private slots:
         w.UpdateDeviceActions();
         QCOMPARE(CommandsOf(w), kEditor);
         QVERIFY(rig.editor()->isEnabled());
-        w.GetDevice_MSG(DeviceReport::Closing, rig.editor());
+        w.OnEditorReport(EditorReport::Closing, rig.editor());
         QCOMPARE(CommandsOf(w), kNoDevice);
     }
 
@@ -246,7 +244,7 @@ private slots:
         QCOMPARE(CommandsOf(w), kExchange);
         QVERIFY(!rig.editor()->isEnabled());
         // Reports of the editor do not give the commands back while the transfer runs.
-        w.GetDevice_MSG(DeviceReport::Loaded, rig.editor());
+        w.OnEditorReport(EditorReport::Loaded, rig.editor());
         QCOMPARE(CommandsOf(w), kExchange);
         w.SetExchangeRunning(false);
         QCOMPARE(CommandsOf(w), kEditor);
@@ -417,18 +415,18 @@ private slots:
         TMainForm& w = rig.window();
         w.DeviceMenuClick(26);
         struct Row {
-            DeviceReport code;
+            EditorReport code;
             const char* text;
             QColor colour;
         };
         const Row rows[] = {
-            {DeviceReport::Written, "Данные записаны", QColor(0, 128, 0)},
-            {DeviceReport::NoLink, "Нет связи с прибором", QColor(255, 0, 0)},
-            {DeviceReport::ConfigError, "Ошибка конфигурации", QColor(255, 0, 0)},
+            {EditorReport::Written, "Данные записаны", QColor(0, 128, 0)},
+            {EditorReport::NoLink, "Нет связи с прибором", QColor(255, 0, 0)},
+            {EditorReport::ConfigError, "Ошибка конфигурации", QColor(255, 0, 0)},
         };
         for (const Row& row : rows) {
             w.EnableControls(false);
-            w.GetDevice_MSG(row.code, rig.editor());
+            w.OnEditorReport(row.code, rig.editor());
             QCOMPARE(w.status().text(), QString::fromUtf8(row.text));
             QCOMPARE(w.status().colour(), row.colour);
             QCOMPARE(CommandsOf(w), kEditor);
@@ -437,7 +435,7 @@ private slots:
         for (int code : {2, 0, 4, 9}) {
             w.status().SetText(QStringLiteral("before"));
             w.EnableControls(false);
-            w.GetDevice_MSG(static_cast<DeviceReport>(code), rig.editor());
+            w.OnEditorReport(static_cast<EditorReport>(code), rig.editor());
             QCOMPARE(w.status().text(), QStringLiteral("before"));
             QCOMPARE(CommandsOf(w), kEditor);
         }
@@ -455,9 +453,9 @@ private slots:
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
         QCOMPARE(CommandsOf(w), kEditor);
         // Its own closing report forgets it.
-        w.GetDevice_MSG(DeviceReport::Closing, newer);
+        w.OnEditorReport(EditorReport::Closing, newer);
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(0));
-        QVERIFY(ui::CurrentEditor() == nullptr);
+        QVERIFY(rig.editors().Current() == nullptr);
     }
 
     void deviceMenuStoresTheChoice() {
@@ -475,11 +473,11 @@ private slots:
         QCOMPARE(rig.settings().raw("devicetype").toString(), QStringLiteral("30"));
         // A type whose editor is not there: stored all the same, said so, and the open editor
         // (with whatever the user changed in it) stays.
-        ui::TDeviceForm* open = rig.editor();
+        ui::DeviceEditor* open = rig.editor();
         w.DeviceMenuClick(31);
         QCOMPARE(rig.settings().raw("devicetype").toString(), QStringLiteral("31"));
         QVERIFY(ui::Dialogs::takeMessages() == QList<ui::ShownMessage>{kNotSupportedByProgrammer});
-        QCOMPARE(ui::CurrentEditor(), open);
+        QCOMPARE(rig.editors().Current(), open);
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
         QCOMPARE(CommandsOf(w), kEditor);
     }
@@ -488,7 +486,7 @@ private slots:
         MainWindowRig rig;
         TMainForm& w = rig.window();
         w.actRecentDevice->trigger(); // nothing stored: "0", nothing happens
-        QVERIFY(ui::CurrentEditor() == nullptr);
+        QVERIFY(rig.editors().Current() == nullptr);
         QCOMPARE(rig.settings().raw("devicetype").toString(), QStringLiteral("0"));
         QVERIFY(ui::Dialogs::takeMessages().isEmpty());
 
@@ -561,7 +559,7 @@ private slots:
         QCOMPARE(w.workArea()->subWindowList().size(), 2);
         auto* firmware = w.workArea()->findChild<ui::TFormUpdateFW*>();
         QVERIFY(firmware);
-        QVERIFY(ui::TFormUpdateFW::WindowOpen());
+        QCOMPARE(w.firmwareWindow(), firmware);
         QCOMPARE(firmware->parentWidget()->pos(), QPoint(0, 0));
         // A title bar with the window's caption and no buttons.
         const Qt::WindowFlags flags = firmware->parentWidget()->windowFlags();
@@ -586,8 +584,8 @@ private slots:
         // Left by its exit button, it can be opened again.
         QPointer<ui::TFormUpdateFW> left = firmware;
         firmware->btExit->click();
-        QVERIFY(!ui::TFormUpdateFW::WindowOpen());
         QVERIFY(QTest::qWaitFor([&] { return left.isNull(); }));
+        QVERIFY(w.firmwareWindow() == nullptr);
         QCOMPARE(w.workArea()->subWindowList().size(), 1);
         w.actUpdateFirmware->trigger();
         QCOMPARE(w.workArea()->findChildren<ui::TFormUpdateFW*>().size(), 1);
@@ -600,13 +598,13 @@ private slots:
         w.show();
         w.DeviceMenuClick(26);
         bool closedByForm = false;
-        rig.editor()->onFormClose = [&] {
+        rig.editor()->whenClosing = [&] {
             closedByForm = true;
         };
         w.FileExit1->trigger();
         QVERIFY(closedByForm);
         QVERIFY(!w.isVisible());
-        QVERIFY(ui::CurrentEditor() == nullptr);
+        QVERIFY(rig.editors().Current() == nullptr);
         QVERIFY(!rig.link().port.Connected());
         QVERIFY(ui::Dialogs::takeMessages().isEmpty());
     }

@@ -1,8 +1,6 @@
 #include "support/TempDir.h"
 #include "support/ui/MainWindowRig.h"
 
-#include "model/ui/DeviceFactory.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -57,8 +55,6 @@ QString Folder(const TempDir& dir) {
 class TestMainWindowFiles : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { RegisterTestEditors(); }
-    void cleanupTestCase() { UnregisterTestEditors(); }
 
     void openingAFileShowsItsRecordAndRemembersTheFolder() {
         MainWindowRig rig;
@@ -146,7 +142,7 @@ private slots:
         QCOMPARE(shown[0].text, QStringLiteral("Данный прибор не поддерживается программатором"));
         QCOMPARE(shown[0].icon, MessageIcon::Information);
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(0));
-        QVERIFY(ui::CurrentEditor() == nullptr);
+        QVERIFY(rig.editors().Current() == nullptr);
         QVERIFY(waitUntil([&] { return old.isNull(); }));
         QVERIFY(!w.actDevWrite->isEnabled() && !w.FileSaveAs1->isEnabled());
         QCOMPARE(w.windowTitle(), QStringLiteral("Tesmira"));

@@ -1,7 +1,7 @@
 #include "app/ui/SetupUnit.h"
 
 #include "support/TempDir.h"
-#include "support/ui/AppRig.h"
+#include "support/ui/TempSettings.h"
 
 #include <QComboBox>
 #include <QDir>

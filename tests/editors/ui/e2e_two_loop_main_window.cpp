@@ -6,10 +6,9 @@
 #include "support/ui/MainWindowRig.h"
 #include "tools/DevsimProcess.h"
 
+#include "app/ui/EditorList.h"
 #include "app/ui/WorkArea.h"
-#include "editors/ui/DF_026.h"
-#include "editors/ui/DF_027.h"
-#include "model/ui/DeviceFactory.h"
+#include "editors/ui/TwoLoopEditor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,7 +23,7 @@ using namespace tesmira;
 using namespace tesmira::test;
 using tesmira::ui::Dialogs;
 using tesmira::ui::TMainForm;
-using tesmira::ui::TwoLoopForm;
+using tesmira::ui::TwoLoopEditor;
 
 namespace {
 
@@ -52,6 +51,18 @@ const Bytes kEditedRecord = {0x05, 0x0C, 0x03, 0x05, 0x05, 0x14, 0x00,
                              0x67, 0x63, 0x07, 0x60, 0x01, 0x00};
 const Bytes kEditedFile = {0x01, 0x00, 0x1A, 0x00, 0x0D, 0x05, 0x0C, 0x03, 0x05, 0x05,
                            0x14, 0x00, 0x67, 0x63, 0x07, 0x60, 0x01, 0x00, 0x47};
+
+// The main window with the program's own editors.
+struct ProgramRig : MainWindowRig {
+    explicit ProgramRig(LinkClock& clock = SystemLinkClock())
+        : MainWindowRig(clock, MakeSerialBackend(), ui::RegisterEditors) {}
+};
+
+// `editor` when it is the two-loop editor of `type`, else null.
+TwoLoopEditor* AsTwoLoop(ui::DeviceEditor* editor, std::uint8_t type) {
+    auto* twoLoop = dynamic_cast<TwoLoopEditor*>(editor);
+    return twoLoop != nullptr && twoLoop->DeviceType == type ? twoLoop : nullptr;
+}
 
 // Each text the status line was given, with the colour the bar had once the handler that set
 // it returned (before the first blink step, which comes 400 ms later).
@@ -113,7 +124,7 @@ QString ViewOf(QWidget& editor) {
              mark("chkU2"), mark("chkGuardSnd"), mark("chkUseBuzzer"));
 }
 
-Bytes RecordOf(const TwoLoopForm& editor) {
+Bytes RecordOf(const TwoLoopEditor& editor) {
     return Bytes(editor.RecordBytes().begin(), editor.RecordBytes().end());
 }
 
@@ -148,7 +159,7 @@ bool ShowWindow(TMainForm& window) {
 bool Write(MainWindowRig& rig) {
     TMainForm& w = rig.window();
     w.actDevWrite->trigger();
-    if (CommandsOf(w) != kExchange || ui::CurrentEditor()->isEnabled())
+    if (CommandsOf(w) != kExchange || rig.editors().Current()->isEnabled())
         return false;
     return waitUntil([&] { return !rig.link().ExchangeRunning(); }, kExchangeWaitMs);
 }
@@ -158,14 +169,12 @@ bool Write(MainWindowRig& rig) {
 class TestTwoLoopInMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { ui::RegisterEditors(); }
-
     void readEditWriteResetReadSaveAndOpen() {
         TempDir dir;
         const std::string saved = (dir.path() / "device.bcf").string();
         DevsimProcess sim({"--type", "26", "--version", "9", "--save", saved});
         QVERIFY(sim.running());
-        MainWindowRig rig;
+        ProgramRig rig;
         TMainForm& w = rig.window();
         QVERIFY(ShowWindow(w));
         StatusLog log(w.status());
@@ -180,7 +189,7 @@ private slots:
         QCOMPARE(log.shown[2].colour, kGreen);
         QCOMPARE(CommandsOf(w), kEditor);
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(26));
-        auto* editor = dynamic_cast<ui::TDev_026*>(ui::CurrentEditor());
+        auto* editor = AsTwoLoop(rig.editors().Current(), 26);
         QVERIFY(editor);
         QVERIFY(editor->isEnabled());
         QCOMPARE(editor->windowTitle(), QStringLiteral("Miren-1, Версия прибора - 9"));
@@ -216,10 +225,10 @@ private slots:
         // Reading again keeps this editor and loads into it without resetting it first: the
         // letter goes from the user's 9 straight to the device's 5, never through the default 1.
         QVERIFY(PickByKeys(Box(*editor, "bxTxLetter"), "9"));
-        QPointer<ui::TDev_026> same = editor;
+        QPointer<TwoLoopEditor> same = editor;
         QSignalSpy letters(Box(*editor, "bxTxLetter"), &QComboBox::currentIndexChanged);
         QVERIFY(rig.Read(sim.slavePath()));
-        QCOMPARE(ui::CurrentEditor(), editor);
+        QCOMPARE(rig.editors().Current(), editor);
         QVERIFY(!same.isNull());
         QCOMPARE(letters.size(), 1);
         QCOMPARE(letters[0][0].toInt(), 4);
@@ -247,7 +256,7 @@ private slots:
         Dialogs::setNextFileName(path);
         w.FileOpen1->trigger();
         QVERIFY(Dialogs::takeMessages().isEmpty());
-        QCOMPARE(ui::CurrentEditor(), editor);
+        QCOMPARE(rig.editors().Current(), editor);
         QCOMPARE(ViewOf(*editor), kEditedView);
         QCOMPARE(RecordOf(*editor), kEditedRecord);
         QCOMPARE(w.windowTitle(), QStringLiteral("Программатор : ") + path);
@@ -270,16 +279,16 @@ private slots:
         DevsimProcess sim26({"--type", "26", "--version", "9"});
         DevsimProcess sim27({"--type", "27", "--version", "4", "--save", saved27});
         QVERIFY(sim26.running() && sim27.running());
-        MainWindowRig rig;
+        ProgramRig rig;
         TMainForm& w = rig.window();
         QVERIFY(ShowWindow(w));
         QVERIFY(rig.Read(sim26.slavePath()));
-        QPointer<ui::TDeviceForm> old = ui::CurrentEditor();
-        QVERIFY(dynamic_cast<ui::TDev_026*>(old.data()));
+        QPointer<ui::DeviceEditor> old = rig.editors().Current();
+        QVERIFY(AsTwoLoop(old.data(), 26));
 
         QVERIFY(rig.Read(sim27.slavePath()));
         QVERIFY(waitUntil([&] { return old.isNull(); }));
-        auto* editor = dynamic_cast<ui::TDev_027*>(ui::CurrentEditor());
+        auto* editor = AsTwoLoop(rig.editors().Current(), 27);
         QVERIFY(editor);
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(27));
         QCOMPARE(editor->windowTitle(), QStringLiteral("Miren-2, Версия прибора - 4"));
@@ -337,11 +346,11 @@ private slots:
         TempDir dir;
         const std::string saved = (dir.path() / "device.bcf").string();
         DevsimProcess sim({"--type", "26", "--save", saved});
-        MainWindowRig rig;
+        ProgramRig rig;
         TMainForm& w = rig.window();
         QVERIFY(ShowWindow(w));
         QVERIFY(rig.Read(sim.slavePath()));
-        TwoLoopForm* editor = dynamic_cast<TwoLoopForm*>(ui::CurrentEditor());
+        TwoLoopEditor* editor = dynamic_cast<TwoLoopEditor*>(rig.editors().Current());
         QVERIFY(editor);
         QLineEdit* field = Edit(*editor, qPrintable(edit));
         TypeInto(field, typed, false);
@@ -365,36 +374,36 @@ private slots:
     void replacingTheEditorDuringItsWriteStillGivesTheControlsBack() {
         DevsimProcess sim({"--type", "26", "--delay", "800"});
         QVERIFY(sim.running());
-        MainWindowRig rig;
+        ProgramRig rig;
         TMainForm& w = rig.window();
         QVERIFY(ShowWindow(w));
         QVERIFY(rig.Read(sim.slavePath()));
-        QPointer<ui::TDeviceForm> writer = ui::CurrentEditor();
+        QPointer<ui::DeviceEditor> writer = rig.editors().Current();
         QVERIFY(writer);
 
         w.actDevWrite->trigger();
         QCOMPARE(CommandsOf(w), kExchange);
         w.DeviceMenuClick(27);
         QVERIFY(waitUntil([&] { return writer.isNull(); }));
-        QVERIFY(dynamic_cast<ui::TDev_027*>(ui::CurrentEditor()));
+        QVERIFY(AsTwoLoop(rig.editors().Current(), 27));
         QCOMPARE(CommandsOf(w), kExchange);
 
         QVERIFY(waitUntil([&] { return !rig.link().ExchangeRunning(); }, kExchangeWaitMs));
         QCOMPARE(w.status().text(), QStringLiteral("Данные записаны"));
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(27));
         QCOMPARE(CommandsOf(w), kEditor);
-        QVERIFY(ui::CurrentEditor()->isEnabled());
+        QVERIFY(rig.editors().Current()->isEnabled());
     }
 
     void aWriteToASilentDeviceKeepsTheRecord() {
         DevsimProcess sim({"--type", "26", "--silent"});
         FastSleepClock clock;
-        MainWindowRig rig(clock);
+        ProgramRig rig(clock);
         TMainForm& w = rig.window();
         QVERIFY(ShowWindow(w));
         StatusLog log(w.status());
         w.DeviceMenuClick(26);
-        auto* editor = dynamic_cast<ui::TDev_026*>(ui::CurrentEditor());
+        auto* editor = AsTwoLoop(rig.editors().Current(), 26);
         QVERIFY(editor);
         QVERIFY(PickByKeys(Box(*editor, "bxTxLetter"), "30"));
         ClickCheckBox(Check(*editor, "chkExpBox7"));

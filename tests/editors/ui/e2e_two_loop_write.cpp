@@ -1,10 +1,10 @@
-// Writing a type 26 record through the real data module, serial driver and pseudo-terminal to the
+// Writing a type 26 record through the real link module, serial driver and pseudo-terminal to the
 // device simulator, and what the editor reports when the device is silent, the port cannot be
 // opened, or another exchange holds the link.
-#include "editors/ui/DF_026.h"
-#include "support/ui/DataModuleFixture.h"
+#include "editors/ui/TwoLoopEditor.h"
 #include "support/ui/FakeEditor.h"
 #include "support/ui/FormDriver.h"
+#include "support/ui/LinkFixture.h"
 #include "support/ui/UiTestSupport.h"
 #include "tools/DevsimProcess.h"
 
@@ -17,11 +17,11 @@ using tesmira::ExchangeMode;
 using tesmira::ExchangeReport;
 using tesmira::test::Bytes;
 using tesmira::test::DevsimProcess;
-using tesmira::test::InstalledDataModule;
+using tesmira::test::LinkFixture;
 using tesmira::test::RecordingReceiver;
 using tesmira::test::waitUntil;
-using tesmira::ui::DeviceReport;
-using tesmira::ui::TDev_026;
+using tesmira::ui::EditorReport;
+using tesmira::ui::TwoLoopEditor;
 
 using tesmira::test::FindControl;
 
@@ -30,12 +30,12 @@ namespace {
 constexpr int kReportWaitMs = 30000; // a silent device is given up after 10 s
 
 struct Editor {
-    InstalledDataModule module;
+    LinkFixture fixture;
     RecordingReceiver receiver;
-    TDev_026 form;
+    TwoLoopEditor form{fixture.link, 26};
 
     explicit Editor(const std::string& portPath) {
-        module.link.port.SetPortName(portPath);
+        fixture.link.port.SetPortName(portPath);
         form.MainWindowHandle = &receiver;
     }
 
@@ -60,7 +60,7 @@ private slots:
         DevsimProcess sim({"--type", "26", "--save", (dir / "saved.bcf").string()});
         QVERIFY(sim.running());
         Editor editor(sim.slavePath());
-        TDev_026& form = editor.form;
+        TwoLoopEditor& form = editor.form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QVERIFY(tesmira::test::PickByKeys(FindControl<QComboBox>(form, "bxTxLetter"), "5"));
@@ -70,14 +70,14 @@ private slots:
         // The caret stays in the edit: the write commits it.
         tesmira::test::TypeInto(FindControl<QLineEdit>(form, "edtRetDelIn"), "45", false);
         QVERIFY(editor.WriteAndWait(1));
-        QCOMPARE(editor.receiver.reports[0].code, DeviceReport::Written);
+        QCOMPARE(editor.receiver.reports[0].code, EditorReport::Written);
         QCOMPARE(editor.receiver.reports[0].sender, &form);
 
         // Again at once, while the first exchange may still be closing the port.
         tesmira::test::ClickCheckBox(FindControl<QCheckBox>(form, "chkGuardSnd"));
         QVERIFY(editor.WriteAndWait(2));
-        QCOMPARE(editor.receiver.reports[1].code, DeviceReport::Written);
-        QVERIFY(waitUntil([&] { return !editor.module.link.ExchangeRunning(); }));
+        QCOMPARE(editor.receiver.reports[1].code, EditorReport::Written);
+        QVERIFY(waitUntil([&] { return !editor.fixture.link.ExchangeRunning(); }));
 
         QCOMPARE(sim.Stop(), std::optional<int>(0));
         QCOMPARE(tesmira::test::ReadFile((dir / "saved.bcf").string()),
@@ -92,14 +92,14 @@ private slots:
         Editor editor(sim.slavePath());
         const auto before = editor.form.RecordBytes();
         QVERIFY(editor.WriteAndWait(1));
-        QCOMPARE(editor.receiver.reports[0].code, DeviceReport::NoLink);
+        QCOMPARE(editor.receiver.reports[0].code, EditorReport::NoLink);
         QVERIFY(editor.form.RecordBytes() == before);
     }
 
     void aPortThatCannotBeOpenedEndsInPortFailed() {
         Editor editor("/nonexistent/tty-tesmira");
         QVERIFY(editor.WriteAndWait(1));
-        QCOMPARE(editor.receiver.reports[0].code, DeviceReport::PortFailed);
+        QCOMPARE(editor.receiver.reports[0].code, EditorReport::PortFailed);
     }
 
     // Another exchange may be sending from the transmit buffer; the write must not overwrite it
@@ -109,13 +109,13 @@ private slots:
         QVERIFY(sim.running());
         Editor editor(sim.slavePath());
         QVERIFY(
-            editor.module.link.StartExchange(ExchangeMode::Read, std::make_shared<NoReports>()));
+            editor.fixture.link.StartExchange(ExchangeMode::Read, std::make_shared<NoReports>()));
         // Once the read has put its request in the buffer, the write must leave it there.
-        const auto tx = editor.module.link.TransmitBuffer();
+        const auto tx = editor.fixture.link.TransmitBuffer();
         QVERIFY(QTest::qWaitFor([&] { return tx[9] == 0xE3; }));
         QVERIFY(editor.WriteAndWait(1));
-        QCOMPARE(editor.receiver.reports[0].code, DeviceReport::NoLink);
-        QVERIFY(editor.module.link.ExchangeRunning());
+        QCOMPARE(editor.receiver.reports[0].code, EditorReport::NoLink);
+        QVERIFY(editor.fixture.link.ExchangeRunning());
         QCOMPARE(Bytes(tx.begin(), tx.begin() + 19),
                  Bytes({0x7E, 0x0A, 0x52, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE3, 0x00, 0x00,
                         0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));

@@ -1,11 +1,10 @@
 // The type 26/27 editor's handlers driven as a user drives them: keys on the lists, clicks on the
 // check boxes, typing into the delay edits and leaving them, and committing the edit that still
 // has the caret before a save.
-#include "editors/ui/DF_026.h"
-#include "editors/ui/DF_027.h"
+#include "editors/ui/TwoLoopEditor.h"
 #include "support/TempDir.h"
-#include "support/ui/DataModuleFixture.h"
 #include "support/ui/FormDriver.h"
+#include "support/ui/LinkFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,9 +17,7 @@ using Bytes = std::vector<std::uint8_t>;
 using tesmira::test::ClickCheckBox;
 using tesmira::test::PickByKeys;
 using tesmira::test::TypeInto;
-using tesmira::ui::TDev_026;
-using tesmira::ui::TDev_027;
-using tesmira::ui::TwoLoopForm;
+using tesmira::ui::TwoLoopEditor;
 
 using tesmira::test::FindControl;
 
@@ -29,11 +26,11 @@ namespace {
 const Bytes kDefaults26 = {0x01, 0x08, 0x05, 0x02, 0x03, 0x04, 0x07,
                            0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
 
-std::uint8_t At(const TwoLoopForm& form, std::size_t byte) {
+std::uint8_t At(const TwoLoopEditor& form, std::size_t byte) {
     return form.RecordBytes()[byte];
 }
 
-Bytes AsBytes(const TwoLoopForm& form) {
+Bytes AsBytes(const TwoLoopEditor& form) {
     return Bytes(form.RecordBytes().begin(), form.RecordBytes().end());
 }
 
@@ -41,7 +38,7 @@ Bytes AsBytes(const TwoLoopForm& form) {
 
 class TestTwoLoopHandlers : public QObject {
     Q_OBJECT
-    std::unique_ptr<tesmira::test::InstalledDataModule> module_;
+    std::unique_ptr<tesmira::test::LinkFixture> link_;
 
     // A shown and active window, so that focus moves as it does for a user.
     static bool Activate(QWidget& form) {
@@ -51,11 +48,11 @@ class TestTwoLoopHandlers : public QObject {
     }
 
 private slots:
-    void init() { module_ = std::make_unique<tesmira::test::InstalledDataModule>(); }
-    void cleanup() { module_.reset(); }
+    void init() { link_ = std::make_unique<tesmira::test::LinkFixture>(); }
+    void cleanup() { link_.reset(); }
 
     void transmitterListsStoreWhatIsPicked() {
-        TDev_026 form;
+        TwoLoopEditor form(link_->link, 26);
         auto* letter = FindControl<QComboBox>(form, "bxTxLetter");
         QTest::keyClick(letter, Qt::Key_Down); // from "1" to "2"
         QCOMPARE(At(form, 0), std::uint8_t{2});
@@ -75,10 +72,10 @@ private slots:
     }
 
     void aListShowingNoSelectionStoresOnlyWhenTheUserChooses() {
-        TDev_026 form;
+        TwoLoopEditor form(link_->link, 26);
         Bytes record = kDefaults26;
         record[1] = 2;
-        module_->PutShortReply(26, record);
+        link_->PutShortReply(26, record);
         form.LoadFromReply();
         auto* alarms = FindControl<QComboBox>(form, "bxTxAlarmCnt");
         QCOMPARE(alarms->currentIndex(), -1);
@@ -89,7 +86,7 @@ private slots:
     }
 
     void switchingALoopOffDisablesItsEventsAndKeepsTheEventByte() {
-        TDev_026 form;
+        TwoLoopEditor form(link_->link, 26);
         auto* events = FindControl<QComboBox>(form, "bxLoopEvent2");
         QVERIFY(
             PickByKeys(FindControl<QComboBox>(form, "cbbLoopType2"), QStringLiteral("Отключен")));
@@ -107,7 +104,7 @@ private slots:
     }
 
     void choosingALoopTypeShowsAndStoresItsDefaultEvent() {
-        TDev_026 form;
+        TwoLoopEditor form(link_->link, 26);
         QVERIFY(
             PickByKeys(FindControl<QComboBox>(form, "cbbLoopType1"), QStringLiteral("Охранный")));
         QCOMPARE(At(form, 4), std::uint8_t{5});
@@ -119,7 +116,7 @@ private slots:
     }
 
     void pickingAnEventStoresItsIndex() {
-        TDev_026 form;
+        TwoLoopEditor form(link_->link, 26);
         QVERIFY(PickByKeys(FindControl<QComboBox>(form, "bxLoopEvent1"),
                            QStringLiteral("394 - ПОМЕХА")));
         QCOMPARE(At(form, 5), std::uint8_t{238});
@@ -132,10 +129,10 @@ private slots:
     }
 
     void monitoringBoxesSetAndClearTheirBitOnly() {
-        TDev_026 form;
+        TwoLoopEditor form(link_->link, 26);
         Bytes record = kDefaults26;
         record[10] = 0x21;
-        module_->PutShortReply(26, record);
+        link_->PutShortReply(26, record);
         form.LoadFromReply();
         QVERIFY(FindControl<QCheckBox>(form, "chkU2")->isChecked());
         ClickCheckBox(FindControl<QCheckBox>(form, "chkExpBox7"));
@@ -149,7 +146,7 @@ private slots:
     }
 
     void sirenSignalsAndBuzzerFollowTheirBoxes() {
-        TDev_026 form;
+        TwoLoopEditor form(link_->link, 26);
         ClickCheckBox(FindControl<QCheckBox>(form, "chkGuardSnd"));
         QCOMPARE(At(form, 11), std::uint8_t{1});
         ClickCheckBox(FindControl<QCheckBox>(form, "chkUseBuzzer"));
@@ -188,13 +185,13 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(int, byte);
         QFETCH(int, stored);
-        TDev_026 form;
+        TwoLoopEditor form(link_->link, 26);
         QVERIFY(Activate(form));
         // Start from values the typed ones differ from.
         Bytes record = kDefaults26;
         record[8] = 17;
         record[9] = 18;
-        module_->PutShortReply(26, record);
+        link_->PutShortReply(26, record);
         form.LoadFromReply();
         auto* line = FindControl<QLineEdit>(form, edit.toLatin1().constData());
         TypeInto(line, typed);
@@ -205,7 +202,7 @@ private slots:
     }
 
     void typingWithoutLeavingStoresNothingYet() {
-        TDev_026 form;
+        TwoLoopEditor form(link_->link, 26);
         QVERIFY(Activate(form));
         TypeInto(FindControl<QLineEdit>(form, "edtRetDelIn"), QStringLiteral("45"), false);
         QCOMPARE(At(form, 9), std::uint8_t{30});
@@ -214,7 +211,7 @@ private slots:
     }
 
     void savingWithTheCaretInADelayEditStoresTheTypedValue() {
-        TDev_026 form;
+        TwoLoopEditor form(link_->link, 26);
         QVERIFY(Activate(form));
         auto* entry = FindControl<QLineEdit>(form, "edtRetDelIn");
         TypeInto(entry, QStringLiteral("45"), false);
@@ -227,7 +224,7 @@ private slots:
     }
 
     void committingWithTheCaretInAClampedEditCorrectsIt() {
-        TDev_027 form;
+        TwoLoopEditor form(link_->link, 27);
         QVERIFY(Activate(form));
         auto* exit = FindControl<QLineEdit>(form, "edtRetDelOut");
         TypeInto(exit, QStringLiteral("150"), false);
@@ -237,7 +234,7 @@ private slots:
     }
 
     void committingWithTheCaretElsewhereChangesNothing() {
-        TDev_026 form;
+        TwoLoopEditor form(link_->link, 26);
         QVERIFY(Activate(form));
         auto* entry = FindControl<QLineEdit>(form, "edtRetDelIn");
         entry->setText(QStringLiteral("77")); // not typed and not left: not the user's value yet

@@ -1,9 +1,9 @@
-// Flashing from the firmware window through the real data module, serial driver and
+// Flashing from the firmware window through the real link module, serial driver and
 // pseudo-terminal to the simulator's loader at 115200 baud: the image the device keeps, the
 // progress the window shows, and what it says when a block is refused or unanswered or the port
 // cannot be opened.
 #include "firmware/ui/FormUpdateFW.h"
-#include "support/ui/DataModuleFixture.h"
+#include "support/ui/LinkFixture.h"
 #include "support/ui/UiTestSupport.h"
 #include "tools/DevsimProcess.h"
 
@@ -79,13 +79,13 @@ struct Flash {
     tesmira::test::TempDir dir;
     std::string imagePath = (dir / "kept.bin").string();
     DevsimProcess sim;
-    tesmira::test::InstalledDataModule module;
-    QPointer<TFormUpdateFW> form = new TFormUpdateFW;
+    tesmira::test::LinkFixture fixture;
+    QPointer<TFormUpdateFW> form = new TFormUpdateFW(fixture.link);
     BarWatch bar{form->pbUpdate};
     QSignalSpy running{form.data(), &TFormUpdateFW::transferRunning};
 
     explicit Flash(std::vector<std::string> faults = {}) : sim(Args(std::move(faults))) {
-        module.link.port.SetPortName(sim.slavePath());
+        fixture.link.port.SetPortName(sim.slavePath());
         Dialogs::takeMessages();
         form->show();
     }
@@ -126,7 +126,7 @@ struct Flash {
     }
     // What the device kept, once it has stopped.
     Bytes Kept() {
-        waitUntil([&] { return !module.link.ExchangeRunning(); });
+        waitUntil([&] { return !fixture.link.ExchangeRunning(); });
         if (sim.Stop() != std::optional<int>(0))
             return {0xDE, 0xAD};
         return tesmira::test::ReadFile(imagePath);
@@ -204,7 +204,7 @@ private slots:
 
     void aPortThatCannotBeOpenedIsSaidSo() {
         Flash flash;
-        flash.module.link.port.SetPortName("/nonexistent/tty-tesmira");
+        flash.fixture.link.port.SetPortName("/nonexistent/tty-tesmira");
         const auto shown = flash.Update("0003AABBCC");
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0] == (ShownMessage{"Обновление прошивки", "Невозможно открыть порт",

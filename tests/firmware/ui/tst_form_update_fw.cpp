@@ -2,8 +2,8 @@
 // (and that nothing is sent then), a link held by another exchange, leaving the window while a
 // transfer runs, and its place and close handling in the main window's work area.
 #include "firmware/ui/FormUpdateFW.h"
+#include "gui/QtPollTimer.h"
 #include "link/LinkModule.h"
-#include "link/ui/QtPollTimer.h"
 #include "support/LinkFakes.h"
 #include "support/TempDir.h"
 #include "support/ui/UiTestSupport.h"
@@ -34,7 +34,7 @@ using tesmira::ui::TFormUpdateFW;
 
 namespace {
 
-// The program's data module over a scripted port that opens, takes what is sent and never
+// The program's link module over a scripted port that opens, takes what is sent and never
 // answers.
 struct FakeLink {
     FakeSerialBackend* port = new FakeSerialBackend; // owned by the module's driver
@@ -42,11 +42,8 @@ struct FakeLink {
     tesmira::LinkModule link{timer, tesmira::SystemLinkClock(),
                              std::unique_ptr<tesmira::SerialBackend>(port)};
 
-    FakeLink() { tesmira::SetDataModule(&link); }
-    ~FakeLink() {
-        link.StopExchange();
-        tesmira::SetDataModule(nullptr);
-    }
+    FakeLink() = default;
+    ~FakeLink() { link.StopExchange(); }
     FakeLink(const FakeLink&) = delete;
     FakeLink& operator=(const FakeLink&) = delete;
 
@@ -64,7 +61,7 @@ struct Rig {
     tesmira::test::DialogsInTestMode dialogs;
     FakeLink fake;
     tesmira::test::TempDir dir;
-    QPointer<TFormUpdateFW> form = new TFormUpdateFW;
+    QPointer<TFormUpdateFW> form = new TFormUpdateFW(fake.link);
     QSignalSpy running{form.data(), &TFormUpdateFW::transferRunning};
 
     Rig() { Dialogs::takeMessages(); }
@@ -101,7 +98,6 @@ private slots:
     void opensIdleWithItsOwnPortConfiguredAndClosed() {
         Rig rig;
         TFormUpdateFW& form = *rig.form;
-        QVERIFY(TFormUpdateFW::WindowOpen());
         QCOMPARE(form.windowTitle(), QString("Обновление прошивки прибора"));
         QCOMPARE(form.btnOpenFile->text(), QString("Выбрать файл..."));
         QCOMPARE(form.btnUpdate->text(), QString("Обновить"));
@@ -258,7 +254,8 @@ private slots:
         form->btExit->click();
         QVERIFY(form->Updating());
         QVERIFY(rig.fake.link.ExchangeRunning());
-        QVERIFY(TFormUpdateFW::WindowOpen());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!rig.form.isNull());
         auto shown = Dialogs::takeMessages();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].icon, MessageIcon::Question);
@@ -267,7 +264,6 @@ private slots:
         Dialogs::setNextAnswer(true);
         form->btExit->click();
         QVERIFY(!rig.fake.link.ExchangeRunning());
-        QVERIFY(!TFormUpdateFW::WindowOpen());
         QCOMPARE(rig.running.count(), 2);
         QCOMPARE(rig.running[1][0].toBool(), false);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -297,13 +293,11 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!rig.form.isNull());
         QCOMPARE(area.subWindowList().size(), 2);
-        QVERIFY(TFormUpdateFW::WindowOpen());
 
         rig.form->btExit->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(rig.form.isNull());
         QCOMPARE(area.subWindowList().size(), 1);
-        QVERIFY(!TFormUpdateFW::WindowOpen());
         QCOMPARE(rig.running.count(), 0);
     }
 };

@@ -1,12 +1,13 @@
 #include "support/ui/FakeEditor.h"
 
+#include "gui/EditorFactory.h"
 #include "model/ConfigFile.h"
-#include "model/ui/DeviceFactory.h"
 
 namespace tesmira::test {
 
-FakeEditor::FakeEditor(Bytes defaultRecord, bool closingReport)
-    : defaults(std::move(defaultRecord)), record(defaults), reportsClosing(closingReport) {}
+FakeEditor::FakeEditor(LinkModule& link, Bytes defaultRecord, bool closingReport)
+    : DeviceEditor(link), defaults(std::move(defaultRecord)), record(defaults),
+      reportsClosing(closingReport) {}
 
 void FakeEditor::SetDefaults() {
     ++setDefaultsCalls;
@@ -32,15 +33,16 @@ void FakeEditor::RecordToControls() {
     shown = record;
 }
 
-void FakeEditor::FormClose() {
-    if (onFormClose)
-        onFormClose();
+void FakeEditor::OnClosing() {
+    if (whenClosing)
+        whenClosing();
     if (reportsClosing)
-        SendDeviceReport(ui::DeviceReport::Closing);
+        SendEditorReport(ui::EditorReport::Closing);
 }
 
-void RecordingReceiver::GetDevice_MSG(ui::DeviceReport code, ui::TDeviceForm* sender) {
-    const bool forgot = code == ui::DeviceReport::Closing && ui::ForgetEditor(sender);
+void RecordingReceiver::OnEditorReport(ui::EditorReport code, ui::DeviceEditor* sender) {
+    const bool forgot =
+        code == ui::EditorReport::Closing && factory_ != nullptr && factory_->Forget(sender);
     reports.append({code, sender, forgot});
 }
 

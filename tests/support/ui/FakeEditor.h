@@ -1,7 +1,7 @@
 // A minimal device editor and a recording main-window stand-in for tests of the editor contract.
 #pragma once
 
-#include "model/ui/DF_000.h"
+#include "gui/DeviceEditor.h"
 
 #include <QList>
 #include <QObject>
@@ -11,16 +11,20 @@
 #include <functional>
 #include <vector>
 
+namespace tesmira::ui {
+class EditorFactory;
+}
+
 namespace tesmira::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
 // Holds a record with the given defaults, shows it by copying it to `shown` and counts what ran.
 // LoadFromReply reads `reply`, which stands in for the receive buffer.
-class FakeEditor : public ui::TDeviceForm {
+class FakeEditor : public ui::DeviceEditor {
     Q_OBJECT
 public:
-    explicit FakeEditor(Bytes defaults, bool reportsClosing = false);
+    FakeEditor(LinkModule& link, Bytes defaults, bool reportsClosing = false);
 
     Bytes defaults;
     Bytes record;
@@ -31,7 +35,7 @@ public:
     int recordToControlsCalls = 0;
     int commitEditCalls = 0;
     int fileCommandCalls = 0;
-    std::function<void()> onFormClose;
+    std::function<void()> whenClosing;
 
     void SetDefaults() override;
     bool LoadFromReply() override;
@@ -42,26 +46,31 @@ public:
     void CommitEdit() override { ++commitEditCalls; }
 
     bool loadReply(const Bytes& bytes) { return LoadFromReplyBytes(bytes, record); }
-    void report(ui::DeviceReport code) { SendDeviceReport(code); }
+    void report(ui::EditorReport code) { SendEditorReport(code); }
 
 protected:
     void FileCommandDone() override { ++fileCommandCalls; }
-    void FormClose() override;
+    void OnClosing() override;
 };
 
 // Receives editor reports as the main window does: a closing report forgets its sender through
-// ForgetEditor. Every report is kept for the test to read.
-class RecordingReceiver : public QObject, public ui::DeviceReportReceiver {
+// the factory's Forget, when it is given one. Every report is kept for the test to read.
+class RecordingReceiver : public QObject, public ui::EditorReportReceiver {
     Q_OBJECT
 public:
+    explicit RecordingReceiver(ui::EditorFactory* factory = nullptr) : factory_(factory) {}
+
     struct Report {
-        ui::DeviceReport code;
-        ui::TDeviceForm* sender; // compare only; may have been freed since
+        ui::EditorReport code;
+        ui::DeviceEditor* sender; // compare only; may have been freed since
         bool forgotEditor;
     };
     QList<Report> reports;
 
-    void GetDevice_MSG(ui::DeviceReport code, ui::TDeviceForm* sender) override;
+    void OnEditorReport(ui::EditorReport code, ui::DeviceEditor* sender) override;
+
+private:
+    ui::EditorFactory* factory_;
 };
 
 } // namespace tesmira::test

@@ -1,7 +1,5 @@
 #include "support/ui/MainWindowRig.h"
 
-#include "model/ui/DeviceFactory.h"
-
 #include <QMenu>
 
 #include <algorithm>
@@ -9,7 +7,7 @@
 namespace tesmira::test {
 
 bool LinkReadingEditor::LoadFromReply() {
-    const auto received = DataModule().Reply();
+    const auto received = Link().Reply();
     reply.assign(received.begin(), received.end());
     return FakeEditor::LoadFromReply();
 }
@@ -22,16 +20,12 @@ Bytes TestDefaults(std::uint8_t type) {
     return record;
 }
 
-void RegisterTestEditors() {
+void RegisterTestEditors(ui::EditorFactory& factory) {
     for (std::uint8_t type : {26, 30, 35}) {
-        ui::DeviceFactory::Register(
-            type, [type] { return new LinkReadingEditor(TestDefaults(type), type == 35); });
+        factory.Register(type, [type](LinkModule& link) {
+            return new LinkReadingEditor(link, TestDefaults(type), type == 35);
+        });
     }
-}
-
-void UnregisterTestEditors() {
-    for (std::uint8_t type : {26, 30, 35})
-        ui::DeviceFactory::Register(type, {});
 }
 
 char* toString(const Commands& c) {
@@ -70,16 +64,20 @@ Commands CommandsOf(ui::TMainForm& w) {
             w.HelpAbout1->isEnabled(),        items};
 }
 
-MainWindowRig::MainWindowRig(LinkClock& clock, std::unique_ptr<SerialBackend> backend)
-    : module_(clock, std::move(backend)), window_(std::make_unique<ui::TMainForm>()) {}
+MainWindowRig::MainWindowRig(LinkClock& clock, std::unique_ptr<SerialBackend> backend,
+                             const EditorList& editors)
+    : link_(clock, std::move(backend)) {
+    editors(editors_);
+    window_ = std::make_unique<ui::TMainForm>(link_.link, editors_);
+}
 
 MainWindowRig::~MainWindowRig() {
     window_.reset();
     ui::Dialogs::takeMessages();
 }
 
-FakeEditor* MainWindowRig::editor() const {
-    return dynamic_cast<FakeEditor*>(ui::CurrentEditor());
+FakeEditor* MainWindowRig::editor() {
+    return dynamic_cast<FakeEditor*>(editors_.Current());
 }
 
 void MainWindowRig::Receive(const Bytes& bytes) {

@@ -1,20 +1,23 @@
-// The main window under test: private settings, an installed data module, dialogs in test mode
-// and small editors for a few device types.
+// The main window under test: private settings, its own link module and editor factory, dialogs in
+// test mode and small editors for a few device types.
 #pragma once
 
 #include "app/ui/MainForm.h"
-#include "support/ui/AppRig.h"
+#include "gui/EditorFactory.h"
 #include "support/ui/FakeEditor.h"
+#include "support/ui/LinkFixture.h"
+#include "support/ui/TempSettings.h"
 #include "support/ui/UiTestSupport.h"
 
 #include <QAction>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace tesmira::test {
 
-// A small editor whose LoadFromReply reads the data module's receive buffer, as real ones do.
+// A small editor whose LoadFromReply reads the link's receive buffer, as real ones do.
 class LinkReadingEditor : public FakeEditor {
 public:
     using FakeEditor::FakeEditor;
@@ -23,8 +26,7 @@ public:
 
 // Editors for 26 (13-byte record), 30 (58 bytes) and 35 (116 bytes, reports its closing, queued).
 // Record byte i of type t is t + i.
-void RegisterTestEditors();
-void UnregisterTestEditors();
+void RegisterTestEditors(ui::EditorFactory& factory);
 Bytes TestDefaults(std::uint8_t type);
 
 // Which commands of the main window can be used, in the order of its state table.
@@ -46,15 +48,20 @@ Commands CommandsOf(ui::TMainForm& window);
 
 class MainWindowRig {
 public:
+    using EditorList = std::function<void(ui::EditorFactory&)>;
+
+    // The rig's factory offers the editors that `editors` registers.
     explicit MainWindowRig(LinkClock& clock = SystemLinkClock(),
-                           std::unique_ptr<SerialBackend> backend = MakeSerialBackend());
+                           std::unique_ptr<SerialBackend> backend = MakeSerialBackend(),
+                           const EditorList& editors = RegisterTestEditors);
     ~MainWindowRig();
 
     ui::TMainForm& window() { return *window_; }
-    LinkModule& link() { return module_.link(); }
+    LinkModule& link() { return link_.link; }
+    ui::EditorFactory& editors() { return editors_; }
     TempSettings& settings() { return settings_; }
     // The current editor as the test's own class, or null.
-    FakeEditor* editor() const;
+    FakeEditor* editor();
     // Puts bytes into the receive buffer as the port's poll does.
     void Receive(const Bytes& bytes);
     // Sets the port text to `portPath` and presses Read; true when the commands went to the
@@ -64,7 +71,8 @@ public:
 private:
     TempSettings settings_;
     DialogsInTestMode dialogs_;
-    InstalledDataModule module_;
+    LinkFixture link_;
+    ui::EditorFactory editors_{link_.link};
     std::unique_ptr<ui::TMainForm> window_;
 };
 

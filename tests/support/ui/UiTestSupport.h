@@ -1,7 +1,7 @@
 // Helpers for widget tests: dialogs answered without a modal loop, waiting on a condition.
 #pragma once
 
-#include "model/ui/Dialogs.h"
+#include "gui/Dialogs.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,0 +1,16 @@
+// Each editor adds its header below and its Register lines. A plain list rather than static
+// registrar objects, which the linker drops from a static library.
+#include "app/ui/EditorList.h"
+
+#include "editors/TwoLoopRecord.h"
+#include "editors/ui/TwoLoopEditor.h"
+#include "gui/EditorFactory.h"
+
+namespace tesmira::ui {
+
+void RegisterEditors(EditorFactory& factory) {
+    for (const std::uint8_t type : {TwoLoopRecord::kType26, TwoLoopRecord::kType27})
+        factory.Register(type, [type](LinkModule& link) { return new TwoLoopEditor(link, type); });
+}
+
+} // namespace tesmira::ui

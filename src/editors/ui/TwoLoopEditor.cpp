@@ -1,0 +1,334 @@
+#include "editors/ui/TwoLoopEditor.h"
+
+#include "gui/EditHelpers.h"
+#include "gui/EditorExchange.h"
+#include "gui/EventBox.h"
+#include "gui/ZoneTypeBox.h"
+#include "link/LinkModule.h"
+#include "model/DeviceCatalogue.h"
+#include "model/ZoneTypes.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace tesmira::ui {
+
+namespace {
+
+constexpr int kAllEvents = 1;
+
+QStringList Texts(std::span<const std::string_view> texts) {
+    QStringList list;
+    for (const std::string_view text : texts)
+        list.append(FromUtf8(text));
+    return list;
+}
+
+int TagOf(const QObject* control) {
+    return control->property(kTagProperty).toInt();
+}
+
+QLabel* Label(const char* name, const QString& caption) {
+    return Named(new QLabel(caption), name);
+}
+
+QComboBox* List(const char* name, std::span<const std::string_view> items) {
+    auto* box = Named(new QComboBox, name);
+    FillComboFromList(box, Texts(items));
+    box->setCurrentIndex(-1);
+    return box;
+}
+
+// A value outside the list's items shows no selection rather than a neighbour.
+void Select(QComboBox* box, std::optional<int> index) {
+    box->setCurrentIndex(index.value_or(-1));
+}
+
+// Focus moving to another control. A context menu over the control, or the user switching to
+// another window, is no leaving: the caret is still there when they come back.
+bool LeavesControl(const QEvent& event) {
+    if (event.type() != QEvent::FocusOut)
+        return false;
+    const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+} // namespace
+
+TwoLoopEditor::TwoLoopEditor(LinkModule& link, std::uint8_t type, QWidget* parent)
+    : DeviceEditor(link, parent), record_(type) {
+    DeviceType = type;
+    setWindowTitle(QString::fromStdString(DeviceTypeName(type)));
+    BuildControls();
+    ConnectHandlers();
+    RecordToControls();
+}
+
+// --- the seven operations ---
+
+void TwoLoopEditor::SetDefaults() {
+    record_.Assign(TwoLoopRecord::Defaults(DeviceType));
+    RecordToControls();
+}
+
+bool TwoLoopEditor::LoadFromReply() {
+    return LoadFromReplyBytes(Link().Reply(), record_.bytes());
+}
+
+void TwoLoopEditor::WriteToDevice() {
+    // The frame's bytes do not depend on when the typed value is committed, so commit first.
+    CommitEdit();
+    const bool started =
+        StartEditorExchange(*this, Link(), ExchangeMode::Write, [this](std::span<std::uint8_t> tx) {
+            return record_.WriteFrame(tx, DeviceType);
+        });
+    // The main window waits for a report to give the user the controls back.
+    if (!started)
+        SendEditorReport(EditorReport::NoLink);
+}
+
+void TwoLoopEditor::SaveToFile(const QString& fileName) {
+    CommitEdit();
+    SaveRecordsToFile(fileName, {record_.bytes()});
+}
+
+void TwoLoopEditor::LoadFromFile(ConfigFile& reader) {
+    LoadRecordFromFile(reader, record_.bytes());
+}
+
+void TwoLoopEditor::RecordToControls() {
+    Select(bxTxLetter, record_.LetterIndex());
+    for (int loop = 1; loop <= TwoLoopRecord::kLoopCount; ++loop)
+        ShowLoop(loop);
+    edtRetDelIn->setText(QString::fromStdString(record_.DelayText(TwoLoopRecord::Delay::Entry)));
+    edtRetDelOut->setText(QString::fromStdString(record_.DelayText(TwoLoopRecord::Delay::Exit)));
+    Select(bxTxAlarmCnt, record_.AlarmCountIndex());
+    Select(bxTxNormCnt, record_.NormCountIndex());
+    Select(bxTxTO, record_.ChannelCheckIndex());
+    for (QCheckBox* box : {chkExpBox6, chkExpBox7, chkU2})
+        SetCheckedSilently(box, record_.MonitorBit(TagOf(box)));
+    SetCheckedSilently(chkGuardSnd, record_.GuardSound());
+    SetCheckedSilently(chkUseBuzzer, record_.UseBuzzer());
+}
+
+void TwoLoopEditor::CommitEdit() {
+    const QWidget* focused = focusWidget();
+    if (focused == edtRetDelIn)
+        onEntryDelayEdited();
+    else if (focused == edtRetDelOut)
+        onExitDelayEdited();
+}
+
+void TwoLoopEditor::ShowLoop(int loop) {
+    QComboBox* types = cbbLoopType[loop - 1];
+    EventBox* events = bxLoopEvent[loop - 1];
+    Select(types, record_.LoopTypeIndex(loop));
+    events->setEnabled(record_.LoopEventEnabled(loop));
+    // SetCIDByte keeps the old selection for an index no event has; this record's index is shown.
+    events->setCurrentIndex(-1);
+    events->SetCIDByte(record_.LoopEvent(loop));
+}
+
+// --- handlers ---
+
+void TwoLoopEditor::onTxLetterChanged(int index) {
+    record_.SetLetterFromIndex(index);
+}
+
+void TwoLoopEditor::onAlarmCountChanged() {
+    record_.SetAlarmCountFromText(bxTxAlarmCnt->currentText().toStdString());
+}
+
+void TwoLoopEditor::onRestoreCountChanged() {
+    record_.SetNormCountFromText(bxTxNormCnt->currentText().toStdString());
+}
+
+void TwoLoopEditor::onChannelCheckChanged(int index) {
+    record_.SetChannelCheckFromIndex(index);
+}
+
+void TwoLoopEditor::onLoopTypeChanged(QComboBox* box) {
+    const int loop = TagOf(box);
+    const auto change = record_.SetLoopType(loop, ZoneTypeByName(box->currentText().toStdString()));
+    if (!change)
+        return;
+    EventBox* events = bxLoopEvent[loop - 1];
+    events->setEnabled(change->eventEnabled);
+    if (change->eventToShow) {
+        events->SetCIDByte(*change->eventToShow);
+        onLoopEventChanged(events);
+    }
+}
+
+void TwoLoopEditor::onLoopEventChanged(EventBox* box) {
+    record_.SetLoopEvent(TagOf(box), box->GetCIDByte(box->currentText()));
+}
+
+void TwoLoopEditor::onEntryDelayEdited() {
+    StoreDelay(edtRetDelIn, TwoLoopRecord::Delay::Entry);
+}
+
+void TwoLoopEditor::onExitDelayEdited() {
+    StoreDelay(edtRetDelOut, TwoLoopRecord::Delay::Exit);
+}
+
+void TwoLoopEditor::StoreDelay(QLineEdit* edit, TwoLoopRecord::Delay delay) {
+    if (const auto shown = record_.SetDelayFromText(delay, edit->text().toStdString()))
+        edit->setText(QString::fromStdString(*shown));
+}
+
+void TwoLoopEditor::onMonitorToggled(QCheckBox* box) {
+    record_.SetMonitorBit(TagOf(box), box->isChecked());
+}
+
+void TwoLoopEditor::onGuardSoundClicked() {
+    record_.SetGuardSound(chkGuardSnd->isChecked());
+}
+
+void TwoLoopEditor::onUseBuzzerClicked() {
+    record_.SetUseBuzzer(chkUseBuzzer->isChecked());
+}
+
+bool TwoLoopEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (LeavesControl(*event)) {
+        if (watched == edtRetDelIn)
+            onEntryDelayEdited();
+        else if (watched == edtRetDelOut)
+            onExitDelayEdited();
+    }
+    return DeviceEditor::eventFilter(watched, event);
+}
+
+// --- building ---
+
+void TwoLoopEditor::BuildControls() {
+    pgcConfig = Named(new QTabWidget(this), "pgcConfig");
+    tsMain = Named(new QWidget, "tsMain");
+    pgcConfig->addTab(tsMain, QStringLiteral("Основное"));
+    pgcConfig->setCurrentWidget(tsMain);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(pgcConfig);
+
+    chkU2 = Named(new QCheckBox(QStringLiteral("Контроль входа U2")), "chkU2",
+                  TwoLoopRecord::kMonitorU2);
+    chkGuardSnd =
+        Named(new QCheckBox(QStringLiteral("Сигналы взятия\\снятия сиреной")), "chkGuardSnd");
+    chkUseBuzzer =
+        Named(new QCheckBox(QStringLiteral("Использовать внутренний зуммер")), "chkUseBuzzer");
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(BuildDelays());
+    left->addWidget(BuildOutputs());
+    left->addWidget(chkU2);
+    left->addWidget(chkGuardSnd);
+    left->addWidget(chkUseBuzzer);
+    left->addStretch();
+    auto* right = new QVBoxLayout;
+    right->addWidget(BuildTransmitter());
+    right->addStretch();
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+    columns->addStretch();
+
+    auto* page = new QVBoxLayout(tsMain);
+    page->addWidget(BuildLoops());
+    page->addLayout(columns);
+    page->addStretch();
+}
+
+QWidget* TwoLoopEditor::BuildLoops() {
+    auto* loops = new QWidget;
+    auto* grid = new QGridLayout(loops);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(Label("lblLoopTypeHead", QStringLiteral("Тип шлейфа")), 0, 1);
+    grid->addWidget(Label("lblLoopEventHead", QStringLiteral("Код события")), 0, 2);
+    grid->addWidget(Label("lblLoop1", QStringLiteral("ШС1:")), 1, 0);
+    static constexpr const char* kTypeNames[] = {"cbbLoopType1", "cbbLoopType2"};
+    static constexpr const char* kEventNames[] = {"bxLoopEvent1", "bxLoopEvent2"};
+    for (int i = 0; i < TwoLoopRecord::kLoopCount; ++i) {
+        cbbLoopType[i] = Named(new QComboBox, kTypeNames[i], i + 1);
+        FillZoneTypeBox(cbbLoopType[i], TwoLoopRecord::kZoneTypeSelector);
+        bxLoopEvent[i] = Named(new EventBox, kEventNames[i], i + 1);
+        bxLoopEvent[i]->FillItems(kAllEvents);
+        grid->addWidget(cbbLoopType[i], i + 1, 1);
+        grid->addWidget(bxLoopEvent[i], i + 1, 2);
+    }
+    grid->setColumnStretch(3, 1);
+    return loops;
+}
+
+QGroupBox* TwoLoopEditor::BuildDelays() {
+    auto* group = Named(new QGroupBox(QStringLiteral("Задержка, сек")), "grpDelayTime");
+    edtRetDelIn = Named(new QLineEdit, "edtRetDelIn");
+    edtRetDelOut = Named(new QLineEdit, "edtRetDelOut");
+    auto* form = new QFormLayout(group);
+    for (QLineEdit* edit : {edtRetDelIn, edtRetDelOut}) {
+        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+        edit->installEventFilter(this);
+    }
+    form->addRow(Label("lblRetDelIn", QStringLiteral("вход:")), edtRetDelIn);
+    form->addRow(Label("lblRetDelOut", QStringLiteral("выход:")), edtRetDelOut);
+    return group;
+}
+
+QGroupBox* TwoLoopEditor::BuildTransmitter() {
+    auto* group = Named(new QGroupBox(QStringLiteral("Передатчик")), "grpTransmitter");
+    bxTxLetter = List("bxTxLetter", TwoLoopRecord::LetterTexts());
+    bxTxAlarmCnt = List("bxTxAlarmCnt", TwoLoopRecord::AlarmCountTexts());
+    bxTxNormCnt = List("bxTxNormCnt", TwoLoopRecord::NormCountTexts());
+    bxTxTO = List("bxTxTO", TwoLoopRecord::ChannelCheckTexts());
+    auto* form = new QFormLayout(group);
+    form->addRow(Label("lblTxLetter", QStringLiteral("Литера:")), bxTxLetter);
+    form->addRow(Label("lblTxAlarmCnt", QStringLiteral("Кол-во перед тревог:")), bxTxAlarmCnt);
+    form->addRow(Label("lblTxNormCnt", QStringLiteral("Кол-во перед восст:")), bxTxNormCnt);
+    form->addRow(Label("lblTxTO", QStringLiteral("Контроль канала:")), bxTxTO);
+    return group;
+}
+
+QWidget* TwoLoopEditor::BuildOutputs() {
+    auto* group =
+        Named(new QGroupBox(QStringLiteral("Контроль цепей оповещения:")), "grpOpControl");
+    chkExpBox6 =
+        Named(new QCheckBox(QStringLiteral("Сирена")), "chkExpBox6", TwoLoopRecord::kMonitorSiren);
+    chkExpBox7 =
+        Named(new QCheckBox(QStringLiteral("Лампа")), "chkExpBox7", TwoLoopRecord::kMonitorLamp);
+    auto* row = new QHBoxLayout(group);
+    row->addWidget(chkExpBox6);
+    row->addWidget(chkExpBox7);
+    row->addStretch();
+    return group;
+}
+
+// Only the user's own actions reach the handlers: `activated` and `clicked` are not emitted when
+// RecordToControls sets a selection or a check, and the delay edits are watched for leaving.
+void TwoLoopEditor::ConnectHandlers() {
+    connect(bxTxLetter, &QComboBox::activated, this, &TwoLoopEditor::onTxLetterChanged);
+    connect(bxTxAlarmCnt, &QComboBox::activated, this, [this] { onAlarmCountChanged(); });
+    connect(bxTxNormCnt, &QComboBox::activated, this, [this] { onRestoreCountChanged(); });
+    connect(bxTxTO, &QComboBox::activated, this, &TwoLoopEditor::onChannelCheckChanged);
+    for (int i = 0; i < TwoLoopRecord::kLoopCount; ++i) {
+        QComboBox* types = cbbLoopType[i];
+        EventBox* events = bxLoopEvent[i];
+        connect(types, &QComboBox::activated, this, [this, types] { onLoopTypeChanged(types); });
+        connect(events, &QComboBox::activated, this,
+                [this, events] { onLoopEventChanged(events); });
+    }
+    for (QCheckBox* box : {chkExpBox6, chkExpBox7, chkU2})
+        connect(box, &QCheckBox::clicked, this, [this, box] { onMonitorToggled(box); });
+    connect(chkGuardSnd, &QCheckBox::clicked, this, [this] { onGuardSoundClicked(); });
+    connect(chkUseBuzzer, &QCheckBox::clicked, this, [this] { onUseBuzzerClicked(); });
+}
+
+} // namespace tesmira::ui

@@ -1,0 +1,81 @@
+// The editor of the two-loop radio transmitters, device types 26 and 27: one tab of controls over
+// the 13-byte record; the type picks the factory defaults.
+#pragma once
+
+#include "editors/TwoLoopRecord.h"
+#include "gui/DeviceEditor.h"
+
+#include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QTabWidget;
+
+namespace tesmira::ui {
+
+class EventBox;
+
+class TwoLoopEditor : public DeviceEditor {
+    Q_OBJECT
+public:
+    // `type` (TwoLoopRecord::kType26 or kType27) picks the defaults and is the initial DeviceType.
+    TwoLoopEditor(LinkModule& link, std::uint8_t type, QWidget* parent = nullptr);
+
+    void SetDefaults() override;
+    bool LoadFromReply() override;
+    void WriteToDevice() override;
+    void SaveToFile(const QString& fileName) override;
+    void LoadFromFile(ConfigFile& reader) override;
+    void RecordToControls() override;
+    void CommitEdit() override;
+
+    const TwoLoopRecord::Bytes& RecordBytes() const { return record_.bytes(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Control handlers: each stores what the user chose in the record at once.
+    void onTxLetterChanged(int index);
+    void onAlarmCountChanged();
+    void onRestoreCountChanged();
+    void onChannelCheckChanged(int index);
+    void onLoopTypeChanged(QComboBox* box);
+    void onLoopEventChanged(EventBox* box);
+    void onEntryDelayEdited();
+    void onExitDelayEdited();
+    void onMonitorToggled(QCheckBox* box);
+    void onGuardSoundClicked();
+    void onUseBuzzerClicked();
+
+    void BuildControls();
+    QWidget* BuildLoops();
+    QGroupBox* BuildDelays();
+    QGroupBox* BuildTransmitter();
+    QWidget* BuildOutputs();
+    void ConnectHandlers();
+    void ShowLoop(int loop);
+    void StoreDelay(QLineEdit* edit, TwoLoopRecord::Delay delay);
+
+    TwoLoopRecord record_;
+
+    QTabWidget* pgcConfig = nullptr;
+    QWidget* tsMain = nullptr;
+    QComboBox* cbbLoopType[2] = {};
+    EventBox* bxLoopEvent[2] = {};
+    QLineEdit* edtRetDelIn = nullptr;
+    QLineEdit* edtRetDelOut = nullptr;
+    QComboBox* bxTxLetter = nullptr;
+    QComboBox* bxTxAlarmCnt = nullptr;
+    QComboBox* bxTxNormCnt = nullptr;
+    QComboBox* bxTxTO = nullptr;
+    QCheckBox* chkExpBox6 = nullptr;
+    QCheckBox* chkExpBox7 = nullptr;
+    QCheckBox* chkU2 = nullptr;
+    QCheckBox* chkGuardSnd = nullptr;
+    QCheckBox* chkUseBuzzer = nullptr;
+};
+
+} // namespace tesmira::ui

@@ -1,0 +1,49 @@
+#include "gui/EventBox.h"
+
+#include "model/EventTable.h"
+
+#include <optional>
+
+namespace tesmira::ui {
+
+EventBox::EventBox(QWidget* parent) : QComboBox(parent) {
+    setEditable(false);
+    setSizeAdjustPolicy(QComboBox::AdjustToContents);
+}
+
+void EventBox::FillItems(int allEvents) {
+    clear();
+    setCurrentIndex(-1);
+    QStringList texts;
+    for (const std::uint8_t row : EventBoxRows(allEvents != 0)) {
+        texts.append(GetTextCID(row));
+    }
+    addItems(texts);
+    // addItems on an empty non-editable box selects the first item; the box starts unselected.
+    setCurrentIndex(-1);
+}
+
+QString EventBox::GetTextCID(std::uint8_t index) const {
+    return QString::fromStdString(EventText(index));
+}
+
+std::uint8_t EventBox::GetCIDByte(const QString& text) const {
+    if (currentIndex() < 0) {
+        return 0;
+    }
+    return EventIndexByText(text.toStdString());
+}
+
+void EventBox::SetCIDByte(std::uint8_t index) {
+    const std::optional<std::uint8_t> row = EventRowByDeviceCode(index);
+    if (!row) {
+        return;
+    }
+    setCurrentIndex(findText(GetTextCID(*row), Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+std::uint8_t EventBox::GetKorvaByte(int code) {
+    return EventIndexByCode(code);
+}
+
+} // namespace tesmira::ui

@@ -1,0 +1,111 @@
+#include "gui/EditHelpers.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace tesmira::ui;
+
+class TestEditHelpers : public QObject {
+    Q_OBJECT
+private slots:
+    void silentCheckRunsNoHandlerAndRestoresSignals() {
+        QCheckBox box;
+        QSignalSpy clicked(&box, &QCheckBox::clicked);
+        QSignalSpy toggled(&box, &QCheckBox::toggled);
+        SetCheckedSilently(&box, true);
+        QVERIFY(box.isChecked());
+        SetCheckedSilently(&box, false);
+        QVERIFY(!box.isChecked());
+        QCOMPARE(clicked.count(), 0);
+        QCOMPARE(toggled.count(), 0);
+        QVERIFY(!box.signalsBlocked());
+        box.setChecked(true);
+        QCOMPARE(toggled.count(), 1);
+        SetCheckedSilently(nullptr, true);
+    }
+
+    void silentCheckKeepsAnAlreadyBlockedButtonBlocked() {
+        QCheckBox box;
+        box.blockSignals(true);
+        SetCheckedSilently(&box, true);
+        QVERIFY(box.signalsBlocked());
+    }
+
+    // Checking one radio button unchecks its peer, which must stay as quiet as the button itself.
+    void silentRadioQuietensTheUncheckedPeer() {
+        QWidget parent;
+        auto* any = new QRadioButton(&parent);
+        auto* all = new QRadioButton(&parent);
+        all->setChecked(true);
+        QSignalSpy anyToggled(any, &QRadioButton::toggled);
+        QSignalSpy allToggled(all, &QRadioButton::toggled);
+        SetCheckedSilently(any, true);
+        QVERIFY(any->isChecked());
+        QVERIFY(!all->isChecked());
+        QCOMPARE(anyToggled.count(), 0);
+        QCOMPARE(allToggled.count(), 0);
+        QVERIFY(!all->signalsBlocked());
+    }
+
+    void silentRadioInAGroupQuietensTheGroup() {
+        QWidget parent;
+        auto* first = new QRadioButton(&parent);
+        auto* second = new QRadioButton(&parent);
+        QButtonGroup group;
+        group.addButton(first, 0);
+        group.addButton(second, 1);
+        first->setChecked(true);
+        QSignalSpy idToggled(&group, &QButtonGroup::idToggled);
+        QSignalSpy firstToggled(first, &QRadioButton::toggled);
+        SetCheckedSilently(second, true);
+        QVERIFY(second->isChecked());
+        QVERIFY(!first->isChecked());
+        QCOMPARE(idToggled.count(), 0);
+        QCOMPARE(firstToggled.count(), 0);
+        QVERIFY(!group.signalsBlocked());
+    }
+
+    void clampedReadShowsTheCorrection_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letters") << "abc" << 30 << "30";
+        QTest::newRow("above") << "150" << 99 << "99";
+        QTest::newRow("below") << "-5" << 0 << "0";
+        QTest::newRow("empty") << "" << 30 << "30";
+        QTest::newRow("in range keeps text") << "07" << 7 << "07";
+        QTest::newRow("cyrillic") << "пять" << 30 << "30";
+    }
+
+    void clampedReadShowsTheCorrection() {
+        QFETCH(QString, typed);
+        QFETCH(int, value);
+        QFETCH(QString, shown);
+        QLineEdit edit;
+        edit.setText(typed);
+        QCOMPARE(ReadClampedInt(&edit, 0, 99, 30), value);
+        QCOMPARE(edit.text(), shown);
+    }
+
+    void clampedReadOfNoEditIsTheFallback() { QCOMPARE(ReadClampedInt(nullptr, 0, 99, 30), 30); }
+
+    void fillComboReplacesTheItemsInOrder() {
+        QComboBox box;
+        box.addItems({"x", "y"});
+        FillComboFromList(&box, {"Выкл.", "1", "2"});
+        QCOMPARE(box.count(), 3);
+        QCOMPARE(box.itemText(0), QStringLiteral("Выкл."));
+        QCOMPARE(box.itemText(2), QStringLiteral("2"));
+        FillComboFromList(&box, {});
+        QCOMPARE(box.count(), 0);
+        FillComboFromList(nullptr, {"a"});
+    }
+};
+
+QTEST_MAIN(TestEditHelpers)
+#include "tst_edit_helpers.moc"
