@@ -40,7 +40,7 @@ void Exchange::PostProgress(int percent) {
         target_->Report(ExchangeReport::FirmwareProgress, percent, true);
 }
 
-void Exchange::Execute() {
+void Exchange::Perform() {
     SerialPort& port = link_.port;
     const bool firmware = mode_ == ExchangeMode::Firmware;
     port.SetBaudRateValue(firmware ? kFirmwareBaud : kConfigBaud);

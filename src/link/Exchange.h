@@ -67,15 +67,10 @@ public:
 
     // The thread's whole work: the body, then the termination step.
     void Run() {
-        Execute();
+        Perform();
         Terminate();
         finished_ = true;
     }
-    // Opens the port, reports, runs the mode and closes the port.
-    void Execute();
-    // Closes the port once more; nothing when it is closed.
-    void Terminate();
-
     // Ends the waits at their next round and a send at its next step, and drops every later
     // report; tells the target to stop delivering. Any thread.
     void RequestStop();
@@ -88,6 +83,11 @@ public:
     bool Finished() const { return finished_.load(); }
 
 private:
+    // Opens the port, reports, runs the mode and closes the port.
+    void Perform();
+    // Closes the port once more; nothing when it is closed.
+    void Terminate();
+
     // The report an exchange ends with.
     struct Outcome {
         ExchangeReport code;

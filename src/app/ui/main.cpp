@@ -4,7 +4,7 @@
 #include "app/ui/AppImages.h"
 #include "app/ui/AppTitle.h"
 #include "app/ui/EditorList.h"
-#include "app/ui/MainForm.h"
+#include "app/ui/MainWindow.h"
 #include "app/ui/QtTranslation.h"
 #include "gui/EditorFactory.h"
 #include "gui/QtPollTimer.h"
@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
     tesmira::ui::EditorFactory editors(link);
     tesmira::ui::RegisterEditors(editors);
 
-    tesmira::ui::TMainForm mainForm(link, editors);
+    tesmira::ui::MainWindow mainForm(link, editors);
     mainForm.show();
     return QApplication::exec();
 }

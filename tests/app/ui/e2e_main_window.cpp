@@ -8,8 +8,8 @@
 using namespace tesmira;
 using namespace tesmira::test;
 using tesmira::ui::Dialogs;
+using tesmira::ui::MainWindow;
 using tesmira::ui::MessageIcon;
-using tesmira::ui::TMainForm;
 
 class TestMainWindowWithDevice : public QObject {
     Q_OBJECT
@@ -19,7 +19,7 @@ private slots:
         DevsimProcess sim({"--type", "30", "--version", "9"});
         QVERIFY(!sim.slavePath().empty());
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         QVERIFY(rig.Read(sim.slavePath()));
         QCOMPARE(w.status().text(), QStringLiteral("Данные прибора считаны"));
         QCOMPARE(w.status().colour(), QColor(0, 128, 0));
@@ -42,8 +42,8 @@ private slots:
     void readingACataloguedTypeWithoutEditor() {
         DevsimProcess sim({"--type", "29"});
         MainWindowRig rig;
-        TMainForm& w = rig.window();
-        w.DeviceMenuClick(30);
+        MainWindow& w = rig.window();
+        w.openEditorOfType(30);
         QPointer<FakeEditor> old = rig.editor();
         QVERIFY(rig.Read(sim.slavePath()));
         QCOMPARE(w.status().text(), QStringLiteral("Прибор не поддерживается"));
@@ -96,7 +96,7 @@ private slots:
 
     void aPortThatCannotBeOpened() {
         MainWindowRig rig;
-        rig.window().DeviceMenuClick(26);
+        rig.window().openEditorOfType(26);
         rig.window().cbbPorts->setEditText(QStringLiteral("ttyTesmiraAbsent7"));
         rig.window().actDevRead->trigger();
         QVERIFY(waitUntil([&] { return !rig.link().ExchangeRunning(); }));
@@ -108,9 +108,9 @@ private slots:
     void exitDuringARead() {
         DevsimProcess sim({"--type", "30", "--silent"});
         MainWindowRig rig; // the real 10 s wait for the first reply byte
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         w.show();
-        w.DeviceMenuClick(30);
+        w.openEditorOfType(30);
         w.cbbPorts->setEditText(QString::fromStdString(sim.slavePath()));
         w.actDevRead->trigger();
         QVERIFY(waitUntil([&] { return w.status().text() == "Порт открыт..."; }));
@@ -130,7 +130,7 @@ private slots:
     void exitWhileTheExchangeWaitsForItsReport() {
         DevsimProcess sim({"--type", "30", "--silent"});
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         w.show();
         QElapsedTimer timer;
         // Exit from inside the handling of "port opened": the exchange thread waits for it.

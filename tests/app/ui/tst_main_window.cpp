@@ -1,5 +1,5 @@
 #include "app/ui/WorkArea.h"
-#include "firmware/ui/FormUpdateFW.h"
+#include "firmware/ui/FirmwareWindow.h"
 #include "support/LinkFakes.h"
 #include "support/PtyPair.h"
 #include "support/ui/MainWindowRig.h"
@@ -16,8 +16,8 @@
 using namespace tesmira;
 using namespace tesmira::test;
 using tesmira::ui::EditorReport;
+using tesmira::ui::MainWindow;
 using tesmira::ui::MessageIcon;
-using tesmira::ui::TMainForm;
 
 namespace {
 
@@ -49,7 +49,7 @@ private slots:
 
     void windowLayoutAndTexts() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.windowTitle(), QStringLiteral("Tesmira"));
@@ -102,7 +102,7 @@ private slots:
 
     void actionsAndMenus() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         struct Row {
             QAction* action;
             const char* caption;
@@ -161,7 +161,7 @@ private slots:
         preset.setRaw("comportname", "/dev/pts/42");
         LinkFixture fixture;
         ui::EditorFactory editors(fixture.link);
-        ui::TMainForm w(fixture.link, editors);
+        ui::MainWindow w(fixture.link, editors);
         QCOMPARE(w.cbbPorts->currentText(), QStringLiteral("/dev/pts/42"));
         QCOMPARE(fixture.link.port.PortName(), std::string("/dev/pts/42"));
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(0));
@@ -170,7 +170,7 @@ private slots:
 
     void typingAPortStoresEveryKeystrokeAndSetsThePath() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         w.cbbPorts->lineEdit()->clear();
         QTest::keyClicks(w.cbbPorts->lineEdit(), QStringLiteral("ttyACM1"));
         QCOMPARE(rig.settings().raw("comportname").toString(), QStringLiteral("ttyACM1"));
@@ -189,7 +189,7 @@ private slots:
 
     void openingThePortListRebuildsItFromTheSystem() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         int asked = 0;
         w.SetPortSource([&] {
             ++asked;
@@ -214,9 +214,9 @@ private slots:
 
     void stateTable() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         QCOMPARE(CommandsOf(w), kNoDevice);
-        w.DeviceMenuClick(30);
+        w.openEditorOfType(30);
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
         QCOMPARE(CommandsOf(w), kEditor);
         w.EnableControls(false);
@@ -225,7 +225,7 @@ private slots:
         w.UpdateDeviceActions(); // no write, reset or save while the exchange runs
         QCOMPARE(CommandsOf(w), kExchange);
         // A device chosen from the menu during the exchange does not open the commands.
-        w.DeviceMenuClick(26);
+        w.openEditorOfType(26);
         QCOMPARE(CommandsOf(w), kExchange);
         QVERIFY(!rig.editor()->isEnabled());
         w.EnableControls(true);
@@ -238,8 +238,8 @@ private slots:
 
     void anotherWindowsTransferDisablesTheDeviceCommands() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
-        w.DeviceMenuClick(26);
+        MainWindow& w = rig.window();
+        w.openEditorOfType(26);
         w.SetExchangeRunning(true);
         QCOMPARE(CommandsOf(w), kExchange);
         QVERIFY(!rig.editor()->isEnabled());
@@ -287,7 +287,7 @@ private slots:
 
     void aHintBorrowsTheBarAndTheStatusTextComesBack() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.ShowStatus(ui::kStatusGreen, QStringLiteral("Данные прибора считаны"));
@@ -315,34 +315,34 @@ private slots:
 
     void linkReportsBecomeStatusTexts() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         w.EnableControls(false);
-        w.GetThread_MSG(2, 0);
+        w.onExchangeReport(2, 0);
         QCOMPARE(w.status().text(), QStringLiteral("Порт открыт..."));
         QVERIFY(!w.status().blinking());
-        w.GetThread_MSG(3, 0);
+        w.onExchangeReport(3, 0);
         QCOMPARE(w.status().text(), QStringLiteral("Ответ прибора получен"));
         QCOMPARE(CommandsOf(w), kExchange);
         for (int ignored : {1, 4, 5, 9, 127})
-            w.GetThread_MSG(ignored, 0);
+            w.onExchangeReport(ignored, 0);
         QCOMPARE(w.status().text(), QStringLiteral("Ответ прибора получен"));
         QCOMPARE(CommandsOf(w), kExchange);
 
-        w.GetThread_MSG(6, 0);
+        w.onExchangeReport(6, 0);
         QCOMPARE(w.status().text(), QStringLiteral("Невозможно открыть порт"));
         QCOMPARE(w.status().colour(), QColor(255, 0, 0));
         QCOMPARE(CommandsOf(w), kNoDevice);
 
         w.EnableControls(false);
-        w.GetThread_MSG(0x80 | 7, 0); // only the low seven bits are the code
+        w.onExchangeReport(0x80 | 7, 0); // only the low seven bits are the code
         QCOMPARE(w.status().text(),
                  QStringLiteral("Нет связи, проверьте соединения или номер порта"));
         QCOMPARE(w.status().colour(), QColor(255, 0, 0));
         QCOMPARE(CommandsOf(w), kNoDevice);
 
-        w.DeviceMenuClick(30);
+        w.openEditorOfType(30);
         w.EnableControls(false);
-        w.GetThread_MSG(8, 0);
+        w.onExchangeReport(8, 0);
         const auto shown = ui::Dialogs::takeMessages();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, QStringLiteral("Ошибка"));
@@ -356,10 +356,10 @@ private slots:
 
     void aReadOfTheCurrentTypeKeepsTheEditorAndDoesNotResetIt() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         rig.Receive(Reply30());
         w.EnableControls(false);
-        w.GetThread_MSG(0, 30);
+        w.onExchangeReport(0, 30);
         FakeEditor* first = rig.editor();
         QVERIFY(first);
         QCOMPARE(first->setDefaultsCalls, 1);
@@ -372,7 +372,7 @@ private slots:
 
         first->record[0] = 0x00; // edited, then read again
         w.EnableControls(false);
-        w.GetThread_MSG(0, 30);
+        w.onExchangeReport(0, 30);
         QCOMPARE(rig.editor(), first);
         QCOMPARE(first->setDefaultsCalls, 1);
         QCOMPARE(first->record[0], std::uint8_t(0x80));
@@ -382,13 +382,13 @@ private slots:
     // behind it holds only its CRC and zeros, which must not become the record.
     void aReplyTooShortForTheRecordChangesNothingAndIsNoSuccess() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
-        w.DeviceMenuClick(26);
+        MainWindow& w = rig.window();
+        w.openEditorOfType(26);
         FakeEditor* editor = rig.editor();
         editor->record[0] = 0x55; // an edit of the user's
         rig.Receive({0x7E, 0x07, 0x52, 0x1A, 0x09, 0x00, 0x8C});
         w.EnableControls(false);
-        w.GetThread_MSG(0, 26);
+        w.onExchangeReport(0, 26);
         QCOMPARE(rig.editor(), editor);
         QCOMPARE(editor->record[0], std::uint8_t(0x55));
         QCOMPARE(editor->recordToControlsCalls, 1); // the reset when it opened, no more
@@ -400,11 +400,11 @@ private slots:
 
     void aReadOfAnotherTypeReplacesTheEditor() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
-        w.DeviceMenuClick(26);
+        MainWindow& w = rig.window();
+        w.openEditorOfType(26);
         QPointer<FakeEditor> old = rig.editor();
         rig.Receive(Reply30());
-        w.GetThread_MSG(0, 30);
+        w.onExchangeReport(0, 30);
         QVERIFY(waitUntil([&] { return old.isNull(); }));
         QCOMPARE(rig.editor()->DeviceType, std::uint8_t(30));
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
@@ -412,8 +412,8 @@ private slots:
 
     void editorReports() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
-        w.DeviceMenuClick(26);
+        MainWindow& w = rig.window();
+        w.openEditorOfType(26);
         struct Row {
             EditorReport code;
             const char* text;
@@ -443,10 +443,10 @@ private slots:
 
     void aLateClosingReportDoesNotForgetANewerEditor() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
-        w.DeviceMenuClick(35);
+        MainWindow& w = rig.window();
+        w.openEditorOfType(35);
         // Replacing the type 35 editor queues its closing report behind the new editor.
-        w.DeviceMenuClick(30);
+        w.openEditorOfType(30);
         FakeEditor* newer = rig.editor();
         QTest::qWait(50);
         QCOMPARE(rig.editor(), newer);
@@ -460,7 +460,7 @@ private slots:
 
     void deviceMenuStoresTheChoice() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         QAction* velmar280 = nullptr;
         for (QAction* item : DeviceItems(w)) {
             if (item->data().toInt() == 30)
@@ -474,7 +474,7 @@ private slots:
         // A type whose editor is not there: stored all the same, said so, and the open editor
         // (with whatever the user changed in it) stays.
         ui::DeviceEditor* open = rig.editor();
-        w.DeviceMenuClick(31);
+        w.openEditorOfType(31);
         QCOMPARE(rig.settings().raw("devicetype").toString(), QStringLiteral("31"));
         QVERIFY(ui::Dialogs::takeMessages() == QList<ui::ShownMessage>{kNotSupportedByProgrammer});
         QCOMPARE(rig.editors().Current(), open);
@@ -484,7 +484,7 @@ private slots:
 
     void recentlyChosenDevice() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         w.actRecentDevice->trigger(); // nothing stored: "0", nothing happens
         QVERIFY(rig.editors().Current() == nullptr);
         QCOMPARE(rig.settings().raw("devicetype").toString(), QStringLiteral("0"));
@@ -502,7 +502,7 @@ private slots:
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
         QCOMPARE(CommandsOf(w), kEditor);
 
-        w.DeviceMenuClick(26);
+        w.openEditorOfType(26);
         rig.settings().setRaw("devicetype", "Velmar");
         w.actRecentDevice->trigger();
         const auto shown = ui::Dialogs::takeMessages();
@@ -515,10 +515,10 @@ private slots:
 
     void resetAndWriteGoToTheEditor() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         w.actSetDefault->trigger(); // no editor: nothing
         w.actDevWrite->trigger();
-        w.DeviceMenuClick(26);
+        w.openEditorOfType(26);
         FakeEditor* editor = rig.editor();
         editor->record[0] = 0xEE;
         w.actSetDefault->trigger();
@@ -533,13 +533,13 @@ private slots:
 
     void readWhileAnotherExchangeHoldsTheLink() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         PtyPair pty;
         QVERIFY(pty.ok());
         rig.link().port.SetPortName(pty.slavePath());
         auto other = std::make_shared<RecordingTarget>();
         QVERIFY(rig.link().StartExchange(ExchangeMode::Read, other));
-        w.DeviceMenuClick(30);
+        w.openEditorOfType(30);
         w.actDevRead->trigger();
         QCOMPARE(CommandsOf(w), kEditor);
         QCOMPARE(w.status().text(), QStringLiteral("Идет обмен с прибором, повторите позже"));
@@ -552,12 +552,12 @@ private slots:
 
     void updateFirmwareOpensOneWindowThatHoldsTheDeviceCommandsWhileItTransfers() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         w.show();
-        w.DeviceMenuClick(26);
+        w.openEditorOfType(26);
         w.actUpdateFirmware->trigger();
         QCOMPARE(w.workArea()->subWindowList().size(), 2);
-        auto* firmware = w.workArea()->findChild<ui::TFormUpdateFW*>();
+        auto* firmware = w.workArea()->findChild<ui::FirmwareWindow*>();
         QVERIFY(firmware);
         QCOMPARE(w.firmwareWindow(), firmware);
         QCOMPARE(firmware->parentWidget()->pos(), QPoint(0, 0));
@@ -573,7 +573,7 @@ private slots:
         // Pressed again while it is open: nothing.
         w.actUpdateFirmware->trigger();
         QCOMPARE(w.workArea()->subWindowList().size(), 2);
-        QCOMPARE(w.workArea()->findChildren<ui::TFormUpdateFW*>().size(), 1);
+        QCOMPARE(w.workArea()->findChildren<ui::FirmwareWindow*>().size(), 1);
 
         emit firmware->transferRunning(true);
         QCOMPARE(CommandsOf(w), kExchange);
@@ -582,21 +582,21 @@ private slots:
         QCOMPARE(CommandsOf(w), kEditor);
 
         // Left by its exit button, it can be opened again.
-        QPointer<ui::TFormUpdateFW> left = firmware;
+        QPointer<ui::FirmwareWindow> left = firmware;
         firmware->btExit->click();
         QVERIFY(QTest::qWaitFor([&] { return left.isNull(); }));
         QVERIFY(w.firmwareWindow() == nullptr);
         QCOMPARE(w.workArea()->subWindowList().size(), 1);
         w.actUpdateFirmware->trigger();
-        QCOMPARE(w.workArea()->findChildren<ui::TFormUpdateFW*>().size(), 1);
+        QCOMPARE(w.workArea()->findChildren<ui::FirmwareWindow*>().size(), 1);
         QVERIFY(ui::Dialogs::takeMessages().isEmpty());
     }
 
     void exitClosesTheEditorAndTheWindow() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         w.show();
-        w.DeviceMenuClick(26);
+        w.openEditorOfType(26);
         bool closedByForm = false;
         rig.editor()->whenClosing = [&] {
             closedByForm = true;

@@ -9,8 +9,8 @@
 using namespace tesmira;
 using namespace tesmira::test;
 using tesmira::ui::Dialogs;
+using tesmira::ui::MainWindow;
 using tesmira::ui::MessageIcon;
-using tesmira::ui::TMainForm;
 
 namespace {
 
@@ -58,7 +58,7 @@ private slots:
 
     void openingAFileShowsItsRecordAndRemembersTheFolder() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         TempDir dir;
         const QString path = Write(dir, "site 1.bcf", kFile26);
         Dialogs::setNextFileName(path);
@@ -99,8 +99,8 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         MainWindowRig rig;
-        TMainForm& w = rig.window();
-        w.DeviceMenuClick(30);
+        MainWindow& w = rig.window();
+        w.openEditorOfType(30);
         FakeEditor* editor = rig.editor();
         TempDir dir;
         Dialogs::setNextFileName(Write(dir, "bad.bcf", Bytes(bytes.begin(), bytes.end())));
@@ -130,8 +130,8 @@ private slots:
 
     void aFileOfATypeWithoutEditor() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
-        w.DeviceMenuClick(30);
+        MainWindow& w = rig.window();
+        w.openEditorOfType(30);
         QPointer<FakeEditor> old = rig.editor();
         TempDir dir;
         Dialogs::setNextFileName(Write(dir, "v508.bcf", kFile28));
@@ -170,8 +170,8 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(QString, written);
         MainWindowRig rig;
-        TMainForm& w = rig.window();
-        w.DeviceMenuClick(26);
+        MainWindow& w = rig.window();
+        w.openEditorOfType(26);
         TempDir dir;
         const QFileInfo file(Folder(dir) + written);
         QVERIFY(QDir().mkpath(file.absolutePath()));
@@ -189,10 +189,10 @@ private slots:
 
     void saveAsStartsInTheRememberedFolderAndCanBeCancelled() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         TempDir dir;
         rig.settings().setRaw("filepath", Folder(dir));
-        w.DeviceMenuClick(26);
+        w.openEditorOfType(26);
         w.FileSaveAs1->trigger(); // cancelled
         QCOMPARE(Dialogs::lastDialogDir(), Folder(dir));
         QCOMPARE(Dialogs::lastDialogFilter(), QStringLiteral("Файл конфигурации прибора (*.bcf)"));
@@ -201,8 +201,8 @@ private slots:
 
     void aSaveThatFailsIsReported() {
         MainWindowRig rig;
-        TMainForm& w = rig.window();
-        w.DeviceMenuClick(26);
+        MainWindow& w = rig.window();
+        w.openEditorOfType(26);
         TempDir dir;
         Dialogs::setNextFileName(Folder(dir) + "no such folder/conf");
         w.FileSaveAs1->trigger();

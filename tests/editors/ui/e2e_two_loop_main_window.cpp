@@ -22,7 +22,7 @@
 using namespace tesmira;
 using namespace tesmira::test;
 using tesmira::ui::Dialogs;
-using tesmira::ui::TMainForm;
+using tesmira::ui::MainWindow;
 using tesmira::ui::TwoLoopEditor;
 
 namespace {
@@ -149,7 +149,7 @@ QString Folder(const TempDir& dir) {
 }
 
 // The window shown and active, so that keys, clicks and focus reach the editor.
-bool ShowWindow(TMainForm& window) {
+bool ShowWindow(MainWindow& window) {
     window.show();
     return QTest::qWaitForWindowActive(&window);
 }
@@ -157,7 +157,7 @@ bool ShowWindow(TMainForm& window) {
 // Presses Write; true when the commands went to the exchange state, the editor was disabled,
 // and the exchange ended.
 bool Write(MainWindowRig& rig) {
-    TMainForm& w = rig.window();
+    MainWindow& w = rig.window();
     w.actDevWrite->trigger();
     if (CommandsOf(w) != kExchange || rig.editors().Current()->isEnabled())
         return false;
@@ -175,7 +175,7 @@ private slots:
         DevsimProcess sim({"--type", "26", "--version", "9", "--save", saved});
         QVERIFY(sim.running());
         ProgramRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         QVERIFY(ShowWindow(w));
         StatusLog log(w.status());
         QCOMPARE(CommandsOf(w), kNoDevice);
@@ -280,7 +280,7 @@ private slots:
         DevsimProcess sim27({"--type", "27", "--version", "4", "--save", saved27});
         QVERIFY(sim26.running() && sim27.running());
         ProgramRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         QVERIFY(ShowWindow(w));
         QVERIFY(rig.Read(sim26.slavePath()));
         QPointer<ui::DeviceEditor> old = rig.editors().Current();
@@ -347,7 +347,7 @@ private slots:
         const std::string saved = (dir.path() / "device.bcf").string();
         DevsimProcess sim({"--type", "26", "--save", saved});
         ProgramRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         QVERIFY(ShowWindow(w));
         QVERIFY(rig.Read(sim.slavePath()));
         TwoLoopEditor* editor = dynamic_cast<TwoLoopEditor*>(rig.editors().Current());
@@ -375,7 +375,7 @@ private slots:
         DevsimProcess sim({"--type", "26", "--delay", "800"});
         QVERIFY(sim.running());
         ProgramRig rig;
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         QVERIFY(ShowWindow(w));
         QVERIFY(rig.Read(sim.slavePath()));
         QPointer<ui::DeviceEditor> writer = rig.editors().Current();
@@ -383,7 +383,7 @@ private slots:
 
         w.actDevWrite->trigger();
         QCOMPARE(CommandsOf(w), kExchange);
-        w.DeviceMenuClick(27);
+        w.openEditorOfType(27);
         QVERIFY(waitUntil([&] { return writer.isNull(); }));
         QVERIFY(AsTwoLoop(rig.editors().Current(), 27));
         QCOMPARE(CommandsOf(w), kExchange);
@@ -399,10 +399,10 @@ private slots:
         DevsimProcess sim({"--type", "26", "--silent"});
         FastSleepClock clock;
         ProgramRig rig(clock);
-        TMainForm& w = rig.window();
+        MainWindow& w = rig.window();
         QVERIFY(ShowWindow(w));
         StatusLog log(w.status());
-        w.DeviceMenuClick(26);
+        w.openEditorOfType(26);
         auto* editor = AsTwoLoop(rig.editors().Current(), 26);
         QVERIFY(editor);
         QVERIFY(PickByKeys(Box(*editor, "bxTxLetter"), "30"));

@@ -2,7 +2,7 @@
 // pseudo-terminal to the simulator's loader at 115200 baud: the image the device keeps, the
 // progress the window shows, and what it says when a block is refused or unanswered or the port
 // cannot be opened.
-#include "firmware/ui/FormUpdateFW.h"
+#include "firmware/ui/FirmwareWindow.h"
 #include "support/ui/LinkFixture.h"
 #include "support/ui/UiTestSupport.h"
 #include "tools/DevsimProcess.h"
@@ -24,9 +24,9 @@ using tesmira::test::Bytes;
 using tesmira::test::DevsimProcess;
 using tesmira::test::waitUntil;
 using tesmira::ui::Dialogs;
+using tesmira::ui::FirmwareWindow;
 using tesmira::ui::MessageIcon;
 using tesmira::ui::ShownMessage;
-using tesmira::ui::TFormUpdateFW;
 
 namespace {
 
@@ -80,9 +80,9 @@ struct Flash {
     std::string imagePath = (dir / "kept.bin").string();
     DevsimProcess sim;
     tesmira::test::LinkFixture fixture;
-    QPointer<TFormUpdateFW> form = new TFormUpdateFW(fixture.link);
+    QPointer<FirmwareWindow> form = new FirmwareWindow(fixture.link);
     BarWatch bar{form->pbUpdate};
-    QSignalSpy running{form.data(), &TFormUpdateFW::transferRunning};
+    QSignalSpy running{form.data(), &FirmwareWindow::transferRunning};
 
     explicit Flash(std::vector<std::string> faults = {}) : sim(Args(std::move(faults))) {
         fixture.link.port.SetPortName(sim.slavePath());
@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(flash.running.count(), 2);
 
         // A progress value still queued when the final report came shows nothing again.
-        flash.form->GetThread_MSG(5, 90);
+        flash.form->onExchangeReport(5, 90);
         QVERIFY(flash.form->pbUpdate->isHidden());
         QVERIFY(Dialogs::takeMessages().isEmpty());
         QCOMPARE(flash.Kept(), image);

@@ -45,7 +45,7 @@ char* toString(const Commands& c) {
     return qstrdup(text.toUtf8().constData());
 }
 
-QList<QAction*> DeviceItems(ui::TMainForm& w) {
+QList<QAction*> DeviceItems(ui::MainWindow& w) {
     QList<QAction*> items;
     for (QMenu* submenu : w.DeviceMenu->findChildren<QMenu*>())
         items += submenu->actions();
@@ -53,7 +53,7 @@ QList<QAction*> DeviceItems(ui::TMainForm& w) {
     return items;
 }
 
-Commands CommandsOf(ui::TMainForm& w) {
+Commands CommandsOf(ui::MainWindow& w) {
     bool items = true;
     for (QAction* item : DeviceItems(w))
         items = items && item->isEnabled();
@@ -68,7 +68,7 @@ MainWindowRig::MainWindowRig(LinkClock& clock, std::unique_ptr<SerialBackend> ba
                              const EditorList& editors)
     : link_(clock, std::move(backend)) {
     editors(editors_);
-    window_ = std::make_unique<ui::TMainForm>(link_.link, editors_);
+    window_ = std::make_unique<ui::MainWindow>(link_.link, editors_);
 }
 
 MainWindowRig::~MainWindowRig() {

@@ -2,7 +2,7 @@
 // test mode and small editors for a few device types.
 #pragma once
 
-#include "app/ui/MainForm.h"
+#include "app/ui/MainWindow.h"
 #include "gui/EditorFactory.h"
 #include "support/ui/FakeEditor.h"
 #include "support/ui/LinkFixture.h"
@@ -43,8 +43,8 @@ inline constexpr Commands kExchange{false, false, false, false, false,
                                     false, false, true,  true,  true};
 
 // "Недавно выбранный" and every item of the device submenus.
-QList<QAction*> DeviceItems(ui::TMainForm& window);
-Commands CommandsOf(ui::TMainForm& window);
+QList<QAction*> DeviceItems(ui::MainWindow& window);
+Commands CommandsOf(ui::MainWindow& window);
 
 class MainWindowRig {
 public:
@@ -56,7 +56,7 @@ public:
                            const EditorList& editors = RegisterTestEditors);
     ~MainWindowRig();
 
-    ui::TMainForm& window() { return *window_; }
+    ui::MainWindow& window() { return *window_; }
     LinkModule& link() { return link_.link; }
     ui::EditorFactory& editors() { return editors_; }
     TempSettings& settings() { return settings_; }
@@ -73,7 +73,7 @@ private:
     DialogsInTestMode dialogs_;
     LinkFixture link_;
     ui::EditorFactory editors_{link_.link};
-    std::unique_ptr<ui::TMainForm> window_;
+    std::unique_ptr<ui::MainWindow> window_;
 };
 
 } // namespace tesmira::test

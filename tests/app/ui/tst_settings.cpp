@@ -1,4 +1,4 @@
-#include "app/ui/SetupUnit.h"
+#include "app/ui/Settings.h"
 
 #include "support/TempDir.h"
 #include "support/ui/TempSettings.h"
@@ -13,7 +13,7 @@ using tesmira::test::TempDir;
 using tesmira::test::TempSettings;
 using namespace tesmira::ui;
 
-class TestSetupUnit : public QObject {
+class TestSettings : public QObject {
     Q_OBJECT
 private slots:
     void firstStartStoresAndReturnsEachDefault() {
@@ -109,5 +109,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSetupUnit)
-#include "tst_setup_unit.moc"
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"

@@ -1,4 +1,4 @@
-#include "firmware/ui/FormUpdateFW.h"
+#include "firmware/ui/FirmwareWindow.h"
 
 #include "firmware/FirmwareImage.h"
 #include "gui/Dialogs.h"
@@ -53,19 +53,20 @@ void ShowRefusal(QWidget* parent, ImageError error) {
 
 } // namespace
 
-TFormUpdateFW::TFormUpdateFW(LinkModule& link, QWidget* parent) : QWidget(parent), link_(link) {
+FirmwareWindow::FirmwareWindow(LinkModule& link, QWidget* parent) : QWidget(parent), link_(link) {
     setAttribute(Qt::WA_DeleteOnClose);
     BuildControls();
-    FormCreate();
+    setWindowTitle(QStringLiteral("Обновление прошивки прибора"));
+    cmprtdrvrUpdate.SetBaudRateValue(Exchange::kFirmwareBaud);
 }
 
-TFormUpdateFW::~TFormUpdateFW() {
+FirmwareWindow::~FirmwareWindow() {
     // The reports would go to nobody; the exchange must not outlive its window unnoticed.
     if (state_.Updating())
         link_.StopExchange();
 }
 
-void TFormUpdateFW::BuildControls() {
+void FirmwareWindow::BuildControls() {
     btnOpenFile = Named(new QPushButton(QStringLiteral("Выбрать файл...")), "btnOpenFile");
     edtUpdFileName = Named(new QLineEdit, "edtUpdFileName");
     btnUpdate = Named(new QPushButton(QStringLiteral("Обновить")), "btnUpdate");
@@ -89,17 +90,12 @@ void TFormUpdateFW::BuildControls() {
     layout->addLayout(buttonRow);
     setMinimumSize(440, 130);
 
-    connect(btnOpenFile, &QPushButton::clicked, this, &TFormUpdateFW::btnOpenFileClick);
-    connect(btnUpdate, &QPushButton::clicked, this, &TFormUpdateFW::btnUpdateClick);
-    connect(btExit, &QPushButton::clicked, this, &TFormUpdateFW::btExitClick);
+    connect(btnOpenFile, &QPushButton::clicked, this, &FirmwareWindow::chooseFile);
+    connect(btnUpdate, &QPushButton::clicked, this, &FirmwareWindow::startUpdate);
+    connect(btExit, &QPushButton::clicked, this, &FirmwareWindow::leave);
 }
 
-void TFormUpdateFW::FormCreate() {
-    setWindowTitle(QStringLiteral("Обновление прошивки прибора"));
-    cmprtdrvrUpdate.SetBaudRateValue(Exchange::kFirmwareBaud);
-}
-
-void TFormUpdateFW::showEvent(QShowEvent* event) {
+void FirmwareWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // The top left corner of the main window's work area, once; the user may move it later.
     if (placed_)
@@ -109,7 +105,7 @@ void TFormUpdateFW::showEvent(QShowEvent* event) {
         frame->move(0, 0);
 }
 
-void TFormUpdateFW::btnOpenFileClick() {
+void FirmwareWindow::chooseFile() {
     const QString name = Dialogs::openFileName(this, QString(), QDir::currentPath(),
                                                QStringLiteral("Файл прошивок (*.enc)"));
     if (name.isEmpty())
@@ -119,7 +115,7 @@ void TFormUpdateFW::btnOpenFileClick() {
         btnUpdate->setVisible(true);
 }
 
-void TFormUpdateFW::btnUpdateClick() {
+void FirmwareWindow::startUpdate() {
     if (state_.Updating())
         return; // its button is disabled; a second transfer must not start behind it
     const QString name = edtUpdFileName->text();
@@ -129,10 +125,10 @@ void TFormUpdateFW::btnUpdateClick() {
         return;
     }
     if (const std::optional<std::size_t> length = PutImage(name))
-        UpdateDevice(*length);
+        startTransfer(*length);
 }
 
-std::optional<std::size_t> TFormUpdateFW::PutImage(const QString& fileName) {
+std::optional<std::size_t> FirmwareWindow::PutImage(const QString& fileName) {
     // Loaded aside first: a refused file must leave the transmit buffer alone, and another
     // exchange may still be sending from it.
     std::vector<std::uint8_t> image(link_.TransmitBuffer().size());
@@ -151,28 +147,28 @@ std::optional<std::size_t> TFormUpdateFW::PutImage(const QString& fileName) {
     return loaded.length;
 }
 
-void TFormUpdateFW::UpdateDevice(std::size_t length) {
+void FirmwareWindow::startTransfer(std::size_t length) {
     btnOpenFile->setEnabled(false);
     btnUpdate->setEnabled(false);
     const std::uint64_t transfer = ++transfer_;
     // The bridge drops reports once this window is gone.
     auto bridge = ReportBridge::create(this, [this, transfer](ExchangeReport code, int arg) {
         if (transfer == transfer_)
-            GetThread_MSG(static_cast<int>(code), arg);
+            onExchangeReport(static_cast<int>(code), arg);
     });
     state_.Start();
     emit transferRunning(true);
     if (!link_.StartExchange(ExchangeMode::Firmware, std::move(bridge), static_cast<int>(length)))
-        GetThread_MSG(static_cast<int>(ExchangeReport::PortFailed), 0);
+        onExchangeReport(static_cast<int>(ExchangeReport::PortFailed), 0);
 }
 
-void TFormUpdateFW::GetThread_MSG(int code, int arg) {
+void FirmwareWindow::onExchangeReport(int code, int arg) {
     const UpdateOutcome outcome = state_.Report(static_cast<ExchangeReport>(code), arg);
     if (outcome == UpdateOutcome::None) {
         ShowState();
         return;
     }
-    QPointer<TFormUpdateFW> self(this);
+    QPointer<FirmwareWindow> self(this);
     switch (outcome) {
     case UpdateOutcome::Updated:
         UpdateMessage(this, QStringLiteral("Прошивка обновлена"), MessageIcon::Information);
@@ -192,7 +188,7 @@ void TFormUpdateFW::GetThread_MSG(int code, int arg) {
     emit transferRunning(false);
 }
 
-void TFormUpdateFW::ShowState() {
+void FirmwareWindow::ShowState() {
     const bool idle = !state_.Updating();
     btnOpenFile->setEnabled(idle);
     btnUpdate->setEnabled(idle);
@@ -200,7 +196,7 @@ void TFormUpdateFW::ShowState() {
     pbUpdate->setVisible(state_.BarVisible());
 }
 
-void TFormUpdateFW::btExitClick() {
+void FirmwareWindow::leave() {
     if (state_.Updating()) {
         // A device left with half an image may not start again: the user decides.
         if (!Dialogs::ask(this, kUpdateTitle,
@@ -220,18 +216,14 @@ void TFormUpdateFW::btExitClick() {
         }
     }
     leaving_ = true;
-    // The frame closes this widget first, so FormClose runs either way.
+    // The frame closes this widget first, so closeEvent runs either way.
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
         frame->close();
     else
         close();
 }
 
-void TFormUpdateFW::closeEvent(QCloseEvent* event) {
-    FormClose(event);
-}
-
-void TFormUpdateFW::FormClose(QCloseEvent* event) {
+void FirmwareWindow::closeEvent(QCloseEvent* event) {
     if (!leaving_) {
         event->ignore(); // only the exit button leaves the window
         return;

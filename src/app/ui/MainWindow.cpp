@@ -1,9 +1,9 @@
 // The main window's construction: layout, actions, menus and start-up.
-#include "app/ui/MainForm.h"
+#include "app/ui/MainWindow.h"
 
 #include "app/PortDiscovery.h"
 #include "app/ui/AppImages.h"
-#include "app/ui/SetupUnit.h"
+#include "app/ui/Settings.h"
 #include "app/ui/WorkArea.h"
 #include "gui/DeviceMenu.h"
 #include "gui/Dialogs.h"
@@ -49,7 +49,7 @@ void PortComboBox::showPopup() {
     QComboBox::showPopup();
 }
 
-TMainForm::TMainForm(LinkModule& link, EditorFactory& editors, QWidget* parent)
+MainWindow::MainWindow(LinkModule& link, EditorFactory& editors, QWidget* parent)
     : QMainWindow(parent), link_(link), editors_(editors) {
     setObjectName(QStringLiteral("MainForm"));
     resize(770, 560);
@@ -58,8 +58,9 @@ TMainForm::TMainForm(LinkModule& link, EditorFactory& editors, QWidget* parent)
     portSource_ = [] {
         return DiscoverPorts();
     };
-    bridge_ = ReportBridge::create(
-        this, [this](ExchangeReport code, int arg) { GetThread_MSG(static_cast<int>(code), arg); });
+    bridge_ = ReportBridge::create(this, [this](ExchangeReport code, int arg) {
+        onExchangeReport(static_cast<int>(code), arg);
+    });
 
     CreateActions();
     auto* central = new QWidget(this);
@@ -73,46 +74,47 @@ TMainForm::TMainForm(LinkModule& link, EditorFactory& editors, QWidget* parent)
     status_ = new StatusLine(statusBar());
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     CreateMenus();
-    FormCreate();
+    setWindowTitle(QStringLiteral("Tesmira"));
+    ShowStoredPort();
+    BuildDeviceMenu();
 }
 
-TMainForm::~TMainForm() {
+MainWindow::~MainWindow() {
     ShutDown();
 }
 
-void TMainForm::CreateActions() {
+void MainWindow::CreateActions() {
     auto make = [this](const char* name, const QString& caption, const QString& hint,
-                       void (TMainForm::*handler)()) {
+                       void (MainWindow::*handler)()) {
         auto* action = new QAction(caption, this);
         action->setObjectName(QString::fromLatin1(name));
         action->setStatusTip(hint);
         connect(action, &QAction::triggered, this, Guarded(handler));
         return action;
     };
-    actDevRead =
-        make("actDevRead", QStringLiteral("Считать"), QString(), &TMainForm::actDevReadExecute);
+    actDevRead = make("actDevRead", QStringLiteral("Считать"), QString(), &MainWindow::readDevice);
     actDevWrite =
-        make("actDevWrite", QStringLiteral("Записать"), QString(), &TMainForm::actDevWriteExecute);
+        make("actDevWrite", QStringLiteral("Записать"), QString(), &MainWindow::writeDevice);
     actSetDefault = make("actSetDefault", QStringLiteral("Сброс по умолчанию"), QString(),
-                         &TMainForm::actSetDefaultExecute);
+                         &MainWindow::resetToDefaults);
     FileOpen1 = make("FileOpen1", QStringLiteral("Открыть..."),
-                     QStringLiteral("Открыть настройки из файла"), &TMainForm::FileOpen1Execute);
+                     QStringLiteral("Открыть настройки из файла"), &MainWindow::openFile);
     FileOpen1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     FileSaveAs1 = make("FileSaveAs1", QStringLiteral("С&охранить как..."),
-                       QStringLiteral("Сохранить конфигурацию"), &TMainForm::FileSaveAs1Execute);
+                       QStringLiteral("Сохранить конфигурацию"), &MainWindow::saveFileAs);
     FileExit1 = make("FileExit1", QStringLiteral("В&ыход"), QStringLiteral("Закрыть программу"),
-                     &TMainForm::FileExit1Execute);
+                     &MainWindow::exitProgram);
     HelpAbout1 = make("HelpAbout1", QStringLiteral("О программе..."),
                       QStringLiteral("Shows program information, version number and copyright"),
-                      &TMainForm::HelpAbout1Execute);
+                      &MainWindow::showAbout);
     actUpdateFirmware = make("actUpdateFirmware", QStringLiteral("Обновить прошивку"), QString(),
-                             &TMainForm::actUpdateFirmwareExecute);
+                             &MainWindow::openFirmwareWindow);
     actDevWrite->setEnabled(false);
     actSetDefault->setEnabled(false);
     FileSaveAs1->setEnabled(false);
 }
 
-QWidget* TMainForm::CreateSidePanel() {
+QWidget* MainWindow::CreateSidePanel() {
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("SidePanel"));
     panel->setFixedWidth(kSidePanelWidth);
@@ -139,12 +141,12 @@ QWidget* TMainForm::CreateSidePanel() {
     reset->setStatusTip(QStringLiteral("Сброс настроек прибора по умолчанию"));
     column->addWidget(reset);
     column->addStretch(1);
-    connect(cbbPorts, &PortComboBox::dropDown, this, &TMainForm::cbbPortsDropDown);
-    connect(cbbPorts, &QComboBox::editTextChanged, this, &TMainForm::cbbPortsChange);
+    connect(cbbPorts, &PortComboBox::dropDown, this, &MainWindow::refreshPortList);
+    connect(cbbPorts, &QComboBox::editTextChanged, this, &MainWindow::onPortTextChanged);
     return panel;
 }
 
-void TMainForm::CreateMenus() {
+void MainWindow::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
     file->setObjectName(QStringLiteral("File1"));
     file->menuAction()->setStatusTip(QStringLiteral("File related commands"));
@@ -168,11 +170,11 @@ void TMainForm::CreateMenus() {
     help->addAction(HelpAbout1);
 }
 
-void TMainForm::BuildDeviceMenu() {
+void MainWindow::BuildDeviceMenu() {
     AppendDeviceMenu(
         DeviceMenu,
-        [this](std::uint8_t code) { Dialogs::guarded(this, [&] { DeviceMenuClick(code); }); },
-        [this] { Dialogs::guarded(this, [&] { RecentDeviceClick(); }); });
+        [this](std::uint8_t code) { Dialogs::guarded(this, [&] { openEditorOfType(code); }); },
+        [this] { Dialogs::guarded(this, [&] { reopenRecentType(); }); });
     const QString recent = FromUtf8(kRecentDeviceCaption);
     for (QAction* action : DeviceMenu->actions()) {
         if (action->text() == recent)
@@ -180,40 +182,37 @@ void TMainForm::BuildDeviceMenu() {
     }
 }
 
-void TMainForm::FormCreate() {
-    setWindowTitle(QStringLiteral("Tesmira"));
-    currentDeviceType_ = 0;
+void MainWindow::ShowStoredPort() {
     const QString port = ReadSetting(kSettingPort, DefaultPortSetting());
     {
         const QSignalBlocker quiet(cbbPorts); // start-up applies the text but does not store it
         cbbPorts->setEditText(port);
     }
     ApplyPortText(port);
-    BuildDeviceMenu();
 }
 
-std::function<void()> TMainForm::Guarded(void (TMainForm::*handler)()) {
+std::function<void()> MainWindow::Guarded(void (MainWindow::*handler)()) {
     return [this, handler] {
         Dialogs::guarded(this, [&] { (this->*handler)(); });
     };
 }
 
-void TMainForm::SetPortSource(std::function<std::vector<PortListItem>()> source) {
+void MainWindow::SetPortSource(std::function<std::vector<PortListItem>()> source) {
     portSource_ = std::move(source);
 }
 
-void TMainForm::cbbPortsDropDown() {
+void MainWindow::refreshPortList() {
     FillPortList(cbbPorts, portSource_ ? portSource_() : std::vector<PortListItem>{},
                  ImageList.value(0));
 }
 
-void TMainForm::ApplyPortText(const QString& text) {
+void MainWindow::ApplyPortText(const QString& text) {
     const std::string path = PortPathForName(text.toStdString());
     if (!path.empty())
         link_.port.SetPortName(path);
 }
 
-void TMainForm::cbbPortsChange(const QString& text) {
+void MainWindow::onPortTextChanged(const QString& text) {
     ApplyPortText(text);
     WriteSetting(kSettingPort, text);
 }

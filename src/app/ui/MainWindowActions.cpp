@@ -1,11 +1,11 @@
 // The main window's commands and its handling of the link's and the editors' reports.
 #include "app/ui/AboutBox.h"
 #include "app/ui/AppTitle.h"
-#include "app/ui/MainForm.h"
+#include "app/ui/MainWindow.h"
 #include "app/ui/PortAccess.h"
-#include "app/ui/SetupUnit.h"
+#include "app/ui/Settings.h"
 #include "app/ui/WorkArea.h"
-#include "firmware/ui/FormUpdateFW.h"
+#include "firmware/ui/FirmwareWindow.h"
 #include "gui/Dialogs.h"
 #include "gui/EditHelpers.h"
 #include "gui/EditorFactory.h"
@@ -31,16 +31,16 @@ const QString kConfigFilter = QStringLiteral("Файл конфигурации 
 
 } // namespace
 
-void TMainForm::ShowStatus(const QColor& colour, const QString& text) {
+void MainWindow::ShowStatus(const QColor& colour, const QString& text) {
     status_->ShowStatus(colour, text);
 }
 
-void TMainForm::EnableControls(bool on) {
+void MainWindow::EnableControls(bool on) {
     controlsOn_ = on;
     ApplyEnabled();
 }
 
-void TMainForm::ApplyEnabled() {
+void MainWindow::ApplyEnabled() {
     const bool on = ControlsOn();
     if (DeviceEditor* editor = editors_.Current())
         editor->setEnabled(on);
@@ -50,7 +50,7 @@ void TMainForm::ApplyEnabled() {
     cbbPorts->setEnabled(on);
 }
 
-void TMainForm::UpdateDeviceActions() {
+void MainWindow::UpdateDeviceActions() {
     // While an exchange runs the state stays as it is: no write, reset or save may start.
     const bool on = currentDeviceType_ != 0 && ControlsOn();
     actDevWrite->setEnabled(on);
@@ -58,19 +58,19 @@ void TMainForm::UpdateDeviceActions() {
     FileSaveAs1->setEnabled(on);
 }
 
-void TMainForm::SetExchangeRunning(bool running) {
+void MainWindow::SetExchangeRunning(bool running) {
     otherExchange_ = running;
     ApplyEnabled();
     UpdateDeviceActions();
 }
 
-void TMainForm::ShowNotSupported() {
+void MainWindow::ShowNotSupported() {
     Dialogs::message(this, QStringLiteral("Ошибка "),
                      QStringLiteral("Данный прибор не поддерживается программатором"),
                      MessageIcon::Information);
 }
 
-void TMainForm::DeviceMenuClick(std::uint8_t code) {
+void MainWindow::openEditorOfType(std::uint8_t code) {
     WriteSetting(kSettingDeviceType, QString::number(code));
     // The menu offers every catalogued type; one this build cannot edit must not close the
     // editor that is open, with its unsaved edits.
@@ -86,7 +86,7 @@ void TMainForm::DeviceMenuClick(std::uint8_t code) {
     UpdateDeviceActions();
 }
 
-void TMainForm::RecentDeviceClick() {
+void MainWindow::reopenRecentType() {
     const QString text = ReadSetting(kSettingDeviceType, QStringLiteral("0"));
     bool ok = false;
     const int value = text.toInt(&ok);
@@ -108,7 +108,7 @@ void TMainForm::RecentDeviceClick() {
     UpdateDeviceActions();
 }
 
-void TMainForm::actDevReadExecute() {
+void MainWindow::readDevice() {
     EnableControls(false);
     if (!link_.StartExchange(ExchangeMode::Read, bridge_)) {
         // Another window's exchange holds the link; nothing was started.
@@ -118,11 +118,11 @@ void TMainForm::actDevReadExecute() {
     }
 }
 
-void TMainForm::ShowLinkBusy() {
+void MainWindow::ShowLinkBusy() {
     ShowStatus(kStatusRed, QStringLiteral("Идет обмен с прибором, повторите позже"));
 }
 
-void TMainForm::GetThread_MSG(int code, int arg) {
+void MainWindow::onExchangeReport(int code, int arg) {
     switch (static_cast<ExchangeReport>(code & 0x7F)) {
     case ExchangeReport::PortOpened:
         status_->SetText(QStringLiteral("Порт открыт..."));
@@ -157,7 +157,7 @@ void TMainForm::GetThread_MSG(int code, int arg) {
     }
 }
 
-void TMainForm::DeviceIdentified(std::uint8_t type) {
+void MainWindow::DeviceIdentified(std::uint8_t type) {
     EnableControls(true);
     bool loaded = false;
     if (type == currentDeviceType_ && editors_.Current() != nullptr) {
@@ -183,7 +183,7 @@ void TMainForm::DeviceIdentified(std::uint8_t type) {
     UpdateDeviceActions();
 }
 
-void TMainForm::OnEditorReport(EditorReport code, DeviceEditor* sender) {
+void MainWindow::OnEditorReport(EditorReport code, DeviceEditor* sender) {
     switch (code) {
     case EditorReport::Written:
         ShowStatus(kStatusGreen, QStringLiteral("Данные записаны"));
@@ -210,7 +210,7 @@ void TMainForm::OnEditorReport(EditorReport code, DeviceEditor* sender) {
     UpdateDeviceActions();
 }
 
-void TMainForm::actDevWriteExecute() {
+void MainWindow::writeDevice() {
     DeviceEditor* editor = editors_.Current();
     if (editor == nullptr)
         return;
@@ -228,12 +228,12 @@ void TMainForm::actDevWriteExecute() {
     }
 }
 
-void TMainForm::actSetDefaultExecute() {
+void MainWindow::resetToDefaults() {
     if (DeviceEditor* editor = editors_.Current())
         editor->SetDefaults();
 }
 
-void TMainForm::FileOpen1Execute() {
+void MainWindow::openFile() {
     const QString folder = ReadSetting(kSettingFilePath, DefaultFolderSetting());
     const QString name = Dialogs::openFileName(this, QString(), folder, kConfigFilter);
     if (name.isEmpty())
@@ -255,7 +255,7 @@ void TMainForm::FileOpen1Execute() {
                      QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()));
 }
 
-void TMainForm::FileSaveAs1Execute() {
+void MainWindow::saveFileAs() {
     const QString folder = ReadSetting(kSettingFilePath, DefaultFolderSetting());
     QString name = Dialogs::saveFileName(this, QString(), folder, kConfigFilter);
     DeviceEditor* editor = editors_.Current();
@@ -267,38 +267,34 @@ void TMainForm::FileSaveAs1Execute() {
     editor->SaveToFile(name);
 }
 
-void TMainForm::actUpdateFirmwareExecute() {
-    OpenFirmwareWindow();
-}
-
-TFormUpdateFW* TMainForm::firmwareWindow() const {
+FirmwareWindow* MainWindow::firmwareWindow() const {
     return firmwareWindow_.data();
 }
 
-void TMainForm::OpenFirmwareWindow() {
+void MainWindow::openFirmwareWindow() {
     if (firmwareWindow_)
         return;
-    auto* window = new TFormUpdateFW(link_);
+    auto* window = new FirmwareWindow(link_);
     firmwareWindow_ = window;
     // While it transfers, the device commands here must not start a second exchange.
-    connect(window, &TFormUpdateFW::transferRunning, this, &TMainForm::SetExchangeRunning);
+    connect(window, &FirmwareWindow::transferRunning, this, &MainWindow::SetExchangeRunning);
     AddCaptionedChild(workArea_, window)->show();
 }
 
-void TMainForm::HelpAbout1Execute() {
+void MainWindow::showAbout() {
     ShowAboutBox(this);
 }
 
-void TMainForm::FileExit1Execute() {
+void MainWindow::exitProgram() {
     close();
 }
 
-void TMainForm::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     ShutDown();
     event->accept();
 }
 
-void TMainForm::ShutDown() {
+void MainWindow::ShutDown() {
     if (shutDown_)
         return;
     shutDown_ = true;

@@ -1,4 +1,4 @@
-// TFormUpdateFW: the window that loads a firmware file and sends its image to the device, showing
+// The window that loads a firmware file and sends its image to the device, showing
 // the progress and the outcome.
 #pragma once
 
@@ -23,14 +23,14 @@ class LinkModule;
 
 namespace tesmira::ui {
 
-class TFormUpdateFW : public QWidget {
+class FirmwareWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // Runs FormCreate. Frees itself when closed. `link` must outlive the window.
-    explicit TFormUpdateFW(LinkModule& link, QWidget* parent = nullptr);
+    // Frees itself when closed. `link` must outlive the window.
+    explicit FirmwareWindow(LinkModule& link, QWidget* parent = nullptr);
     // Stops a transfer that still runs (the main window is being torn down).
-    ~TFormUpdateFW() override;
+    ~FirmwareWindow() override;
 
     QPushButton* btnOpenFile = nullptr;
     QLineEdit* edtUpdFileName = nullptr;
@@ -51,25 +51,25 @@ signals:
     void transferRunning(bool running);
 
 public slots:
-    void btnOpenFileClick();
-    void btnUpdateClick();
+    void chooseFile();
+    void startUpdate();
     // Leaves the window; a transfer that still runs is stopped first.
-    void btExitClick();
+    void leave();
     // The reports of this window's transfer (codes of ExchangeReport).
-    void GetThread_MSG(int code, int arg);
+    void onExchangeReport(int code, int arg);
 
 protected:
+    // Only leave() closes the window: a close asked for otherwise is refused.
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormCreate();
     void BuildControls();
     // Puts the named file's image into the transmit buffer; its length, or nothing once the user
     // has been told why not.
     std::optional<std::size_t> PutImage(const QString& fileName);
-    void UpdateDevice(std::size_t length);
-    void FormClose(QCloseEvent* event);
+    // Starts the firmware exchange over the image of `length` bytes in the transmit buffer.
+    void startTransfer(std::size_t length);
     void ShowState();
 
     LinkModule& link_;

@@ -1,4 +1,4 @@
-#include "app/ui/SetupUnit.h"
+#include "app/ui/Settings.h"
 
 #include "app/PortDiscovery.h"
 

@@ -1,7 +1,7 @@
 // The firmware window without a device: choosing the file, the boxes for files that give no image
 // (and that nothing is sent then), a link held by another exchange, leaving the window while a
 // transfer runs, and its place and close handling in the main window's work area.
-#include "firmware/ui/FormUpdateFW.h"
+#include "firmware/ui/FirmwareWindow.h"
 #include "gui/QtPollTimer.h"
 #include "link/LinkModule.h"
 #include "support/LinkFakes.h"
@@ -28,9 +28,9 @@ using tesmira::test::Bytes;
 using tesmira::test::FakeSerialBackend;
 using tesmira::test::waitUntil;
 using tesmira::ui::Dialogs;
+using tesmira::ui::FirmwareWindow;
 using tesmira::ui::MessageIcon;
 using tesmira::ui::ShownMessage;
-using tesmira::ui::TFormUpdateFW;
 
 namespace {
 
@@ -61,8 +61,8 @@ struct Rig {
     tesmira::test::DialogsInTestMode dialogs;
     FakeLink fake;
     tesmira::test::TempDir dir;
-    QPointer<TFormUpdateFW> form = new TFormUpdateFW(fake.link);
-    QSignalSpy running{form.data(), &TFormUpdateFW::transferRunning};
+    QPointer<FirmwareWindow> form = new FirmwareWindow(fake.link);
+    QSignalSpy running{form.data(), &FirmwareWindow::transferRunning};
 
     Rig() { Dialogs::takeMessages(); }
     ~Rig() { delete form.data(); }
@@ -91,13 +91,13 @@ const ShownMessage kNotFound{"Ошибка", "Файл не найден", Messa
 
 } // namespace
 
-class TestFormUpdateFW : public QObject {
+class TestFirmwareWindow : public QObject {
     Q_OBJECT
 
 private slots:
     void opensIdleWithItsOwnPortConfiguredAndClosed() {
         Rig rig;
-        TFormUpdateFW& form = *rig.form;
+        FirmwareWindow& form = *rig.form;
         QCOMPARE(form.windowTitle(), QString("Обновление прошивки прибора"));
         QCOMPARE(form.btnOpenFile->text(), QString("Выбрать файл..."));
         QCOMPARE(form.btnUpdate->text(), QString("Обновить"));
@@ -112,7 +112,7 @@ private slots:
 
     void choosingAFileShowsTheUpdateButtonAndCancellingChangesNothing() {
         Rig rig;
-        TFormUpdateFW& form = *rig.form;
+        FirmwareWindow& form = *rig.form;
         form.btnOpenFile->click(); // nothing queued: the user cancels
         QCOMPARE(Dialogs::lastDialogDir(), QDir::currentPath());
         QCOMPARE(Dialogs::lastDialogFilter(), QString("Файл прошивок (*.enc)"));
@@ -133,7 +133,7 @@ private slots:
 
     void updateWithoutAFileNameAsksForOne() {
         Rig rig;
-        rig.form->btnUpdateClick();
+        rig.form->startUpdate();
         const auto shown = Dialogs::takeMessages();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0] ==
@@ -234,7 +234,7 @@ private slots:
 
     void leavingDuringATransferStopsItAndReportsNothingMore() {
         Rig rig;
-        TFormUpdateFW* form = rig.form;
+        FirmwareWindow* form = rig.form;
         rig.Choose(rig.Write("0003AABBCC"));
         form->btnUpdate->click();
         QVERIFY(waitUntil([&] { return !form->pbUpdate->isHidden(); }));
@@ -246,7 +246,7 @@ private slots:
         QCOMPARE(rig.running[0][0].toBool(), true);
 
         // Pressed again behind the disabled button: no second transfer, no box.
-        form->btnUpdateClick();
+        form->startUpdate();
         QVERIFY(form->Updating());
         QCOMPARE(rig.running.count(), 1);
 
@@ -302,5 +302,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFormUpdateFW)
-#include "tst_form_update_fw.moc"
+QTEST_MAIN(TestFirmwareWindow)
+#include "tst_firmware_window.moc"

@@ -1,5 +1,5 @@
-// TMainForm: the main window. Hosts the one device editor, starts reads, passes writes, resets and
-// file commands to the editor, and turns the link's and the editor's reports into status texts.
+// The main window: hosts the one device editor, starts reads, passes writes, resets and file
+// commands to the editor, and turns the link's and the editor's reports into status texts.
 #pragma once
 
 #include "app/PortList.h"
@@ -29,7 +29,7 @@ namespace tesmira::ui {
 
 class EditorFactory;
 class ReportBridge;
-class TFormUpdateFW;
+class FirmwareWindow;
 class WorkArea;
 
 // The port box; opening its list is announced first, so the list can be rebuilt.
@@ -42,13 +42,13 @@ signals:
     void dropDown();
 };
 
-class TMainForm : public QMainWindow, public EditorReportReceiver {
+class MainWindow : public QMainWindow, public EditorReportReceiver {
     Q_OBJECT
 public:
     // Opens editors through `editors` and talks to the device through `link`; both must outlive
     // the window.
-    TMainForm(LinkModule& link, EditorFactory& editors, QWidget* parent = nullptr);
-    ~TMainForm() override;
+    MainWindow(LinkModule& link, EditorFactory& editors, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The actions; buttons and menu items are bound to them.
     QAction* actDevRead = nullptr;
@@ -70,7 +70,7 @@ public:
     std::uint8_t CurrentDeviceType() const { return currentDeviceType_; }
     WorkArea* workArea() const { return workArea_; }
     // The open firmware window, or null.
-    TFormUpdateFW* firmwareWindow() const;
+    FirmwareWindow* firmwareWindow() const;
     StatusLine& status() { return *status_; }
 
     void ShowStatus(const QColor& colour, const QString& text);
@@ -78,9 +78,9 @@ public:
     void EnableControls(bool on);
     // Write, Reset and Save as exactly when a device type is current (and no exchange runs).
     void UpdateDeviceActions();
-    void DeviceMenuClick(std::uint8_t code);
+    void openEditorOfType(std::uint8_t code);
     // Reopens the stored device type; throws when the stored text is not a number.
-    void RecentDeviceClick();
+    void reopenRecentType();
 
     // An exchange of another window (the firmware transfer) runs or has ended: the device
     // commands are disabled meanwhile, as during a read.
@@ -93,24 +93,25 @@ public:
 
 public slots:
     // Reports of the read exchange; the code is taken from its low seven bits.
-    void GetThread_MSG(int code, int arg);
+    void onExchangeReport(int code, int arg);
 
-    void actDevReadExecute();
-    void actDevWriteExecute();
-    void actSetDefaultExecute();
-    void FileOpen1Execute();
-    void FileSaveAs1Execute();
-    void actUpdateFirmwareExecute();
-    void HelpAbout1Execute();
-    void FileExit1Execute();
-    void cbbPortsDropDown();
-    void cbbPortsChange(const QString& text);
+    void readDevice();
+    void writeDevice();
+    void resetToDefaults();
+    void openFile();
+    void saveFileAs();
+    void openFirmwareWindow();
+    void showAbout();
+    void exitProgram();
+    void refreshPortList();
+    void onPortTextChanged(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
+    // The stored port text, shown and applied to the port without being stored again.
+    void ShowStoredPort();
     void CreateActions();
     void CreateMenus();
     QWidget* CreateSidePanel();
@@ -121,11 +122,10 @@ private:
     void DeviceIdentified(std::uint8_t type);
     void ShowLinkBusy();
     void ShowNotSupported();
-    void OpenFirmwareWindow();
     // Closes the editor, stops a running exchange and closes the port; once.
     void ShutDown();
     // Runs a handler, showing what it throws in the application's error box.
-    std::function<void()> Guarded(void (TMainForm::*handler)());
+    std::function<void()> Guarded(void (MainWindow::*handler)());
 
     LinkModule& link_;
     EditorFactory& editors_;
@@ -134,7 +134,7 @@ private:
     bool otherExchange_ = false;
     bool shutDown_ = false;
     WorkArea* workArea_ = nullptr;
-    QPointer<TFormUpdateFW> firmwareWindow_; // one at a time
+    QPointer<FirmwareWindow> firmwareWindow_; // one at a time
     StatusLine* status_ = nullptr;
     std::shared_ptr<ReportBridge> bridge_;
     std::function<std::vector<PortListItem>()> portSource_;
