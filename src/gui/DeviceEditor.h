@@ -115,16 +115,4 @@ private:
     bool closeRequested_ = false;
 };
 
-class TDevGSM : public DeviceEditor {
-    Q_OBJECT
-public:
-    using DeviceEditor::DeviceEditor;
-};
-
-class TDevGSM_STD : public TDevGSM {
-    Q_OBJECT
-public:
-    using TDevGSM::TDevGSM;
-};
-
 } // namespace tesmira::ui

@@ -67,9 +67,6 @@ void Exchange::Perform() {
         case ExchangeMode::FileCommand:
             FinalReport(SendFrame(ExchangeReport::FileCommandDone));
             break;
-        default: // a mode outside 0..3 does nothing
-            reported_ = true;
-            break;
         }
         port.Disconnect();
     }

@@ -22,13 +22,9 @@ LinkModule::LinkModule(PollTimer& timer, LinkClock& clock, std::unique_ptr<Seria
     port.SetSoftwareFlow(SoftwareFlowMode::None);
     port.SetInputQueueSize(1024);
     port.SetOutputQueueSize(1024);
-    port.SetPacketSize(-1);
-    port.SetPacketTimeout(-1);
-    port.SetPacketMode(TPacketMode::pmDiscard);
     port.SetPollPeriodMs(100);
     port.SetDtrOnOpen(false);
     port.SetOutputTimeout(100);
-    port.SetInputTimeout(100);
     port.SetCheckModemLines(false);
     port.SetReceiveHandler([this](SerialPort&, const std::uint8_t* data, std::size_t size) {
         AppendReceived(data, size);

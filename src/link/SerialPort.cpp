@@ -77,20 +77,8 @@ bool SerialPort::DtrOnOpen() const {
 std::uint16_t SerialPort::OutputTimeout() const {
     return Locked(outputTimeout_);
 }
-std::uint32_t SerialPort::InputTimeout() const {
-    return Locked(inputTimeout_);
-}
 bool SerialPort::CheckModemLines() const {
     return Locked(checkModemLines_);
-}
-std::int16_t SerialPort::PacketSize() const {
-    return Locked(packetSize_);
-}
-std::int32_t SerialPort::PacketTimeout() const {
-    return Locked(packetTimeout_);
-}
-TPacketMode SerialPort::PacketMode() const {
-    return Locked(packetMode_);
 }
 bool SerialPort::Connected() const {
     return Locked(open_);
@@ -200,11 +188,6 @@ void SerialPort::SetOutputTimeout(std::uint16_t ms) {
     outputTimeout_ = ms;
 }
 
-void SerialPort::SetInputTimeout(std::uint32_t ms) {
-    std::lock_guard lock(mutex_);
-    inputTimeout_ = ms;
-}
-
 void SerialPort::SetCheckModemLines(bool on) {
     std::lock_guard lock(mutex_);
     checkModemLines_ = on;
@@ -213,26 +196,6 @@ void SerialPort::SetCheckModemLines(bool on) {
 void SerialPort::SetReceiveHandler(ReceiveHandler handler) {
     std::lock_guard lock(mutex_);
     receiveHandler_ = std::move(handler);
-}
-
-void SerialPort::SetPacketSize(std::int16_t size) {
-    std::lock_guard lock(mutex_);
-    packetSize_ = size;
-}
-
-void SerialPort::SetPacketTimeout(std::int32_t ms) {
-    std::lock_guard lock(mutex_);
-    packetTimeout_ = ms;
-}
-
-void SerialPort::SetPacketMode(TPacketMode mode) {
-    std::lock_guard lock(mutex_);
-    packetMode_ = mode;
-}
-
-void SerialPort::SetOnReceivePacket(TReceivePacketEvent handler) {
-    std::lock_guard lock(mutex_);
-    onReceivePacket_ = std::move(handler);
 }
 
 // --- operations ---

@@ -64,7 +64,6 @@ enum class ParityMode : std::uint8_t { None, Odd, Even, Mark, Space };
 // RtsOn: no handshake, RTS raised while open.
 enum class HardwareFlowMode : std::uint8_t { None, RtsOn, RtsCts };
 enum class SoftwareFlowMode : std::uint8_t { None, XonXoff };
-enum class TPacketMode : std::uint8_t { pmDiscard, pmPass };
 
 // Bits per second of each StandardBaud; 0 for Custom (BaudRateValue is used as it stands).
 std::uint32_t BitsPerSecond(StandardBaud rate);
@@ -73,8 +72,6 @@ class SerialPort {
 public:
     using ReceiveHandler =
         std::function<void(SerialPort& sender, const std::uint8_t* data, std::size_t size)>;
-    using TReceivePacketEvent =
-        std::function<void(SerialPort& sender, const std::uint8_t* packet, std::size_t size)>;
 
     static constexpr std::uint32_t kMinQueueSize = 128;
     static constexpr std::uint32_t kMaxQueueSize = 8192;
@@ -117,20 +114,9 @@ public:
     void SetDtrOnOpen(bool on);
     std::uint16_t OutputTimeout() const;
     void SetOutputTimeout(std::uint16_t ms);
-    std::uint32_t InputTimeout() const; // stored only
-    void SetInputTimeout(std::uint32_t ms);
     bool CheckModemLines() const;
     void SetCheckModemLines(bool on);
     void SetReceiveHandler(ReceiveHandler handler);
-
-    // Packet delivery is not built: these are stored, and the poll always delivers plain chunks.
-    std::int16_t PacketSize() const;
-    void SetPacketSize(std::int16_t size);
-    std::int32_t PacketTimeout() const;
-    void SetPacketTimeout(std::int32_t ms);
-    TPacketMode PacketMode() const;
-    void SetPacketMode(TPacketMode mode);
-    void SetOnReceivePacket(TReceivePacketEvent handler);
 
     // True when open, also when it already was. Opens PortName, applies the line settings (a
     // refusal closes the port again), sets the time-outs and starts the poll.
@@ -201,16 +187,11 @@ private:
     SoftwareFlowMode softwareFlow_ = SoftwareFlowMode::None;
     std::uint32_t inputQueueSize_ = 2048;
     std::uint32_t outputQueueSize_ = 2048;
-    std::int16_t packetSize_ = -1;
-    std::int32_t packetTimeout_ = -1;
-    TPacketMode packetMode_ = TPacketMode::pmDiscard;
     std::uint16_t pollPeriodMs_ = 50;
     bool dtrOnOpen_ = true;
     std::uint16_t outputTimeout_ = 500;
-    std::uint32_t inputTimeout_ = 200;
     bool checkModemLines_ = false;
     ReceiveHandler receiveHandler_;
-    TReceivePacketEvent onReceivePacket_;
 };
 
 } // namespace tesmira

@@ -11,7 +11,6 @@
 #include <QTest>
 
 #include <memory>
-#include <type_traits>
 
 using tesmira::ConfigFile;
 using tesmira::ConfigFileError;
@@ -20,11 +19,6 @@ using tesmira::test::FakeEditor;
 using tesmira::test::RecordingReceiver;
 using tesmira::ui::DeviceEditor;
 using tesmira::ui::EditorReport;
-
-// The GSM editor's chain of bases.
-static_assert(std::is_base_of_v<DeviceEditor, tesmira::ui::TDevGSM>);
-static_assert(std::is_base_of_v<tesmira::ui::TDevGSM, tesmira::ui::TDevGSM_STD>);
-static_assert(std::is_abstract_v<tesmira::ui::TDevGSM_STD>);
 
 namespace {
 

@@ -201,14 +201,6 @@ TEST(ExchangeRead, APortThatCannotBeOpenedReportsSixOnly) {
     }
 }
 
-TEST(ExchangeRead, AModeOutsideTheFourOpensAndClosesOnly) {
-    VirtualExchangeRig rig;
-    rig.Run(static_cast<ExchangeMode>(9));
-    EXPECT_EQ(rig.Codes(), (Codes{2}));
-    EXPECT_TRUE(rig.FromHost().empty());
-    EXPECT_FALSE(rig.link.port.Connected());
-}
-
 // --- write and file command ---
 
 TEST(ExchangeWrite, AnyValidFrameAcknowledgesAWrite) {

@@ -48,13 +48,9 @@ TEST(LinkModule, ThePortIsSetUpForTheDevices) {
     EXPECT_EQ(p.SoftwareFlow(), SoftwareFlowMode::None);
     EXPECT_EQ(p.InputQueueSize(), 1024u);
     EXPECT_EQ(p.OutputQueueSize(), 1024u);
-    EXPECT_EQ(p.PacketSize(), -1);
-    EXPECT_EQ(p.PacketTimeout(), -1);
-    EXPECT_EQ(p.PacketMode(), TPacketMode::pmDiscard);
     EXPECT_EQ(p.PollPeriodMs(), 100);
     EXPECT_FALSE(p.DtrOnOpen());
     EXPECT_EQ(p.OutputTimeout(), 100);
-    EXPECT_EQ(p.InputTimeout(), 100u);
     EXPECT_FALSE(p.CheckModemLines());
 }
 

@@ -53,13 +53,9 @@ TEST(SerialPortDefaults, AsCreated) {
     EXPECT_EQ(p.SoftwareFlow(), SoftwareFlowMode::None);
     EXPECT_EQ(p.InputQueueSize(), 2048u);
     EXPECT_EQ(p.OutputQueueSize(), 2048u);
-    EXPECT_EQ(p.PacketSize(), -1);
-    EXPECT_EQ(p.PacketTimeout(), -1);
-    EXPECT_EQ(p.PacketMode(), TPacketMode::pmDiscard);
     EXPECT_EQ(p.PollPeriodMs(), 50);
     EXPECT_TRUE(p.DtrOnOpen());
     EXPECT_EQ(p.OutputTimeout(), 500);
-    EXPECT_EQ(p.InputTimeout(), 200u);
     EXPECT_FALSE(p.CheckModemLines());
     EXPECT_FALSE(p.Connected());
 }

@@ -57,7 +57,6 @@ FirmwareWindow::FirmwareWindow(LinkModule& link, QWidget* parent) : QWidget(pare
     setAttribute(Qt::WA_DeleteOnClose);
     BuildControls();
     setWindowTitle(QStringLiteral("Обновление прошивки прибора"));
-    cmprtdrvrUpdate.SetBaudRateValue(Exchange::kFirmwareBaud);
 }
 
 FirmwareWindow::~FirmwareWindow() {
@@ -163,13 +162,11 @@ void FirmwareWindow::startTransfer(std::size_t length) {
 }
 
 void FirmwareWindow::onExchangeReport(int code, int arg) {
-    const UpdateOutcome outcome = state_.Report(static_cast<ExchangeReport>(code), arg);
-    if (outcome == UpdateOutcome::None) {
+    QPointer<FirmwareWindow> self(this);
+    switch (state_.Report(static_cast<ExchangeReport>(code), arg)) {
+    case UpdateOutcome::None: // the transfer goes on
         ShowState();
         return;
-    }
-    QPointer<FirmwareWindow> self(this);
-    switch (outcome) {
     case UpdateOutcome::Updated:
         UpdateMessage(this, QStringLiteral("Прошивка обновлена"), MessageIcon::Information);
         break;
@@ -178,8 +175,6 @@ void FirmwareWindow::onExchangeReport(int code, int arg) {
         break;
     case UpdateOutcome::NoAnswer:
         UpdateMessage(this, QStringLiteral("Устройство не отвечает"), MessageIcon::Error);
-        break;
-    case UpdateOutcome::None:
         break;
     }
     if (!self)

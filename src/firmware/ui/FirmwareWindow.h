@@ -3,8 +3,6 @@
 #pragma once
 
 #include "firmware/UpdateState.h"
-#include "gui/QtPollTimer.h"
-#include "link/SerialPort.h"
 
 #include <QString>
 #include <QWidget>
@@ -37,11 +35,6 @@ public:
     QPushButton* btnUpdate = nullptr;
     QProgressBar* pbUpdate = nullptr;
     QPushButton* btExit = nullptr;
-
-    // A second port at the firmware speed, configured and never opened: the transfer uses the
-    // data module's port.
-    QtPollTimer cmprtdrvrUpdateTimer;
-    SerialPort cmprtdrvrUpdate{cmprtdrvrUpdateTimer};
 
     bool Updating() const { return state_.Updating(); }
 
