@@ -1,6 +1,7 @@
 # Source discovery shared by every target.
 #
-# Layout rule: src/<subsystem>/*.cpp is the toolkit-free core, src/<subsystem>/ui/*.cpp is Qt.
+# Layout rule: src/<subsystem>/*.cpp is the toolkit-free core, src/<subsystem>/ui/*.cpp is Qt, and so
+# is src/gui (the window code the subsystems share).
 # Per-platform files end in _unix.cpp or _win.cpp and are picked here, never by #ifdef.
 
 set(TESMIRA_SUBSYSTEMS link model editors gsm firmware app)

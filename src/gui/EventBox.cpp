@@ -16,33 +16,33 @@ void EventBox::FillItems(int allEvents) {
     setCurrentIndex(-1);
     QStringList texts;
     for (const std::uint8_t row : EventBoxRows(allEvents != 0)) {
-        texts.append(GetTextCID(row));
+        texts.append(EventTextOf(row));
     }
     addItems(texts);
     // addItems on an empty non-editable box selects the first item; the box starts unselected.
     setCurrentIndex(-1);
 }
 
-QString EventBox::GetTextCID(std::uint8_t index) const {
+QString EventBox::EventTextOf(std::uint8_t index) const {
     return QString::fromStdString(EventText(index));
 }
 
-std::uint8_t EventBox::GetCIDByte(const QString& text) const {
+std::uint8_t EventBox::EventIndexOf(const QString& text) const {
     if (currentIndex() < 0) {
         return 0;
     }
     return EventIndexByText(text.toStdString());
 }
 
-void EventBox::SetCIDByte(std::uint8_t index) {
+void EventBox::SelectEvent(std::uint8_t index) {
     const std::optional<std::uint8_t> row = EventRowByDeviceCode(index);
     if (!row) {
         return;
     }
-    setCurrentIndex(findText(GetTextCID(*row), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    setCurrentIndex(findText(EventTextOf(*row), Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
 
-std::uint8_t EventBox::GetKorvaByte(int code) {
+std::uint8_t EventBox::EventIndexOfCode(int code) {
     return EventIndexByCode(code);
 }
 

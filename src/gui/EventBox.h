@@ -8,7 +8,7 @@
 namespace tesmira::ui {
 
 // Not editable. Only the user's picks emit `activated`/`textActivated`: editors put their change
-// handler there, so that FillItems and SetCIDByte, which show a record, run no handler.
+// handler there, so that FillItems and SelectEvent, which show a record, run no handler.
 class EventBox : public QComboBox {
     Q_OBJECT
 public:
@@ -19,18 +19,18 @@ public:
     void FillItems(int allEvents);
 
     // Event text of any row, listed or not: "130 - ВТОРЖЕНИЕ".
-    QString GetTextCID(std::uint8_t index) const;
+    QString EventTextOf(std::uint8_t index) const;
 
     // Event index of `text` (callers pass the box's own text); 0 while the box has no selection
     // or when no row has that text.
-    std::uint8_t GetCIDByte(const QString& text) const;
+    std::uint8_t EventIndexOf(const QString& text) const;
 
     // Selects the event with this index; a row the box does not offer leaves it without selection.
     // The byte 0 names no event and leaves the selection as it was.
-    void SetCIDByte(std::uint8_t index);
+    void SelectEvent(std::uint8_t index);
 
     // Event index of the first row with this Contact ID code, 0 when none has it.
-    static std::uint8_t GetKorvaByte(int code);
+    static std::uint8_t EventIndexOfCode(int code);
 };
 
 } // namespace tesmira::ui

@@ -13,7 +13,7 @@
 
 namespace tesmira::ui {
 
-OutputMatrix::OutputMatrix(QObject* ownerForm, QWidget* page) : QObject(ownerForm) {
+OutputMatrix::OutputMatrix(QObject* ownerEditor, QWidget* page) : QObject(ownerEditor) {
     frame_ = new QWidget(page);
     frame_->setObjectName(QStringLiteral("wgtBoxField"));
     BuildMatrix();

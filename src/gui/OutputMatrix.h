@@ -19,7 +19,7 @@ class QRadioButton;
 
 namespace tesmira::ui {
 
-// Not a control itself: it is owned by the editor form and builds its controls into a frame on the
+// Not a control itself: it is owned by the editor and builds its controls into a frame on the
 // given page (object name "wgtBoxField"; added to the page's layout when it has one, else placed
 // at the page's top left). Controls: "chkBox1".."chkBox48" (dynamic property "tag" = 1..48),
 // "lblRow0".."lblRow7", "lblColumn1".."lblColumn6", "grpArmCondition" with "rbArmAny" and
@@ -27,7 +27,7 @@ namespace tesmira::ui {
 class OutputMatrix : public QObject {
     Q_OBJECT
 public:
-    OutputMatrix(QObject* ownerForm, QWidget* page);
+    OutputMatrix(QObject* ownerEditor, QWidget* page);
 
     void LoadMatrix(std::span<const std::uint8_t, BoxFieldState::kColumns> outputs,
                     std::uint8_t armingCondition);
@@ -48,7 +48,7 @@ private:
     void BoxClicked(int tag, bool checked);
 
     BoxFieldState state_;
-    // The page may go before the owner form; nothing is touched once it has.
+    // The page may go before the owner editor; nothing is touched once it has.
     QPointer<QWidget> frame_;
     std::array<QCheckBox*, BoxFieldState::kBoxCount> boxes_{};
     QGroupBox* conditionGroup_ = nullptr;

@@ -33,7 +33,7 @@ private slots:
     void refillingDropsTheOldItemsAndSelection() {
         EventBox box;
         box.FillItems(1);
-        box.SetCIDByte(124);
+        box.SelectEvent(124);
         QCOMPARE(box.currentText(), QStringLiteral("401 - СНЯТ ПОЛЬЗ."));
         box.FillItems(0);
         QCOMPARE(box.count(), 191);
@@ -44,55 +44,55 @@ private slots:
     void hiddenUserEventLeavesNoSelectionAndReadsAsZero() {
         EventBox box;
         box.FillItems(0);
-        box.SetCIDByte(19);
+        box.SelectEvent(19);
         QCOMPARE(box.currentText(), QStringLiteral("130 - ВТОРЖЕНИЕ"));
-        box.SetCIDByte(124);
+        box.SelectEvent(124);
         QCOMPARE(box.currentIndex(), -1);
-        QCOMPARE(box.GetCIDByte(box.currentText()), std::uint8_t{0});
+        QCOMPARE(box.EventIndexOf(box.currentText()), std::uint8_t{0});
         // An unlisted row is hidden in every box.
-        box.SetCIDByte(19);
-        box.SetCIDByte(249);
+        box.SelectEvent(19);
+        box.SelectEvent(249);
         QCOMPARE(box.currentIndex(), -1);
     }
 
     void byteZeroKeepsTheSelection() {
         EventBox box;
         box.FillItems(0);
-        box.SetCIDByte(75);
+        box.SelectEvent(75);
         QCOMPARE(box.currentText(), QStringLiteral("324 - РЕЛЕ НЕИСПР "));
-        box.SetCIDByte(0);
+        box.SelectEvent(0);
         QCOMPARE(box.currentText(), QStringLiteral("324 - РЕЛЕ НЕИСПР "));
-        QCOMPARE(box.GetCIDByte(box.currentText()), std::uint8_t{75});
+        QCOMPARE(box.EventIndexOf(box.currentText()), std::uint8_t{75});
     }
 
     void sameNamedEventsAreToldApartByCode() {
         EventBox box;
         box.FillItems(1);
-        box.SetCIDByte(133);
+        box.SelectEvent(133);
         QCOMPARE(box.currentText(), QStringLiteral("441 - СНЯТ С ПОЛЬЗ"));
-        QCOMPARE(box.GetCIDByte(box.currentText()), std::uint8_t{133});
-        box.SetCIDByte(134);
+        QCOMPARE(box.EventIndexOf(box.currentText()), std::uint8_t{133});
+        box.SelectEvent(134);
         QCOMPARE(box.currentText(), QStringLiteral("442 - СНЯТ С ПОЛЬЗ"));
-        QCOMPARE(box.GetCIDByte(box.currentText()), std::uint8_t{134});
+        QCOMPARE(box.EventIndexOf(box.currentText()), std::uint8_t{134});
     }
 
     void readingNeedsASelectionAndAnExactText() {
         EventBox box;
         box.FillItems(1);
-        QCOMPARE(box.GetCIDByte(QStringLiteral("130 - ВТОРЖЕНИЕ")), std::uint8_t{0});
-        box.SetCIDByte(1);
-        QCOMPARE(box.GetCIDByte(QStringLiteral("130 - ВТОРЖЕНИЕ")), std::uint8_t{19});
-        QCOMPARE(box.GetCIDByte(QStringLiteral("130 - ВТОРЖЕНИЕ ")), std::uint8_t{0});
-        QCOMPARE(box.GetCIDByte(QString()), std::uint8_t{0});
+        QCOMPARE(box.EventIndexOf(QStringLiteral("130 - ВТОРЖЕНИЕ")), std::uint8_t{0});
+        box.SelectEvent(1);
+        QCOMPARE(box.EventIndexOf(QStringLiteral("130 - ВТОРЖЕНИЕ")), std::uint8_t{19});
+        QCOMPARE(box.EventIndexOf(QStringLiteral("130 - ВТОРЖЕНИЕ ")), std::uint8_t{0});
+        QCOMPARE(box.EventIndexOf(QString()), std::uint8_t{0});
     }
 
     void textsAndCodeLookupReachUnlistedRows() {
         EventBox box;
-        QCOMPARE(box.GetTextCID(0), QStringLiteral("0 - НЕИЗВЕСТ.КОД"));
-        QCOMPARE(box.GetTextCID(255), QStringLiteral("654 - ОБУЧ.НА.ПЦН"));
-        QCOMPARE(box.GetKorvaByte(654), std::uint8_t{225});
-        QCOMPARE(box.GetKorvaByte(999), std::uint8_t{0});
-        QCOMPARE(box.GetKorvaByte(130), std::uint8_t{19});
+        QCOMPARE(box.EventTextOf(0), QStringLiteral("0 - НЕИЗВЕСТ.КОД"));
+        QCOMPARE(box.EventTextOf(255), QStringLiteral("654 - ОБУЧ.НА.ПЦН"));
+        QCOMPARE(box.EventIndexOfCode(654), std::uint8_t{225});
+        QCOMPARE(box.EventIndexOfCode(999), std::uint8_t{0});
+        QCOMPARE(box.EventIndexOfCode(130), std::uint8_t{19});
     }
 
     // Showing a record must not look like a user's pick; a pick must reach the handler.
@@ -100,15 +100,15 @@ private slots:
         EventBox box;
         box.FillItems(0);
         QSignalSpy activated(&box, &QComboBox::activated);
-        box.SetCIDByte(19);
+        box.SelectEvent(19);
         box.FillItems(0);
-        box.SetCIDByte(20);
+        box.SelectEvent(20);
         QCOMPARE(activated.count(), 0);
         box.show();
         box.setFocus();
         QTest::keyClick(&box, Qt::Key_Down);
         QCOMPARE(activated.count(), 1);
-        QCOMPARE(box.GetCIDByte(box.currentText()), std::uint8_t{21});
+        QCOMPARE(box.EventIndexOf(box.currentText()), std::uint8_t{21});
     }
 };
 

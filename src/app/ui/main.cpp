@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
     tesmira::ui::EditorFactory editors(link);
     tesmira::ui::RegisterEditors(editors);
 
-    tesmira::ui::MainWindow mainForm(link, editors);
-    mainForm.show();
+    tesmira::ui::MainWindow window(link, editors);
+    window.show();
     return QApplication::exec();
 }

@@ -134,9 +134,9 @@ void TwoLoopEditor::ShowLoop(int loop) {
     EventBox* events = bxLoopEvent[loop - 1];
     Select(types, record_.LoopTypeIndex(loop));
     events->setEnabled(record_.LoopEventEnabled(loop));
-    // SetCIDByte keeps the old selection for an index no event has; this record's index is shown.
+    // SelectEvent keeps the old selection for an index no event has; this record's index is shown.
     events->setCurrentIndex(-1);
-    events->SetCIDByte(record_.LoopEvent(loop));
+    events->SelectEvent(record_.LoopEvent(loop));
 }
 
 // --- handlers ---
@@ -165,13 +165,13 @@ void TwoLoopEditor::onLoopTypeChanged(QComboBox* box) {
     EventBox* events = bxLoopEvent[loop - 1];
     events->setEnabled(change->eventEnabled);
     if (change->eventToShow) {
-        events->SetCIDByte(*change->eventToShow);
+        events->SelectEvent(*change->eventToShow);
         onLoopEventChanged(events);
     }
 }
 
 void TwoLoopEditor::onLoopEventChanged(EventBox* box) {
-    record_.SetLoopEvent(TagOf(box), box->GetCIDByte(box->currentText()));
+    record_.SetLoopEvent(TagOf(box), box->EventIndexOf(box->currentText()));
 }
 
 void TwoLoopEditor::onEntryDelayEdited() {
