@@ -18,7 +18,14 @@ std::uint64_t FastSleepClock::NowMs() {
 }
 
 void FastSleepClock::SleepMs(std::uint32_t ms) {
-    std::this_thread::sleep_for(std::chrono::microseconds(1000 * std::uint64_t{ms} / kSpeedUp));
+    std::chrono::steady_clock::time_point until;
+    {
+        std::lock_guard lock(mutex_);
+        end_ = std::max(end_, std::chrono::steady_clock::now()) +
+               std::chrono::microseconds(1000 * std::uint64_t{ms} / kSpeedUp);
+        until = end_;
+    }
+    std::this_thread::sleep_until(until);
 }
 
 // --- ManualPollTimer ---

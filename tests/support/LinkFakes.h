@@ -39,13 +39,19 @@ private:
 };
 
 // Real time whose sleeps last a tenth as long. The link counts its waits in sleeps, so against a
-// silent device the 10 s reply time-out takes about 1 s of real time.
+// silent device the 10 s reply time-out takes about 1 s of real time. The sleeps add up to a tenth
+// of what was asked even where the platform cannot sleep less than a millisecond: each one sleeps
+// until a tenth of all that was asked since the first has passed.
 class FastSleepClock : public LinkClock {
 public:
     static constexpr int kSpeedUp = 10;
 
     std::uint64_t NowMs() override;
     void SleepMs(std::uint32_t ms) override;
+
+private:
+    std::mutex mutex_;
+    std::chrono::steady_clock::time_point end_{}; // of the sleeps asked for so far
 };
 
 // A timer whose ticks the test fires itself.
