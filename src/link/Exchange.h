@@ -1,4 +1,4 @@
-// Exchange: one exchange with the device on its own thread, reported step by step.
+// One exchange with the device on its own thread, reported step by step.
 #pragma once
 
 #include "link/LinkClock.h"

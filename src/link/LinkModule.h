@@ -1,4 +1,4 @@
-// LinkModule: the link data module (port, link buffers) and the one place exchanges start.
+// The link module: the serial port, the link buffers and the one place exchanges start.
 #pragma once
 
 #include "link/Exchange.h"

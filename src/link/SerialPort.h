@@ -1,4 +1,4 @@
-// SerialPort: opens a serial port by name, sends with a time limit, polls for received bytes.
+// The serial port: opened by name, sends with a time limit, polls for received bytes.
 #pragma once
 
 #include "link/LinkClock.h"
