@@ -37,25 +37,24 @@ enum class PortNumber : std::uint8_t {
     Com16
 };
 
-// The values share their names with macros of <termios.h>: a file that includes both cannot name
-// them, so the termios backend stays apart from this header.
+// The standard rates by name; Custom means the rate in bits per second is used as it stands.
 enum class StandardBaud : std::uint8_t {
     Custom,
-    B110,
-    B300,
-    B600,
-    B1200,
-    B2400,
-    B4800,
-    B9600,
-    B14400,
-    B19200,
-    B38400,
-    B56000,
-    B57600,
-    B115200,
-    B128000,
-    B256000
+    Baud110,
+    Baud300,
+    Baud600,
+    Baud1200,
+    Baud2400,
+    Baud4800,
+    Baud9600,
+    Baud14400,
+    Baud19200,
+    Baud38400,
+    Baud56000,
+    Baud57600,
+    Baud115200,
+    Baud128000,
+    Baud256000
 };
 
 enum class CharSize : std::uint8_t { Five, Six, Seven, Eight };
@@ -178,7 +177,7 @@ private:
 
     PortNumber port_ = PortNumber::Com2;
     std::string portName_ = "\\\\.\\COM2";
-    StandardBaud baudRate_ = StandardBaud::B9600;
+    StandardBaud baudRate_ = StandardBaud::Baud9600;
     std::uint32_t baudRateValue_ = 9600;
     CharSize dataBits_ = CharSize::Eight;
     StopBitCount stopBits_ = StopBitCount::One;

@@ -44,7 +44,7 @@ TEST(SerialPortDefaults, AsCreated) {
     SerialPort& p = *rig.port;
     EXPECT_EQ(p.Port(), PortNumber::Com2);
     EXPECT_EQ(p.PortName(), "\\\\.\\COM2");
-    EXPECT_EQ(p.BaudRate(), StandardBaud::B9600);
+    EXPECT_EQ(p.BaudRate(), StandardBaud::Baud9600);
     EXPECT_EQ(p.BaudRateValue(), 9600u);
     EXPECT_EQ(p.DataBits(), CharSize::Eight);
     EXPECT_EQ(p.StopBits(), StopBitCount::One);
@@ -149,7 +149,7 @@ TEST(SerialPortSetters, BaudRateAndBaudRateValue) {
     rig.port->SetBaudRateValue(115200);
     EXPECT_EQ(rig.port->BaudRate(), StandardBaud::Custom);
     EXPECT_EQ(rig.port->BaudRateValue(), 115200u);
-    rig.port->SetBaudRate(StandardBaud::B57600);
+    rig.port->SetBaudRate(StandardBaud::Baud57600);
     EXPECT_EQ(rig.port->BaudRateValue(), 57600u);
     rig.port->SetBaudRate(StandardBaud::Custom); // the value stays
     EXPECT_EQ(rig.port->BaudRateValue(), 57600u);
@@ -175,7 +175,7 @@ TEST(SerialPortSetters, LineSettersReapplyWhileOpen) {
     rig.port->SetDataBits(CharSize::Seven);
     rig.port->SetHardwareFlow(HardwareFlowMode::RtsCts);
     rig.port->SetSoftwareFlow(SoftwareFlowMode::XonXoff);
-    rig.port->SetBaudRate(StandardBaud::B1200);
+    rig.port->SetBaudRate(StandardBaud::Baud1200);
     ASSERT_EQ(rig.fake->lines.size(), 7u);
     const LineSettings& s = rig.fake->lines.back();
     EXPECT_EQ(s.parity, 4);

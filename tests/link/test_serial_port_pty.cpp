@@ -102,7 +102,7 @@ TEST(SerialPortPty, TheDeviceSeesARaw8N1LineAtTheChosenSpeed) {
 
     port.SetBaudRateValue(115200); // takes effect on the open port at once
     EXPECT_EQ(pty.Line().speed, 115200u);
-    port.SetBaudRate(StandardBaud::B57600);
+    port.SetBaudRate(StandardBaud::Baud57600);
     EXPECT_EQ(pty.Line().speed, 57600u);
 }
 
@@ -134,10 +134,10 @@ TEST(SerialPortPty, ParityAndSevenBitsThatAPtyDropsDoNotFailTheOpen) {
 TEST(SerialPortPty, SettingsTermiosCannotMakeAreRefusedAndTheOpenUndone) {
     PtyPort<ManualPollTimer> rig;
     auto& [pty, timer, clock, port, got] = rig;
-    port.SetBaudRate(StandardBaud::B14400);
+    port.SetBaudRate(StandardBaud::Baud14400);
     EXPECT_FALSE(port.Connect());
     EXPECT_FALSE(port.Connected());
-    port.SetBaudRate(StandardBaud::B9600);
+    port.SetBaudRate(StandardBaud::Baud9600);
     port.SetStopBits(StopBitCount::OneAndHalf);
     EXPECT_FALSE(port.Connect());
     port.SetStopBits(StopBitCount::One);
