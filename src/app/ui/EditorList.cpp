@@ -4,6 +4,8 @@
 
 #include "editors/TwoLoopRecord.h"
 #include "editors/ui/TwoLoopEditor.h"
+#include "gsm/GsmRecord.h"
+#include "gsm/ui/GsmEditor.h"
 #include "gui/EditorFactory.h"
 
 namespace tesmira::ui {
@@ -11,6 +13,7 @@ namespace tesmira::ui {
 void RegisterEditors(EditorFactory& factory) {
     for (const std::uint8_t type : {TwoLoopRecord::kType26, TwoLoopRecord::kType27})
         factory.Register(type, [type](LinkModule& link) { return new TwoLoopEditor(link, type); });
+    factory.Register<GsmEditor>(GsmRecord::kType);
 }
 
 } // namespace tesmira::ui

@@ -1,0 +1,210 @@
+#include "gsm/ui/GsmEditor.h"
+
+#include "gsm/ui/CaptionGrid.h"
+#include "gsm/ui/EventGrid.h"
+#include "gsm/ui/PhoneGrid.h"
+#include "gsm/ui/SoundFilesPage.h"
+#include "gui/Dialogs.h"
+#include "gui/EditHelpers.h"
+#include "gui/EditorExchange.h"
+#include "link/LinkModule.h"
+#include "model/DeviceCatalogue.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include <stdexcept>
+
+namespace tesmira::ui {
+
+namespace {
+
+using Sim = GsmRecord::Sim;
+
+// A value outside the list's items shows no selection rather than a neighbour.
+void Select(QComboBox* box, std::optional<int> index) {
+    box->setCurrentIndex(index.value_or(-1));
+}
+
+void ShowText(QLineEdit* edit, const std::string& text) {
+    edit->setText(QString::fromStdString(text));
+}
+
+// Focus moving to another control. A context menu over the control, or the user switching to
+// another window, is no leaving: the caret is still there when they come back.
+bool LeavesControl(const QEvent& event) {
+    if (event.type() != QEvent::FocusOut)
+        return false;
+    const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+} // namespace
+
+GsmEditor::GsmEditor(LinkModule& link, QWidget* parent) : DeviceEditor(link, parent) {
+    DeviceType = GsmRecord::kType;
+    setWindowTitle(QString::fromStdString(DeviceTypeName(GsmRecord::kType)));
+    BuildControls();
+    ConnectHandlers();
+    ShowTables();
+    RecordToControls();
+}
+
+// --- the seven operations ---
+
+void GsmEditor::SetDefaults() {
+    config_.SetDefaults(); // the phone rows stay; the next commit writes them back
+    captionGrid_->ShowRows();
+    RecordToControls();
+}
+
+bool GsmEditor::LoadFromReply() {
+    const std::span<const std::uint8_t> reply = Link().Reply();
+    if (config_.LoadFromReply(reply) != GsmReplyOutcome::Loaded)
+        return false; // the main window says the reply was refused
+    ShowTables();
+    RecordToControls();
+    setWindowTitle(ReplyCaption(reply));
+    SendEditorReport(EditorReport::Loaded);
+    return true;
+}
+
+void GsmEditor::WriteToDevice() {
+    CommitEdit();
+    GsmWriteFrame frame;
+    const bool started =
+        StartEditorExchange(*this, Link(), ExchangeMode::Write, [&](std::span<std::uint8_t> tx) {
+            frame = config_.WriteFrame(tx);
+            return frame.length;
+        });
+    if (started)
+        return;
+    if (!frame.tooLarge) {
+        SendEditorReport(EditorReport::NoLink); // the main window waits for a report
+        return;
+    }
+    Dialogs::message(this, FromUtf8(kGsmTooLargeTitle), FromUtf8(kGsmTooLargeText),
+                     MessageIcon::Error);
+    pgcConfig->setCurrentIndex(kGsmCaptionPage);
+    SendEditorReport(EditorReport::ConfigError);
+}
+
+void GsmEditor::SaveToFile(const QString& fileName) {
+    CommitEdit();
+    SaveRecordsToFile(fileName, {config_.record.bytes(), config_.captions.block()});
+}
+
+void GsmEditor::LoadFromFile(ConfigFile& reader) {
+    // A caption section that does not fit throws, with nothing changed.
+    if (!config_.LoadFromFile(reader))
+        return;
+    ShowTables();
+    RecordToControls();
+}
+
+void GsmEditor::RecordToControls() {
+    const GsmRecord& record = config_.record;
+    Select(cbbInputType, record.InputFormatIndex());
+    ShowText(medtDevNum, record.DeviceNumberText());
+    Select(bxGPRSProtocol, record.ProtocolIndex());
+    for (int bit = 0; bit < GsmRecord::kOptionBitCount; ++bit)
+        SetCheckedSilently(optionBoxes_[bit], record.OptionBit(bit));
+    eventGrid_->Refresh();
+    ShowText(medtPortNum, record.PortText());
+    ShowText(edtGSM_ChTestTime, record.TestIntervalText());
+    ShowText(edtGPRS_Addr, record.AddressText());
+    for (const Sim sim : {Sim::Sim1, Sim::Sim2}) {
+        const SimControls& controls = sims_[static_cast<int>(sim)];
+        ShowText(controls.code, record.BalanceCodeText(sim));
+        SetCheckedSilently(controls.monthly, record.MonthlyReport(sim));
+        ShowBalance(sim);
+    }
+    files_->EnableButtons();
+}
+
+void GsmEditor::CommitEdit() {
+    if (const TypedField* field = FieldOf(focusWidget())) {
+        if (const std::optional<std::string> error = StoreTyped(*field))
+            throw std::runtime_error(*error);
+    }
+    phoneGrid_->CommitTyping();
+    captionGrid_->CommitTyping();
+    config_.Commit();
+    captionGrid_->ShowRows(); // sorted, without the incomplete rows
+}
+
+void GsmEditor::ShowTables() {
+    phoneGrid_->ShowRows();
+    captionGrid_->ShowRows();
+}
+
+// --- reports of the editor's exchanges ---
+
+void GsmEditor::OnExchangeReport(int code, int arg) {
+    const auto report = static_cast<ExchangeReport>(code);
+    if (files_->CommandRunning() &&
+        (report == ExchangeReport::PortFailed || report == ExchangeReport::NoValidReply))
+        files_->CommandFailed();
+    DeviceEditor::OnExchangeReport(code, arg);
+}
+
+void GsmEditor::FileCommandDone() {
+    files_->CommandDone();
+}
+
+// --- handlers ---
+
+std::optional<std::string> GsmEditor::StoreTyped(const TypedField& field) {
+    const TypedInput input = field.store(field.edit->text().toStdString());
+    if (input.error) {
+        ShowText(field.edit, field.shown()); // the record kept its value
+        return input.error;
+    }
+    if (input.shownText)
+        ShowText(field.edit, *input.shownText);
+    return std::nullopt;
+}
+
+const GsmEditor::TypedField* GsmEditor::FieldOf(const QObject* edit) const {
+    for (const TypedField& field : typedFields_) {
+        if (field.edit == edit)
+            return &field;
+    }
+    return nullptr;
+}
+
+bool GsmEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (LeavesControl(*event)) {
+        if (const TypedField* field = FieldOf(watched)) {
+            if (const std::optional<std::string> error = StoreTyped(*field))
+                Dialogs::showError(this, QString::fromStdString(*error));
+        }
+    }
+    return DeviceEditor::eventFilter(watched, event);
+}
+
+void GsmEditor::onThresholdClicked(Sim sim) {
+    config_.record.SetThresholdOn(sim, sims_[static_cast<int>(sim)].threshold->isChecked());
+    ShowBalance(sim);
+}
+
+void GsmEditor::ShowBalance(Sim sim) {
+    const SimControls& controls = sims_[static_cast<int>(sim)];
+    const bool on = config_.record.ThresholdOn(sim);
+    SetCheckedSilently(controls.threshold, on);
+    controls.limitLabel->setVisible(on);
+    controls.limit->setVisible(on);
+    ShowText(controls.limit, config_.record.ThresholdText(sim));
+}
+
+void GsmEditor::onEventFillChosen(int tag) {
+    config_.events.Fill(tag);
+    eventGrid_->Refresh();
+}
+
+} // namespace tesmira::ui

@@ -1,0 +1,53 @@
+#include "gsm/ui/TypingGrid.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace tesmira::ui {
+
+int TypingGrid::SetColumns(std::initializer_list<Column> columns, bool withScrollBar) {
+    setColumnCount(static_cast<int>(columns.size()));
+    QStringList titles;
+    for (const Column& column : columns)
+        titles.append(QString::fromUtf8(column.title));
+    setHorizontalHeaderLabels(titles);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    const QFontMetrics metrics(horizontalHeader()->font());
+    int width = 2 * frameWidth();
+    int c = 0;
+    for (const Column& column : columns) {
+        const int fitted = std::max(column.width, metrics.horizontalAdvance(titles[c]) + 12);
+        setColumnWidth(c++, fitted);
+        width += fitted;
+    }
+    if (withScrollBar)
+        width += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return width;
+}
+
+void TypingGrid::CommitTyping() {
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void TypingGrid::DiscardTyping() {
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex()))
+        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
+bool TypingGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (canType && index.isValid() && !canType(index.row(), index.column()))
+        return false;
+    return QTableWidget::edit(index, trigger, event);
+}
+
+} // namespace tesmira::ui
