@@ -2,7 +2,11 @@
 // registrar objects, which the linker drops from a static library.
 #include "app/ui/EditorList.h"
 
+#include "editors/FiveZonePanelRecord.h"
+#include "editors/PanelRecord.h"
 #include "editors/TwoLoopRecord.h"
+#include "editors/ui/FiveZonePanelEditor.h"
+#include "editors/ui/PanelEditor.h"
 #include "editors/ui/TwoLoopEditor.h"
 #include "gsm/GsmRecord.h"
 #include "gsm/ui/GsmEditor.h"
@@ -13,7 +17,10 @@ namespace tesmira::ui {
 void RegisterEditors(EditorFactory& factory) {
     for (const std::uint8_t type : {TwoLoopRecord::kType26, TwoLoopRecord::kType27})
         factory.Register(type, [type](LinkModule& link) { return new TwoLoopEditor(link, type); });
+    for (const std::uint8_t type : {PanelRecord::kType30, PanelRecord::kType31})
+        factory.Register(type, [type](LinkModule& link) { return new PanelEditor(link, type); });
     factory.Register<GsmEditor>(GsmRecord::kType);
+    factory.Register<FiveZonePanelEditor>(FiveZonePanelRecord::kType33);
 }
 
 } // namespace tesmira::ui

@@ -3,6 +3,7 @@
 #include "gui/EditHelpers.h"
 #include "gui/EditorExchange.h"
 #include "gui/EventBox.h"
+#include "gui/FormControls.h"
 #include "gui/ZoneTypeBox.h"
 #include "link/LinkModule.h"
 #include "model/DeviceCatalogue.h"
@@ -11,7 +12,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -26,42 +26,6 @@ namespace tesmira::ui {
 namespace {
 
 constexpr int kAllEvents = 1;
-
-QStringList Texts(std::span<const std::string_view> texts) {
-    QStringList list;
-    for (const std::string_view text : texts)
-        list.append(FromUtf8(text));
-    return list;
-}
-
-int TagOf(const QObject* control) {
-    return control->property(kTagProperty).toInt();
-}
-
-QLabel* Label(const char* name, const QString& caption) {
-    return Named(new QLabel(caption), name);
-}
-
-QComboBox* List(const char* name, std::span<const std::string_view> items) {
-    auto* box = Named(new QComboBox, name);
-    FillComboFromList(box, Texts(items));
-    box->setCurrentIndex(-1);
-    return box;
-}
-
-// A value outside the list's items shows no selection rather than a neighbour.
-void Select(QComboBox* box, std::optional<int> index) {
-    box->setCurrentIndex(index.value_or(-1));
-}
-
-// Focus moving to another control. A context menu over the control, or the user switching to
-// another window, is no leaving: the caret is still there when they come back.
-bool LeavesControl(const QEvent& event) {
-    if (event.type() != QEvent::FocusOut)
-        return false;
-    const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-}
 
 } // namespace
 
@@ -134,9 +98,7 @@ void TwoLoopEditor::ShowLoop(int loop) {
     EventBox* events = bxLoopEvent[loop - 1];
     Select(types, record_.LoopTypeIndex(loop));
     events->setEnabled(record_.LoopEventEnabled(loop));
-    // SelectEvent keeps the old selection for an index no event has; this record's index is shown.
-    events->setCurrentIndex(-1);
-    events->SelectEvent(record_.LoopEvent(loop));
+    events->ShowEvent(record_.LoopEvent(loop));
 }
 
 // --- handlers ---
