@@ -42,8 +42,7 @@ std::string& Field(CaptionRow& row, int column) {
 
 CaptionGrid::CaptionGrid(CaptionTable& table, QWidget* parent) : QWidget(parent), table_(table) {
     grid_ = Named(new TypingGrid(static_cast<int>(kCaptionRowCount), 0), "grdCaptions");
-    const int width =
-        grid_->SetColumns({{"Тип", 85}, {"Номер", 140}, {"Название", 110}}, true);
+    const int width = grid_->SetColumns({{"Тип", 85}, {"Номер", 140}, {"Название", 110}}, true);
     grid_->verticalHeader()->hide();
     grid_->setFixedWidth(width);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -10,11 +10,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QVBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QVBoxLayout>
 
 namespace tesmira::ui {
 
@@ -64,8 +64,8 @@ EventGrid::EventGrid(EventSelection& selection, QWidget* parent)
         groupBox_->addItem(FromUtf8(text));
 
     grid_ = Named(new TypingGrid(EventSelection::kRowCount, 0), "grdEvents");
-    const int width = grid_->SetColumns(
-        {{"#", 40}, {"Описание", 140}, {"Наруш.", 60}, {"Восст.", 60}}, true);
+    const int width =
+        grid_->SetColumns({{"#", 40}, {"Описание", 140}, {"Наруш.", 60}, {"Восст.", 60}}, true);
     grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -77,10 +77,11 @@ EventGrid::EventGrid(EventSelection& selection, QWidget* parent)
     grid_->setItemDelegateForColumn(static_cast<int>(Column::Violation), marks);
     grid_->setItemDelegateForColumn(static_cast<int>(Column::Restoration), marks);
     for (int r = 0; r < EventSelection::kRowCount; ++r) {
-        grid_->setItem(r, 0, FixedItem(FromUtf8(CellText(selection_, r, Column::Code)),
-                                       Qt::AlignCenter));
-        grid_->setItem(r, 1, FixedItem(FromUtf8(CellText(selection_, r, Column::Description)),
-                                       Qt::AlignLeft | Qt::AlignVCenter));
+        grid_->setItem(r, 0,
+                       FixedItem(FromUtf8(CellText(selection_, r, Column::Code)), Qt::AlignCenter));
+        grid_->setItem(r, 1,
+                       FixedItem(FromUtf8(CellText(selection_, r, Column::Description)),
+                                 Qt::AlignLeft | Qt::AlignVCenter));
         grid_->setItem(r, 2, FixedItem(QString(), Qt::AlignCenter));
         grid_->setItem(r, 3, FixedItem(QString(), Qt::AlignCenter));
     }

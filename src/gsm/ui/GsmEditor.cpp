@@ -7,13 +7,12 @@
 #include "gui/Dialogs.h"
 #include "gui/EditHelpers.h"
 #include "gui/EditorExchange.h"
+#include "gui/FormControls.h"
 #include "link/LinkModule.h"
 #include "model/DeviceCatalogue.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -26,22 +25,8 @@ namespace {
 
 using Sim = GsmRecord::Sim;
 
-// A value outside the list's items shows no selection rather than a neighbour.
-void Select(QComboBox* box, std::optional<int> index) {
-    box->setCurrentIndex(index.value_or(-1));
-}
-
 void ShowText(QLineEdit* edit, const std::string& text) {
     edit->setText(QString::fromStdString(text));
-}
-
-// Focus moving to another control. A context menu over the control, or the user switching to
-// another window, is no leaving: the caret is still there when they come back.
-bool LeavesControl(const QEvent& event) {
-    if (event.type() != QEvent::FocusOut)
-        return false;
-    const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
 }
 
 } // namespace

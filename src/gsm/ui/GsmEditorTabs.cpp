@@ -5,6 +5,7 @@
 #include "gsm/ui/PhoneGrid.h"
 #include "gsm/ui/SoundFilesPage.h"
 #include "gui/EditHelpers.h"
+#include "gui/FormControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,29 +26,12 @@ namespace {
 
 using Sim = GsmRecord::Sim;
 
-QLabel* Label(const char* name, const QString& caption) {
-    return Named(new QLabel(caption), name);
-}
-
-QComboBox* List(const char* name, std::span<const std::string_view> items) {
-    auto* box = Named(new QComboBox, name);
-    for (const std::string_view item : items)
-        box->addItem(FromUtf8(item));
-    return box;
-}
-
 // An edit about `chars` characters wide.
 QLineEdit* Edit(const char* name, int chars, const QString& mask = QString()) {
-    auto* edit = Named(new QLineEdit, name);
+    QLineEdit* edit = NumberEdit(name, chars);
+    edit->setMinimumWidth(edit->maximumWidth());
     edit->setInputMask(mask);
-    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(chars, QLatin1Char('0'))) +
-                        16);
     return edit;
-}
-
-void SetHint(QWidget* control, const QString& hint) {
-    control->setToolTip(hint);
-    control->setStatusTip(hint);
 }
 
 QWidget* Page(const char* name) {
@@ -66,6 +50,8 @@ void GsmEditor::BuildControls() {
     files_ = Named(new SoundFilesPage(*this, Link()), "tsFileTab");
     pgcConfig->addTab(files_, QStringLiteral("Файлы"));
     pgcConfig->setCurrentIndex(0);
+    // The main window's work area, as the other editors fill it.
+    setMinimumSize(650, 515);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(pgcConfig);
@@ -118,6 +104,7 @@ QWidget* GsmEditor::BuildEventsTab() {
     QWidget* page = Page("tsCID");
     eventGrid_ = new EventGrid(config_.events);
     btnSetEvents = Named(new QPushButton(QStringLiteral("Выбор...")), "btnSetEvents");
+    btnSetEvents->setFixedSize(85, 25); // as the load and save buttons above it
     eventGrid_->AddButton(btnSetEvents);
     pmSetEvents = Named(new QMenu(this), "pmSetEvents");
     static constexpr struct {
@@ -146,7 +133,11 @@ QWidget* GsmEditor::BuildInternetTab() {
     edtGSM_ChTestTime = Edit("edtGSM_ChTestTime", 4);
     SetHint(edtGSM_ChTestTime, QStringLiteral("1-255. 0-контроль канала выключен"));
     auto* form = new QFormLayout(page);
-    form->addRow(bxGPRSProtocol);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    auto* protocol = new QHBoxLayout;
+    protocol->addWidget(bxGPRSProtocol);
+    protocol->addStretch(1);
+    form->addRow(protocol);
     form->addRow(Label("lblGPRS_Addr", QStringLiteral("Адрес:")), edtGPRS_Addr);
     form->addRow(Label("lblPortNum", QStringLiteral("Порт:")), medtPortNum);
     form->addRow(Label("lblGSM_ChTestTime", QStringLiteral("Интервал контроля канала, мин:")),
@@ -170,9 +161,8 @@ QGroupBox* GsmEditor::BuildSimGroup(Sim sim) {
                         first ? "grpSIM1" : "grpSIM2");
     SimControls& controls = sims_[static_cast<int>(sim)];
     controls.code = Edit(first ? "edtBalancePhn" : "edtBalancePhn2", 7);
-    controls.monthly =
-        Named(new QCheckBox(QStringLiteral("отчет о балансе раз в месяц")),
-              first ? "chkMontBalance1" : "chkMontBalance2");
+    controls.monthly = Named(new QCheckBox(QStringLiteral("отчет о балансе раз в месяц")),
+                             first ? "chkMontBalance1" : "chkMontBalance2");
     controls.threshold =
         Named(new QCheckBox(QStringLiteral("Отсылать SMS при снижении суммы на телефон №1")),
               first ? "chkBalance1" : "chkBalance2");
@@ -198,25 +188,37 @@ void GsmEditor::ConnectHandlers() {
     GsmRecord& record = config_.record;
     typedFields_ = {
         {medtDevNum, [&record](const std::string& t) { return record.SetDeviceNumberFromText(t); },
-         [&record] { return record.DeviceNumberText(); }},
+         [&record] {
+             return record.DeviceNumberText();
+         }},
         {edtGSM_ChTestTime,
          [&record](const std::string& t) { return record.SetTestIntervalFromText(t); },
-         [&record] { return record.TestIntervalText(); }},
+         [&record] {
+             return record.TestIntervalText();
+         }},
         {medtPortNum, [&record](const std::string& t) { return record.SetPortFromText(t); },
-         [&record] { return record.PortText(); }},
+         [&record] {
+             return record.PortText();
+         }},
         {edtGPRS_Addr, [&record](const std::string& t) { return record.SetAddressFromText(t); },
-         [&record] { return record.AddressText(); }},
+         [&record] {
+             return record.AddressText();
+         }},
     };
     for (const Sim sim : {Sim::Sim1, Sim::Sim2}) {
         const SimControls& controls = sims_[static_cast<int>(sim)];
         typedFields_.push_back(
             {controls.code,
              [&record, sim](const std::string& t) { return record.SetBalanceCodeFromText(sim, t); },
-             [&record, sim] { return record.BalanceCodeText(sim); }});
+             [&record, sim] {
+                 return record.BalanceCodeText(sim);
+             }});
         typedFields_.push_back(
             {controls.limit,
              [&record, sim](const std::string& t) { return record.SetThresholdFromText(sim, t); },
-             [&record, sim] { return record.ThresholdText(sim); }});
+             [&record, sim] {
+                 return record.ThresholdText(sim);
+             }});
         connect(controls.monthly, &QCheckBox::clicked, this,
                 [&record, sim](bool on) { record.SetMonthlyReport(sim, on); });
         connect(controls.threshold, &QCheckBox::clicked, this,

@@ -2,6 +2,7 @@
 
 #include "gsm/ui/CellChoice.h"
 #include "gui/EditHelpers.h"
+#include "gui/FormControls.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -30,24 +31,13 @@ std::string& Field(PhoneRow& row, int column) {
     }
 }
 
-QStringList Texts(std::span<const std::string_view> texts) {
-    QStringList list;
-    for (const std::string_view text : texts)
-        list.append(FromUtf8(text));
-    return list;
-}
-
 } // namespace
 
 PhoneGrid::PhoneGrid(PhoneRows& rows, QWidget* parent)
     : TypingGrid(static_cast<int>(kPhoneCount), kColumns, parent), rows_(rows) {
     setObjectName(QStringLiteral("grdPhones"));
-    const int width = SetColumns({{"#", 40},
-                                  {"Телефон", 140},
-                                  {"гр.событий", 70},
-                                  {"Раздел", 70},
-                                  {"Звонок", 110}},
-                                 false);
+    const int width = SetColumns(
+        {{"#", 40}, {"Телефон", 140}, {"гр.событий", 70}, {"Раздел", 70}, {"Звонок", 110}}, false);
     horizontalHeader()->setFixedHeight(kRowHeight);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(kRowHeight);
@@ -74,10 +64,9 @@ PhoneGrid::PhoneGrid(PhoneRows& rows, QWidget* parent)
     }
 
     choiceBox_ = Named(new QComboBox, "cbbPhoneChoice");
-    choice_ = new CellChoice(choiceBox_, this,
-                             [this](int row, int column, const QString& text) {
-                                 onChoice(row, column, text);
-                             });
+    choice_ = new CellChoice(choiceBox_, this, [this](int row, int column, const QString& text) {
+        onChoice(row, column, text);
+    });
     connect(this, &QTableWidget::currentCellChanged, this,
             [this](int row, int column) { onCellSelected(row, column); });
     connect(this, &QTableWidget::itemChanged, this, &PhoneGrid::onCellEdited);

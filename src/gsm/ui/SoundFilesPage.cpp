@@ -56,8 +56,8 @@ void SoundFilesPage::onRefresh() {
 }
 
 void SoundFilesPage::onUpload() {
-    const QString name = Dialogs::openFileName(this, QString(), QDir::currentPath(),
-                                               DialogFilter(kSoundFileFilter));
+    const QString name =
+        Dialogs::openFileName(this, QString(), QDir::currentPath(), DialogFilter(kSoundFileFilter));
     if (name.isEmpty())
         return;
     Dialogs::guarded(this, [&] {
