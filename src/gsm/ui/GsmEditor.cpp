@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -113,7 +114,11 @@ void GsmEditor::RecordToControls() {
 }
 
 void GsmEditor::CommitEdit() {
-    if (const TypedField* field = FieldOf(focusWidget())) {
+    // The edit typed in last, even when the main window's disabling has taken its focus away;
+    // one that keeps the caret stays the one typed in.
+    if (const TypedField* field = typing_) {
+        if (!field->edit->hasFocus())
+            typing_ = nullptr;
         if (const std::optional<std::string> error = StoreTyped(*field))
             throw std::runtime_error(*error);
     }
@@ -164,11 +169,14 @@ const GsmEditor::TypedField* GsmEditor::FieldOf(const QObject* edit) const {
 }
 
 bool GsmEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (LeavesControl(*event)) {
-        if (const TypedField* field = FieldOf(watched)) {
-            if (const std::optional<std::string> error = StoreTyped(*field))
-                Dialogs::showError(this, QString::fromStdString(*error));
-        }
+    const TypedField* field = FieldOf(watched);
+    if (field != nullptr && event->type() == QEvent::FocusIn)
+        typing_ = field;
+    // Focus taken by disabling is no leaving: the commit of the write that disabled it decides.
+    if (field != nullptr && field->edit->isEnabled() && LeavesControl(*event)) {
+        typing_ = nullptr;
+        if (const std::optional<std::string> error = StoreTyped(*field))
+            Dialogs::showError(this, QString::fromStdString(*error));
     }
     return DeviceEditor::eventFilter(watched, event);
 }

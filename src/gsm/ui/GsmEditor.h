@@ -76,6 +76,7 @@ private:
 
     GsmConfig config_;
     std::vector<TypedField> typedFields_;
+    const TypedField* typing_ = nullptr; // entered and not yet left
 
     QTabWidget* pgcConfig = nullptr;
     QLineEdit* medtDevNum = nullptr;
