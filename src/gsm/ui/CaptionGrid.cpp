@@ -42,9 +42,9 @@ std::string& Field(CaptionRow& row, int column) {
 
 CaptionGrid::CaptionGrid(CaptionTable& table, QWidget* parent) : QWidget(parent), table_(table) {
     grid_ = Named(new TypingGrid(static_cast<int>(kCaptionRowCount), 0), "grdCaptions");
-    const int width = grid_->SetColumns({{"Тип", 85}, {"Номер", 140}, {"Название", 110}}, true);
+    const int width = grid_->SetColumns({{"Тип", 85}, {"Номер", 140}, {"Название", 110}});
     grid_->verticalHeader()->hide();
-    grid_->setFixedWidth(width);
+    grid_->setFixedWidth(width + 30); // room for the frame and the scroll bar
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* indent = new IndentDelegate(grid_);

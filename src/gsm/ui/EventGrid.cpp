@@ -65,14 +65,14 @@ EventGrid::EventGrid(EventSelection& selection, QWidget* parent)
 
     grid_ = Named(new TypingGrid(EventSelection::kRowCount, 0), "grdEvents");
     const int width =
-        grid_->SetColumns({{"#", 40}, {"Описание", 140}, {"Наруш.", 60}, {"Восст.", 60}}, true);
+        grid_->SetColumns({{"#", 40}, {"Описание", 140}, {"Наруш.", 60}, {"Восст.", 60}});
     grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     grid_->setSelectionMode(QAbstractItemView::NoSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setFixedSize(width, kGridHeight);
+    grid_->setFixedSize(width + 50, kGridHeight);
     auto* marks = new CheckMarkDelegate(grid_);
     grid_->setItemDelegateForColumn(static_cast<int>(Column::Violation), marks);
     grid_->setItemDelegateForColumn(static_cast<int>(Column::Restoration), marks);

@@ -37,7 +37,7 @@ PhoneGrid::PhoneGrid(PhoneRows& rows, QWidget* parent)
     : TypingGrid(static_cast<int>(kPhoneCount), kColumns, parent), rows_(rows) {
     setObjectName(QStringLiteral("grdPhones"));
     const int width = SetColumns(
-        {{"#", 40}, {"Телефон", 140}, {"гр.событий", 70}, {"Раздел", 70}, {"Звонок", 110}}, false);
+        {{"#", 40}, {"Телефон", 140}, {"гр.событий", 70}, {"Раздел", 70}, {"Звонок", 110}});
     horizontalHeader()->setFixedHeight(kRowHeight);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(kRowHeight);
@@ -45,7 +45,7 @@ PhoneGrid::PhoneGrid(PhoneRows& rows, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionMode(QAbstractItemView::SingleSelection);
     // Every row in view, without scrolling.
-    setFixedSize(width, (static_cast<int>(kPhoneCount) + 1) * kRowHeight + 2 * frameWidth());
+    setFixedSize(width + 10, (static_cast<int>(kPhoneCount) + 1) * kRowHeight + 20);
 
     for (int r = 0; r < rowCount(); ++r) {
         auto* number = new QTableWidgetItem(QString::number(r + 1));

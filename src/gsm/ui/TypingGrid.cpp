@@ -1,14 +1,12 @@
 #include "gsm/ui/TypingGrid.h"
 
 #include <QHeaderView>
-#include <QScrollBar>
-#include <QStyle>
 
 #include <algorithm>
 
 namespace tesmira::ui {
 
-int TypingGrid::SetColumns(std::initializer_list<Column> columns, bool withScrollBar) {
+int TypingGrid::SetColumns(std::initializer_list<Column> columns) {
     setColumnCount(static_cast<int>(columns.size()));
     QStringList titles;
     for (const Column& column : columns)
@@ -16,15 +14,13 @@ int TypingGrid::SetColumns(std::initializer_list<Column> columns, bool withScrol
     setHorizontalHeaderLabels(titles);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     const QFontMetrics metrics(horizontalHeader()->font());
-    int width = 2 * frameWidth();
+    int width = 0;
     int c = 0;
     for (const Column& column : columns) {
         const int fitted = std::max(column.width, metrics.horizontalAdvance(titles[c]) + 12);
         setColumnWidth(c++, fitted);
         width += fitted;
     }
-    if (withScrollBar)
-        width += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     return width;
 }
 

@@ -20,9 +20,8 @@ public:
         const char* title;
         int width; // at least that of the title
     };
-    // Fixed columns with these titles; returns the width the grid needs to show them all, with
-    // its vertical scroll bar when `withScrollBar`.
-    int SetColumns(std::initializer_list<Column> columns, bool withScrollBar);
+    // Fixed columns with these titles; returns the sum of their widths.
+    int SetColumns(std::initializer_list<Column> columns);
 
     // The text still being typed goes into its cell (which reports the change).
     void CommitTyping();
