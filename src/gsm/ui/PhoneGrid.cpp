@@ -3,10 +3,10 @@
 #include "gsm/ui/CellChoice.h"
 #include "gui/EditHelpers.h"
 #include "gui/FormControls.h"
+#include "gui/RowDrag.h"
 
 #include <QComboBox>
 #include <QHeaderView>
-#include <QMouseEvent>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -70,6 +70,8 @@ PhoneGrid::PhoneGrid(PhoneRows& rows, QWidget* parent)
     connect(this, &QTableWidget::currentCellChanged, this,
             [this](int row, int column) { onCellSelected(row, column); });
     connect(this, &QTableWidget::itemChanged, this, &PhoneGrid::onCellEdited);
+    new RowDrag(this, static_cast<int>(PhoneColumn::Number),
+                [this](int from, int to) { MoveRow(from, to); });
     ShowRows();
 }
 
@@ -116,25 +118,6 @@ void PhoneGrid::onChoice(int row, int column, const QString& text) {
     setCurrentIndex(QModelIndex());
     clearSelection();
     setFocus();
-}
-
-void PhoneGrid::mousePressEvent(QMouseEvent* event) {
-    const QModelIndex at = indexAt(event->position().toPoint());
-    dragFrom_ = at.isValid() && at.column() == 0 ? at.row() : -1;
-    if (dragFrom_ >= 0)
-        viewport()->setCursor(Qt::SizeVerCursor);
-    TypingGrid::mousePressEvent(event);
-}
-
-void PhoneGrid::mouseReleaseEvent(QMouseEvent* event) {
-    if (dragFrom_ >= 0) {
-        viewport()->unsetCursor();
-        const int to = rowAt(event->position().toPoint().y());
-        if (to >= 0 && to != dragFrom_)
-            MoveRow(dragFrom_, to);
-        dragFrom_ = -1;
-    }
-    TypingGrid::mouseReleaseEvent(event);
 }
 
 void PhoneGrid::MoveRow(int from, int to) {

@@ -23,10 +23,6 @@ public:
     void ShowRows();
     QComboBox* choiceBox() const { return choiceBox_; }
 
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
 private:
     void ShowRow(int row);
     void onCellSelected(int row, int column);
@@ -38,7 +34,6 @@ private:
     PhoneRows& rows_;
     QComboBox* choiceBox_ = nullptr;
     CellChoice* choice_ = nullptr;
-    int dragFrom_ = -1;
 };
 
 } // namespace tesmira::ui

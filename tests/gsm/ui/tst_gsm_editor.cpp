@@ -299,15 +299,22 @@ private slots:
     void phoneGridChoiceBoxAndDefaults() {
         auto* grid = FindControl<QTableWidget>(Editor(), "grdPhones");
         grid->item(2, 1)->setText(QStringLiteral("89123456789"));
+        // Dragged by its number to the first row; the rows above close up.
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(2, 0)).center());
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {},
+                            grid->visualRect(grid->model()->index(0, 0)).center());
+        QCOMPARE(Cell(Editor(), "grdPhones", 0, 1), QStringLiteral("89123456789"));
+        QCOMPARE(Cell(Editor(), "grdPhones", 2, 1), QString());
         auto* choice = FindControl<QComboBox>(Editor(), "cbbPhoneChoice");
-        grid->setCurrentCell(2, 4);
+        grid->setCurrentCell(0, 4);
         QVERIFY(choice->isVisible());
-        QCOMPARE(Cell(Editor(), "grdPhones", 2, 3), QStringLiteral("Все"));
+        QCOMPARE(Cell(Editor(), "grdPhones", 0, 3), QStringLiteral("Все"));
         choice->setCurrentIndex(1);
         choice->hidePopup();
         QVERIFY(waitUntil([&] { return !choice->isVisible(); }));
-        QCOMPARE(Cell(Editor(), "grdPhones", 2, 4), QStringLiteral("Тревоги"));
-        Editor().CommitEdit(); // packed into the first entry
+        QCOMPARE(Cell(Editor(), "grdPhones", 0, 4), QStringLiteral("Тревоги"));
+        Editor().CommitEdit();
         const Bytes record = RecordOf(Editor());
         QCOMPARE(Bytes(record.begin() + 4, record.begin() + 20),
                  Hex("37 39 31 32 33 34 35 36 37 38 39 00 00 00 00 01"));
