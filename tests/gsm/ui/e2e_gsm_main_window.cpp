@@ -1,7 +1,7 @@
 // The type 32 editor inside the real main window, over the real serial driver to the device
 // simulator: read, edit the record and its three tables, write (checked in the device's own
-// file), save and open, the sound-file commands, a silent device during a file command, a commit
-// that refuses a blank number, and a configuration file whose caption section does not fit.
+// file), save and open, the sound-file commands, a silent device during a file command and a
+// commit that refuses a blank number.
 #include "support/HexBytes.h"
 #include "support/LinkFakes.h"
 #include "support/ui/FormDriver.h"
@@ -10,7 +10,6 @@
 
 #include "app/ui/EditorList.h"
 #include "gsm/ui/GsmEditor.h"
-#include "model/ConfigFile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -208,31 +207,6 @@ private slots:
         QCOMPARE(w.status().colour(), kRed);
         QVERIFY(refresh->isEnabled());
         QCOMPARE(CommandsOf(w), kEditor);
-    }
-
-    void aFileWhoseCaptionSectionDoesNotFitIsRefused() {
-        TempDir dir;
-        const auto path = dir.path() / "big.bcf";
-        ConfigFile writer(32);
-        writer.AddRecord(Bytes(384, 0x00));
-        Bytes block(3700, 0x00);
-        block[0] = 0x00, block[1] = 0x01, block[2] = 0x0E, block[3] = 0x74;
-        writer.AddRecord(block);
-        writer.SaveTo(path);
-
-        ProgramRig rig;
-        MainWindow& w = rig.window();
-        w.openEditorOfType(32);
-        GsmEditor* editor = Gsm(rig);
-        const Bytes defaults = RecordOf(*editor);
-        Dialogs::setNextFileName(QString::fromStdString(path.string()));
-        w.FileOpen1->trigger();
-        const auto shown = Dialogs::takeMessages();
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].text, QStringLiteral("Файл поврежден."));
-        QCOMPARE(Gsm(rig), editor);
-        QCOMPARE(RecordOf(*editor), defaults);
-        QCOMPARE(editor->config().captions.block().size(), std::size_t(4));
     }
 };
 

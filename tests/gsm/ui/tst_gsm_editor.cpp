@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -56,12 +55,6 @@ void ShowTabOf(QWidget& editor, const QWidget* control) {
         if (tabs->widget(i)->isAncestorOf(control))
             tabs->setCurrentIndex(i);
     }
-}
-
-void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
-    QFile file(QString::fromStdString(path.string()));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }
 
 // The messages since the last call were this one alone.
@@ -157,7 +150,7 @@ private slots:
         QVERIFY(Dialogs::takeMessages().isEmpty());
     }
 
-    void theThresholdBoxShowsItsEditAndALeftFieldIsRefused() {
+    void theThresholdBoxShowsItsEdit() {
         auto* limit = FindControl<QLineEdit>(Editor(), "edtLimit2");
         FindControl<QTabWidget>(Editor(), "pgcConfig")->setCurrentIndex(4);
         QVERIFY(!limit->isVisible());
@@ -166,17 +159,6 @@ private slots:
         QCOMPARE(limit->text(), QStringLiteral("50"));
         ClickCheckBox(FindControl<QCheckBox>(Editor(), "chkBalance2"));
         QVERIFY(!limit->isVisible());
-
-        // A device number left blank: the conversion error, the stored number shown again.
-        FindControl<QTabWidget>(Editor(), "pgcConfig")->setCurrentIndex(0);
-        auto* number = FindControl<QLineEdit>(Editor(), "medtDevNum");
-        const Bytes before = RecordOf(Editor());
-        TypeInto(number, "");
-        const QList<ShownMessage> shown = Dialogs::takeMessages();
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].text, QStringLiteral("'' is not a valid integer value."));
-        QCOMPARE(number->text(), QStringLiteral("0001"));
-        QCOMPARE(RecordOf(Editor()), before);
     }
 
     void aReplyIsShownWithoutAnyHandlerRunningAndABadOneChangesNothing() {
@@ -330,15 +312,6 @@ private slots:
         list->setCurrentRow(0);
         remove->click();
         QVERIFY(ShownOnly({"Удаление файла", "Выберите файл", MessageIcon::Information}));
-
-        TempDir dir;
-        const auto path = dir.path() / "abcdef.amr"; // 10 characters
-        WriteBytes(path, Bytes(10, 0x23));
-        Dialogs::setNextFileName(QString::fromStdString(path.string()));
-        FindControl<QPushButton>(Editor(), "btnUpload")->click();
-        const QList<ShownMessage> shown = Dialogs::takeMessages();
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].title, QStringLiteral("Загрузка файла"));
         QVERIFY(!link_->link.ExchangeRunning());
         QVERIFY(remove->isEnabled());
     }
