@@ -42,7 +42,10 @@ std::string& Field(CaptionRow& row, int column) {
 
 CaptionGrid::CaptionGrid(CaptionTable& table, QWidget* parent) : QWidget(parent), table_(table) {
     grid_ = Named(new TypingGrid(static_cast<int>(kCaptionRowCount), 0), "grdCaptions");
-    const int width = grid_->SetColumns({{"Тип", 85}, {"Номер", 140}, {"Название", 110}});
+    // At least as wide as their longest choice, so that a chosen type or event reads whole.
+    const int width = grid_->SetColumns({{"Тип", grid_->FitWidth(85, CaptionTypeTexts())},
+                                         {"Номер", grid_->FitWidth(140, CaptionEventItems())},
+                                         {"Название", 110}});
     grid_->verticalHeader()->hide();
     grid_->setFixedWidth(width + 30); // room for the frame and the scroll bar
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -36,8 +36,11 @@ std::string& Field(PhoneRow& row, int column) {
 PhoneGrid::PhoneGrid(PhoneRows& rows, QWidget* parent)
     : TypingGrid(static_cast<int>(kPhoneCount), kColumns, parent), rows_(rows) {
     setObjectName(QStringLiteral("grdPhones"));
-    const int width = SetColumns(
-        {{"#", 40}, {"Телефон", 140}, {"гр.событий", 70}, {"Раздел", 70}, {"Звонок", 110}});
+    const int width = SetColumns({{"#", 40},
+                                  {"Телефон", 140},
+                                  {"гр.событий", FitWidth(70, PhoneGroupTexts())},
+                                  {"Раздел", 70},
+                                  {"Звонок", FitWidth(110, PhoneCallTexts())}});
     horizontalHeader()->setFixedHeight(kRowHeight);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(kRowHeight);

@@ -40,6 +40,10 @@ void TypingGrid::DiscardTyping() {
         closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
+int TypingGrid::TextWidth(std::string_view text) const {
+    return fontMetrics().horizontalAdvance(QString::fromUtf8(text.data(), qsizetype(text.size())));
+}
+
 bool TypingGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     if (canType && index.isValid() && !canType(index.row(), index.column()))
         return false;

@@ -4,8 +4,10 @@
 
 #include <QTableWidget>
 
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
+#include <string_view>
 
 namespace tesmira::ui {
 
@@ -20,6 +22,14 @@ public:
         const char* title;
         int width; // at least that of the title
     };
+    // At least `minimum`, and as wide as the widest of `texts` (UTF-8) with the cell's margins.
+    template <class Texts> int FitWidth(int minimum, const Texts& texts) const {
+        int widest = minimum;
+        for (const auto& text : texts)
+            widest = std::max(widest, TextWidth(text) + 12);
+        return widest;
+    }
+
     // Fixed columns with these titles; returns the sum of their widths.
     int SetColumns(std::initializer_list<Column> columns);
 
@@ -29,6 +39,7 @@ public:
     void DiscardTyping();
 
 protected:
+    int TextWidth(std::string_view text) const;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 };
 
