@@ -2,7 +2,11 @@
 // registrar objects, which the linker drops from a static library.
 #include "app/ui/EditorList.h"
 
+#include "editors/RepeaterRecord34.h"
+#include "editors/RepeaterRecord35.h"
 #include "editors/TwoLoopRecord.h"
+#include "editors/ui/RepeaterEditor34.h"
+#include "editors/ui/RepeaterEditor35.h"
 #include "editors/ui/TwoLoopEditor.h"
 #include "gui/EditorFactory.h"
 
@@ -11,6 +15,8 @@ namespace tesmira::ui {
 void RegisterEditors(EditorFactory& factory) {
     for (const std::uint8_t type : {TwoLoopRecord::kType26, TwoLoopRecord::kType27})
         factory.Register(type, [type](LinkModule& link) { return new TwoLoopEditor(link, type); });
+    factory.Register<RepeaterEditor34>(RepeaterRecord34::kType);
+    factory.Register<RepeaterEditor35>(RepeaterRecord35::kType);
 }
 
 } // namespace tesmira::ui

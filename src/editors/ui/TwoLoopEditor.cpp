@@ -11,7 +11,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,13 +26,6 @@ namespace {
 
 constexpr int kAllEvents = 1;
 
-QStringList Texts(std::span<const std::string_view> texts) {
-    QStringList list;
-    for (const std::string_view text : texts)
-        list.append(FromUtf8(text));
-    return list;
-}
-
 int TagOf(const QObject* control) {
     return control->property(kTagProperty).toInt();
 }
@@ -44,23 +36,9 @@ QLabel* Label(const char* name, const QString& caption) {
 
 QComboBox* List(const char* name, std::span<const std::string_view> items) {
     auto* box = Named(new QComboBox, name);
-    FillComboFromList(box, Texts(items));
+    FillComboFromList(box, TextList(items));
     box->setCurrentIndex(-1);
     return box;
-}
-
-// A value outside the list's items shows no selection rather than a neighbour.
-void Select(QComboBox* box, std::optional<int> index) {
-    box->setCurrentIndex(index.value_or(-1));
-}
-
-// Focus moving to another control. A context menu over the control, or the user switching to
-// another window, is no leaving: the caret is still there when they come back.
-bool LeavesControl(const QEvent& event) {
-    if (event.type() != QEvent::FocusOut)
-        return false;
-    const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
 }
 
 } // namespace
@@ -107,14 +85,14 @@ void TwoLoopEditor::LoadFromFile(ConfigFile& reader) {
 }
 
 void TwoLoopEditor::RecordToControls() {
-    Select(bxTxLetter, record_.LetterIndex());
+    SelectItem(bxTxLetter, record_.LetterIndex());
     for (int loop = 1; loop <= TwoLoopRecord::kLoopCount; ++loop)
         ShowLoop(loop);
     edtRetDelIn->setText(QString::fromStdString(record_.DelayText(TwoLoopRecord::Delay::Entry)));
     edtRetDelOut->setText(QString::fromStdString(record_.DelayText(TwoLoopRecord::Delay::Exit)));
-    Select(bxTxAlarmCnt, record_.AlarmCountIndex());
-    Select(bxTxNormCnt, record_.NormCountIndex());
-    Select(bxTxTO, record_.ChannelCheckIndex());
+    SelectItem(bxTxAlarmCnt, record_.AlarmCountIndex());
+    SelectItem(bxTxNormCnt, record_.NormCountIndex());
+    SelectItem(bxTxTO, record_.ChannelCheckIndex());
     for (QCheckBox* box : {chkExpBox6, chkExpBox7, chkU2})
         SetCheckedSilently(box, record_.MonitorBit(TagOf(box)));
     SetCheckedSilently(chkGuardSnd, record_.GuardSound());
@@ -132,7 +110,7 @@ void TwoLoopEditor::CommitEdit() {
 void TwoLoopEditor::ShowLoop(int loop) {
     QComboBox* types = cbbLoopType[loop - 1];
     EventBox* events = bxLoopEvent[loop - 1];
-    Select(types, record_.LoopTypeIndex(loop));
+    SelectItem(types, record_.LoopTypeIndex(loop));
     events->setEnabled(record_.LoopEventEnabled(loop));
     // SelectEvent keeps the old selection for an index no event has; this record's index is shown.
     events->setCurrentIndex(-1);

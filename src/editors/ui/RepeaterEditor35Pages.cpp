@@ -1,0 +1,177 @@
+// The controls of the type 35 editor's three tabs and their layout.
+#include "editors/ui/RepeaterEditor35.h"
+#include "gui/EventBox.h"
+#include "gui/ZoneTypeBox.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace tesmira::ui {
+
+namespace text = repeater_text;
+using R35 = RepeaterRecord35;
+
+namespace {
+
+// An editable list: the user picks an item or types a number. Nothing typed is added to the items
+// or completed from them: "2" is two hours, not "20".
+QComboBox* EditableList(const char* name, std::span<const std::string_view> items) {
+    QComboBox* box = NamedList(name, items);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    return box;
+}
+
+} // namespace
+
+void RepeaterEditor35::BuildControls() {
+    pgcConfig = Named(new QTabWidget(this), "pgcConfig");
+    const std::pair<QWidget*, std::string_view> pages[] = {
+        {Named(BuildMainPage(), "tsMain"), text::kMainTab},
+        {Named(BuildLoopsPage(), "tsSHLF"), text::kLoopsTab},
+        {Named(BuildTransferPage(), "tsTX"), text::kTransferTab},
+    };
+    for (const auto& [page, caption] : pages)
+        pgcConfig->addTab(page, FromUtf8(caption));
+    pgcConfig->setCurrentIndex(0);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(pgcConfig);
+}
+
+QWidget* RepeaterEditor35::BuildMainPage() {
+    bxRetLiterRX = NamedList("bxRetLiterRX", R35::ReceiveLetterTexts());
+    auto* receive = new QHBoxLayout;
+    receive->addWidget(NamedLabel("lblRetLiterRX", text::kReceiveLetterLabel));
+    receive->addWidget(bxRetLiterRX);
+    receive->addStretch();
+
+    btnRetObj = BuildObjectsButton();
+    shared_ = BuildSharedRepeaterControls("bxRetReleAlarmCfg", "bxRetReleFireCfg");
+    chkRetActivateRele = NamedCheckBox("chkRetActivateRele", text::kActivateRelaysCaption,
+                                       text::kActivateRelaysHint);
+    chkStavelDelay =
+        NamedCheckBox("chkStavelDelay", text::kStavelDelayCaption, text::kStavelDelayHint);
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(receive);
+    left->addWidget(NamedLabel("lblTxMessages", text::kTransmissionLabel));
+    left->addWidget(BuildTransmitGroup());
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(btnRetObj);
+    buttonRow->addStretch();
+    left->addLayout(buttonRow);
+    left->addStretch();
+    auto* right = new QVBoxLayout;
+    right->addWidget(shared_.relays.group);
+    right->addWidget(shared_.indication.group);
+    right->addStretch();
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+    columns->addStretch();
+
+    auto* page = new QWidget;
+    auto* rows = new QVBoxLayout(page);
+    rows->addLayout(columns);
+    rows->addWidget(shared_.buzzer);
+    rows->addWidget(chkRetActivateRele);
+    rows->addWidget(chkStavelDelay);
+    rows->addWidget(BuildChannelChecks());
+    rows->addStretch();
+    return page;
+}
+
+QGroupBox* RepeaterEditor35::BuildTransmitGroup() {
+    auto* group = Named(new QGroupBox(FromUtf8(text::kTransmitGroup)), "grpTransmit");
+    lblRetLiterTX = NamedLabel("lblRetLiterTX", text::kLetterLabel);
+    bxRetLiterTX = NamedList("bxRetLiterTX", {});
+    bxRetTxMode = NamedList("bxRetTxMode", R35::TransmissionModeTexts());
+    chkRetTx485 = NamedCheckBox("chkRetTx485", text::kRs485Caption, text::kRs485Hint);
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(NamedLabel("lblRetTxMode", text::kModeLabel), 0, 0);
+    grid->addWidget(bxRetTxMode, 0, 1);
+    grid->addWidget(lblRetLiterTX, 1, 0);
+    grid->addWidget(bxRetLiterTX, 1, 1);
+    grid->addWidget(chkRetTx485, 2, 0, 1, 2);
+    grid->setColumnStretch(2, 1);
+    return group;
+}
+
+QWidget* RepeaterEditor35::BuildChannelChecks() {
+    cbbStavelCheck = EditableList("cbbStavelCheck", R35::ChannelCheckTexts(ChannelCheck::Stavel));
+    cbbObjCheck = EditableList("cbbObjCheck", R35::ChannelCheckTexts(ChannelCheck::Site));
+    auto* checks = new QWidget;
+    auto* grid = new QGridLayout(checks);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(NamedLabel("lblStavelCheck", text::kStavelChannelCheckLabel), 0, 0);
+    grid->addWidget(cbbStavelCheck, 0, 1);
+    grid->addWidget(NamedLabel("lblObjCheck", text::kSiteChannelCheckLabel), 1, 0);
+    grid->addWidget(cbbObjCheck, 1, 1);
+    grid->setColumnStretch(2, 1);
+    return checks;
+}
+
+QWidget* RepeaterEditor35::BuildLoopsPage() {
+    auto* page = new QWidget;
+    auto* zones = new QGridLayout;
+    zones->addWidget(NamedLabel("lblZoneTypeHead", text::kZoneTypeHead), 0, 1);
+    zones->addWidget(NamedLabel("lblZoneEventHead", text::kZoneEventHead), 0, 2);
+    static constexpr const char* kLabelNames[] = {"lblZone1", "lblZone2"};
+    static constexpr const char* kTypeNames[] = {"cbbRetShlfType1", "cbbRetShlfType2"};
+    static constexpr const char* kEventNames[] = {"bxShlfEvent1", "bxShlfEvent2"};
+    const std::string_view captions[] = {text::kZone1Label, text::kZone2Label};
+    for (int i = 0; i < R35::kZoneCount; ++i) {
+        cbbRetShlfType[i] = Named(new QComboBox, kTypeNames[i], i + 1);
+        FillZoneTypeBox(cbbRetShlfType[i], R35::kZoneTypeSelector);
+        bxShlfEvent[i] = Named(new EventBox, kEventNames[i], i + 1);
+        bxShlfEvent[i]->FillItems(R35::kEventBoxAllEvents ? 1 : 0);
+        zones->addWidget(NamedLabel(kLabelNames[i], captions[i]), i + 1, 0);
+        zones->addWidget(cbbRetShlfType[i], i + 1, 1);
+        zones->addWidget(bxShlfEvent[i], i + 1, 2);
+    }
+    zones->setColumnStretch(3, 1);
+
+    auto* delays = Named(new QGroupBox(FromUtf8(text::kDelayGroup)), "grpDelayTime");
+    edtRetDelIn = NamedNumberEdit("edtRetDelIn", this);
+    edtRetDelOut = NamedNumberEdit("edtRetDelOut", this);
+    auto* form = new QGridLayout(delays);
+    form->addWidget(NamedLabel("lblRetDelIn", text::kEntryDelayLabel), 0, 0);
+    form->addWidget(edtRetDelIn, 0, 1);
+    form->addWidget(NamedLabel("lblRetDelOut", text::kExitDelayLabel), 1, 0);
+    form->addWidget(edtRetDelOut, 1, 1);
+    auto* delayRow = new QHBoxLayout;
+    delayRow->addWidget(delays);
+    delayRow->addStretch();
+
+    chkLockAlrm = NamedCheckBox("chkLockAlrm", text::kLockAfterAlarmCaption);
+    auto* rows = new QVBoxLayout(page);
+    rows->addLayout(zones);
+    rows->addLayout(delayRow);
+    rows->addWidget(chkLockAlrm);
+    rows->addStretch();
+    return page;
+}
+
+QWidget* RepeaterEditor35::BuildTransferPage() {
+    auto* page = new QWidget;
+    chkCNC_TxGSM = NamedCheckBox("chkCNC_TxGSM", text::kCommunicatorCaption);
+    // Shown as the device offers it, but not part of the record.
+    auto* allowDisarm =
+        NamedCheckBox("chkAllowDisarm", text::kAllowDisarmCaption, text::kAllowDisarmHint);
+    allowDisarm->setEnabled(false);
+    auto* rows = new QVBoxLayout(page);
+    rows->addWidget(chkCNC_TxGSM);
+    rows->addWidget(allowDisarm);
+    rows->addStretch();
+    return page;
+}
+
+} // namespace tesmira::ui
