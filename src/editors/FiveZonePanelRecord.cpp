@@ -66,8 +66,7 @@ std::optional<FiveZonePanelRecord::ZoneView> FiveZonePanelRecord::SetZoneType(in
     if (!ValidZone(zone) || code < 0 || static_cast<std::size_t>(code) >= ZoneTypeCount())
         return std::nullopt;
     const auto type = static_cast<std::uint8_t>(code);
-    bytes_[ZoneByte(zone)] = type;
-    StoreZoneTypeEvent(type, bytes_[ZoneByte(zone) + 1]);
+    StoreZoneType(bytes_[ZoneByte(zone)], bytes_[ZoneByte(zone) + 1], type);
     return Zone(zone);
 }
 

@@ -3,7 +3,6 @@
 #include "model/BitHelpers.h"
 #include "model/EventTable.h"
 #include "model/TextHelpers.h"
-#include "model/ZoneTypes.h"
 
 #include <array>
 
@@ -85,11 +84,6 @@ std::optional<std::uint8_t> ZoneEventSelection(std::uint8_t eventIndex) {
     if (!EventOfferedInBox(eventIndex, false))
         return std::nullopt;
     return eventIndex;
-}
-
-void StoreZoneTypeEvent(std::uint8_t zoneType, std::uint8_t& event) {
-    if (zoneType != kZoneTypeOff)
-        event = DefaultEventForZoneType(zoneType);
 }
 
 } // namespace tesmira

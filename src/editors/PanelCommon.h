@@ -1,5 +1,5 @@
 // What the eight-zone and five-zone panels share: the buzzer list with its stored codes, the siren
-// run time, the Touch Memory modes, and how a zone's type and event show in their boxes.
+// run time, the Touch Memory modes, and how a zone's event shows in its box.
 #pragma once
 
 #include <cstddef>
@@ -49,9 +49,5 @@ bool StorePosition(std::uint8_t& target, int position, std::size_t count);
 // The row an event box filled without user events selects for a stored event index. None for 0,
 // for a user event and for an unlisted row, so that the box never keeps another zone's event.
 std::optional<std::uint8_t> ZoneEventSelection(std::uint8_t eventIndex);
-
-// The event half of a zone type change: a zone switched off keeps its event byte (its box is
-// disabled); any other type takes its default event at once.
-void StoreZoneTypeEvent(std::uint8_t zoneType, std::uint8_t& event);
 
 } // namespace tesmira

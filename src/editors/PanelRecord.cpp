@@ -278,7 +278,9 @@ std::optional<PanelRecord::ZoneTypeChange> PanelRecord::SetZoneType(int zone, in
         return std::nullopt;
     const auto type = static_cast<std::uint8_t>(code);
     const std::size_t at = ZoneByte(zone);
-    StoreZoneTypeEvent(type, bytes_[at + 1]);
+    // The type goes into bits 3-6 below; the shared rule stores the event.
+    std::uint8_t typeOnly = type;
+    StoreZoneType(typeOnly, bytes_[at + 1], type);
     const bool door = type == kZoneTypeDoor;
     if (door) {
         bytes_[at + 2] = kDoorDelay;

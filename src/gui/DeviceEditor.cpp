@@ -99,6 +99,11 @@ bool DeviceEditor::LoadFromReplyBytes(std::span<const std::uint8_t> reply,
 
 void DeviceEditor::SaveRecordsToFile(
     const QString& fileName, std::initializer_list<std::span<const std::uint8_t>> records) const {
+    SaveRecordsToFile(fileName, std::span(records.begin(), records.size()));
+}
+
+void DeviceEditor::SaveRecordsToFile(const QString& fileName,
+                                     std::span<const std::span<const std::uint8_t>> records) const {
     ConfigFile file(DeviceType);
     for (std::span<const std::uint8_t> record : records)
         file.AddRecord(record);

@@ -97,6 +97,9 @@ protected:
     // Writes the records as a configuration file of DeviceType. Call CommitEdit first.
     void SaveRecordsToFile(const QString& fileName,
                            std::initializer_list<std::span<const std::uint8_t>> records) const;
+    // The same for a number of blocks known only at run time.
+    void SaveRecordsToFile(const QString& fileName,
+                           std::span<const std::span<const std::uint8_t>> records) const;
 
     // Reads the next record of exactly record.size() bytes and shows it; a record of another
     // length leaves the record and the controls as they are. Returns whether it loaded.

@@ -5,9 +5,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QEvent>
 #include <QFile>
-#include <QFocusEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -87,29 +85,6 @@ int ReadClampedInt(QLineEdit* edit, int min, int max, int fallback) {
         edit->setText(QString::fromStdString(*result.correctedText));
     }
     return result.value;
-}
-
-QStringList TextList(std::span<const std::string_view> texts) {
-    QStringList list;
-    for (const std::string_view text : texts)
-        list.append(FromUtf8(text));
-    return list;
-}
-
-void SelectItem(QComboBox* box, std::optional<int> index) {
-    box->setCurrentIndex(index.value_or(-1));
-}
-
-bool LeavesControl(const QEvent& event) {
-    if (event.type() != QEvent::FocusOut)
-        return false;
-    const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-}
-
-void ShowCorrected(QLineEdit* edit, const std::optional<std::string>& corrected) {
-    if (corrected)
-        edit->setText(QString::fromStdString(*corrected));
 }
 
 void FillComboFromList(QComboBox* box, const QStringList& texts) {

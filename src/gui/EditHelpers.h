@@ -6,14 +6,10 @@
 #include <QStringList>
 
 #include <filesystem>
-#include <optional>
-#include <span>
-#include <string>
 #include <string_view>
 
 class QAbstractButton;
 class QComboBox;
-class QEvent;
 class QLineEdit;
 class QMdiArea;
 class QMdiSubWindow;
@@ -28,9 +24,6 @@ void SetCheckedSilently(QAbstractButton* button, bool checked);
 // Reads the edit as an integer in min..max: out-of-range text becomes the nearest limit and text
 // that is no number becomes `fallback`, each written back into the edit; no message is shown.
 int ReadClampedInt(QLineEdit* edit, int min, int max, int fallback);
-
-// Shows the text a record's number rule corrected the typed one to, if any.
-void ShowCorrected(QLineEdit* edit, const std::optional<std::string>& corrected);
 
 // Replaces the items of the box with `texts`, in order.
 void FillComboFromList(QComboBox* box, const QStringList& texts);
@@ -48,18 +41,6 @@ std::filesystem::path FilePath(const QString& name);
 inline QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-// The core's UTF-8 list texts as list items, in order.
-QStringList TextList(std::span<const std::string_view> texts);
-
-// Selects the item; none (a value outside the list) shows no selection rather than a neighbour.
-// Emits no `activated`, so no handler runs.
-void SelectItem(QComboBox* box, std::optional<int> index);
-
-// Focus moving from a watched control to another one: the moment an edit's typed value is
-// converted and stored. A context menu over the control, or the user switching to another
-// window, is no leaving: the caret is still there when they come back.
-bool LeavesControl(const QEvent& event);
 
 // The dynamic property that carries a control's tag.
 inline constexpr const char* kTagProperty = "tag";

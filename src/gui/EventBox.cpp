@@ -42,6 +42,11 @@ void EventBox::SelectEvent(std::uint8_t index) {
     setCurrentIndex(findText(EventTextOf(*row), Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
 
+void EventBox::ShowEvent(std::uint8_t index) {
+    setCurrentIndex(-1);
+    SelectEvent(index);
+}
+
 std::uint8_t EventBox::EventIndexOfCode(int code) {
     return EventIndexByCode(code);
 }

@@ -29,6 +29,10 @@ public:
     // The byte 0 names no event and leaves the selection as it was.
     void SelectEvent(std::uint8_t index);
 
+    // Shows a record's event: selected, or no selection when the box does not offer it (also for
+    // the byte 0), never the event shown before.
+    void ShowEvent(std::uint8_t index);
+
     // Event index of the first row with this Contact ID code, 0 when none has it.
     static std::uint8_t EventIndexOfCode(int code);
 };

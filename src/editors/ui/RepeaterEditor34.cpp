@@ -60,11 +60,11 @@ void RepeaterEditor34::LoadFromFile(ConfigFile& reader) {
 }
 
 void RepeaterEditor34::RecordToControls() {
-    SelectItem(cbbRetLiterRX, record_.ReceiveLetterIndex());
+    Select(cbbRetLiterRX, record_.ReceiveLetterIndex());
     edtSysNum->setText(QString::fromStdString(record_.SystemNumberText()));
     edtRetObjCheck->setText(QString::fromStdString(record_.ChannelCheckText()));
     shared_.Show(record_);
-    SelectItem(cbbTxMode, record_.TransmissionIndex());
+    Select(cbbTxMode, record_.TransmissionIndex());
 }
 
 void RepeaterEditor34::CommitEdit() {
@@ -111,18 +111,20 @@ void RepeaterEditor34::BuildControls() {
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(pgcConfig);
 
-    cbbTxMode = NamedList("cbbTxMode", RepeaterRecord34::TransmissionTexts());
-    edtSysNum = NamedNumberEdit("edtSysNum", this);
-    cbbRetLiterRX = NamedList("cbbRetLiterRX", RepeaterRecord34::ReceiveLetterTexts());
-    edtRetObjCheck = NamedNumberEdit("edtRetObjCheck", this);
+    cbbTxMode = List("cbbTxMode", RepeaterRecord34::TransmissionTexts());
+    edtSysNum = NumberEdit("edtSysNum", 3);
+    edtSysNum->installEventFilter(this);
+    cbbRetLiterRX = List("cbbRetLiterRX", RepeaterRecord34::ReceiveLetterTexts());
+    edtRetObjCheck = NumberEdit("edtRetObjCheck", 3);
+    edtRetObjCheck->installEventFilter(this);
     auto* fields = new QGridLayout;
-    fields->addWidget(NamedLabel("lblTxMode", text::kTransmissionLabel), 0, 0);
+    fields->addWidget(Label("lblTxMode", FromUtf8(text::kTransmissionLabel)), 0, 0);
     fields->addWidget(cbbTxMode, 0, 1);
-    fields->addWidget(NamedLabel("lblSysNum", text::kSystemNumberLabel), 1, 0);
+    fields->addWidget(Label("lblSysNum", FromUtf8(text::kSystemNumberLabel)), 1, 0);
     fields->addWidget(edtSysNum, 1, 1);
-    fields->addWidget(NamedLabel("lblRetLiterRX", text::kLetterLabel), 2, 0);
+    fields->addWidget(Label("lblRetLiterRX", FromUtf8(text::kLetterLabel)), 2, 0);
     fields->addWidget(cbbRetLiterRX, 2, 1);
-    fields->addWidget(NamedLabel("lblRetObjCheck", text::kSiteChannelCheckMinutesLabel), 3, 0);
+    fields->addWidget(Label("lblRetObjCheck", FromUtf8(text::kSiteChannelCheckMinutesLabel)), 3, 0);
     fields->addWidget(edtRetObjCheck, 3, 1);
     fields->setColumnStretch(2, 1);
 

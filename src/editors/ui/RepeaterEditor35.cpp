@@ -60,8 +60,8 @@ void RepeaterEditor35::LoadFromFile(ConfigFile& reader) {
 }
 
 void RepeaterEditor35::RecordToControls() {
-    SelectItem(bxRetLiterRX, record_.ReceiveLetterIndex());
-    SelectItem(bxRetTxMode, record_.TransmissionModeIndex());
+    Select(bxRetLiterRX, record_.ReceiveLetterIndex());
+    Select(bxRetTxMode, record_.TransmissionModeIndex());
     ShowTransmitLetters(record_.TransmitLetterView());
     SetCheckedSilently(chkRetTx485, record_.Rs485());
     SetCheckedSilently(chkStavelDelay, record_.StavelDelay());
@@ -89,8 +89,8 @@ void RepeaterEditor35::OnClosing() {
 // --- showing ---
 
 void RepeaterEditor35::ShowTransmitLetters(const RepeaterRecord35::TransmitLetters& letters) {
-    FillComboFromList(bxRetLiterTX, TextList(letters.items));
-    SelectItem(bxRetLiterTX, letters.index);
+    FillComboFromList(bxRetLiterTX, Texts(letters.items));
+    Select(bxRetLiterTX, letters.index);
     bxRetLiterTX->setVisible(letters.letterVisible);
     lblRetLiterTX->setVisible(letters.letterVisible);
     chkRetTx485->setVisible(letters.rs485Visible);
@@ -108,7 +108,7 @@ void RepeaterEditor35::ShowChannelCheck(ChannelCheck check, const QString& text)
 void RepeaterEditor35::ShowZone(int zone) {
     QComboBox* types = cbbRetShlfType[zone - 1];
     EventBox* events = bxShlfEvent[zone - 1];
-    SelectItem(types, record_.ZoneTypeIndex(zone));
+    Select(types, record_.ZoneTypeIndex(zone));
     events->setEnabled(record_.ZoneEventEnabled(zone));
     // SelectEvent keeps the old selection for the byte 0; this record's own event is shown.
     events->setCurrentIndex(-1);
@@ -149,7 +149,7 @@ void RepeaterEditor35::onChannelCheckEdited(ChannelCheck check) {
 }
 
 void RepeaterEditor35::onZoneTypeChosen(QComboBox* box) {
-    const int zone = box->property(kTagProperty).toInt();
+    const int zone = TagOf(box);
     const auto change = record_.SetZoneType(zone, ZoneTypeByName(box->currentText().toStdString()));
     if (!change)
         return;
@@ -162,8 +162,7 @@ void RepeaterEditor35::onZoneTypeChosen(QComboBox* box) {
 }
 
 void RepeaterEditor35::onZoneEventChosen(EventBox* box) {
-    record_.SetZoneEvent(box->property(kTagProperty).toInt(),
-                         box->EventIndexOf(box->currentText()));
+    record_.SetZoneEvent(TagOf(box), box->EventIndexOf(box->currentText()));
 }
 
 void RepeaterEditor35::onDelayEdited(Delay delay) {

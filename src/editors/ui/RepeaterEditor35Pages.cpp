@@ -22,7 +22,7 @@ namespace {
 // An editable list: the user picks an item or types a number. Nothing typed is added to the items
 // or completed from them: "2" is two hours, not "20".
 QComboBox* EditableList(const char* name, std::span<const std::string_view> items) {
-    QComboBox* box = NamedList(name, items);
+    QComboBox* box = List(name, items);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
@@ -47,22 +47,22 @@ void RepeaterEditor35::BuildControls() {
 }
 
 QWidget* RepeaterEditor35::BuildMainPage() {
-    bxRetLiterRX = NamedList("bxRetLiterRX", R35::ReceiveLetterTexts());
+    bxRetLiterRX = List("bxRetLiterRX", R35::ReceiveLetterTexts());
     auto* receive = new QHBoxLayout;
-    receive->addWidget(NamedLabel("lblRetLiterRX", text::kReceiveLetterLabel));
+    receive->addWidget(Label("lblRetLiterRX", FromUtf8(text::kReceiveLetterLabel)));
     receive->addWidget(bxRetLiterRX);
     receive->addStretch();
 
     btnRetObj = BuildObjectsButton();
     shared_ = BuildSharedRepeaterControls("bxRetReleAlarmCfg", "bxRetReleFireCfg");
-    chkRetActivateRele = NamedCheckBox("chkRetActivateRele", text::kActivateRelaysCaption,
-                                       text::kActivateRelaysHint);
-    chkStavelDelay =
-        NamedCheckBox("chkStavelDelay", text::kStavelDelayCaption, text::kStavelDelayHint);
+    chkRetActivateRele = Check("chkRetActivateRele", FromUtf8(text::kActivateRelaysCaption));
+    SetHint(chkRetActivateRele, FromUtf8(text::kActivateRelaysHint));
+    chkStavelDelay = Check("chkStavelDelay", FromUtf8(text::kStavelDelayCaption));
+    SetHint(chkStavelDelay, FromUtf8(text::kStavelDelayHint));
 
     auto* left = new QVBoxLayout;
     left->addLayout(receive);
-    left->addWidget(NamedLabel("lblTxMessages", text::kTransmissionLabel));
+    left->addWidget(Label("lblTxMessages", FromUtf8(text::kTransmissionLabel)));
     left->addWidget(BuildTransmitGroup());
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addWidget(btnRetObj);
@@ -91,12 +91,13 @@ QWidget* RepeaterEditor35::BuildMainPage() {
 
 QGroupBox* RepeaterEditor35::BuildTransmitGroup() {
     auto* group = Named(new QGroupBox(FromUtf8(text::kTransmitGroup)), "grpTransmit");
-    lblRetLiterTX = NamedLabel("lblRetLiterTX", text::kLetterLabel);
-    bxRetLiterTX = NamedList("bxRetLiterTX", {});
-    bxRetTxMode = NamedList("bxRetTxMode", R35::TransmissionModeTexts());
-    chkRetTx485 = NamedCheckBox("chkRetTx485", text::kRs485Caption, text::kRs485Hint);
+    lblRetLiterTX = Label("lblRetLiterTX", FromUtf8(text::kLetterLabel));
+    bxRetLiterTX = List("bxRetLiterTX", {});
+    bxRetTxMode = List("bxRetTxMode", R35::TransmissionModeTexts());
+    chkRetTx485 = Check("chkRetTx485", FromUtf8(text::kRs485Caption));
+    SetHint(chkRetTx485, FromUtf8(text::kRs485Hint));
     auto* grid = new QGridLayout(group);
-    grid->addWidget(NamedLabel("lblRetTxMode", text::kModeLabel), 0, 0);
+    grid->addWidget(Label("lblRetTxMode", FromUtf8(text::kModeLabel)), 0, 0);
     grid->addWidget(bxRetTxMode, 0, 1);
     grid->addWidget(lblRetLiterTX, 1, 0);
     grid->addWidget(bxRetLiterTX, 1, 1);
@@ -111,9 +112,9 @@ QWidget* RepeaterEditor35::BuildChannelChecks() {
     auto* checks = new QWidget;
     auto* grid = new QGridLayout(checks);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(NamedLabel("lblStavelCheck", text::kStavelChannelCheckLabel), 0, 0);
+    grid->addWidget(Label("lblStavelCheck", FromUtf8(text::kStavelChannelCheckLabel)), 0, 0);
     grid->addWidget(cbbStavelCheck, 0, 1);
-    grid->addWidget(NamedLabel("lblObjCheck", text::kSiteChannelCheckLabel), 1, 0);
+    grid->addWidget(Label("lblObjCheck", FromUtf8(text::kSiteChannelCheckLabel)), 1, 0);
     grid->addWidget(cbbObjCheck, 1, 1);
     grid->setColumnStretch(2, 1);
     return checks;
@@ -122,8 +123,8 @@ QWidget* RepeaterEditor35::BuildChannelChecks() {
 QWidget* RepeaterEditor35::BuildLoopsPage() {
     auto* page = new QWidget;
     auto* zones = new QGridLayout;
-    zones->addWidget(NamedLabel("lblZoneTypeHead", text::kZoneTypeHead), 0, 1);
-    zones->addWidget(NamedLabel("lblZoneEventHead", text::kZoneEventHead), 0, 2);
+    zones->addWidget(Label("lblZoneTypeHead", FromUtf8(text::kZoneTypeHead)), 0, 1);
+    zones->addWidget(Label("lblZoneEventHead", FromUtf8(text::kZoneEventHead)), 0, 2);
     static constexpr const char* kLabelNames[] = {"lblZone1", "lblZone2"};
     static constexpr const char* kTypeNames[] = {"cbbRetShlfType1", "cbbRetShlfType2"};
     static constexpr const char* kEventNames[] = {"bxShlfEvent1", "bxShlfEvent2"};
@@ -133,25 +134,27 @@ QWidget* RepeaterEditor35::BuildLoopsPage() {
         FillZoneTypeBox(cbbRetShlfType[i], R35::kZoneTypeSelector);
         bxShlfEvent[i] = Named(new EventBox, kEventNames[i], i + 1);
         bxShlfEvent[i]->FillItems(R35::kEventBoxAllEvents ? 1 : 0);
-        zones->addWidget(NamedLabel(kLabelNames[i], captions[i]), i + 1, 0);
+        zones->addWidget(Label(kLabelNames[i], FromUtf8(captions[i])), i + 1, 0);
         zones->addWidget(cbbRetShlfType[i], i + 1, 1);
         zones->addWidget(bxShlfEvent[i], i + 1, 2);
     }
     zones->setColumnStretch(3, 1);
 
     auto* delays = Named(new QGroupBox(FromUtf8(text::kDelayGroup)), "grpDelayTime");
-    edtRetDelIn = NamedNumberEdit("edtRetDelIn", this);
-    edtRetDelOut = NamedNumberEdit("edtRetDelOut", this);
+    edtRetDelIn = NumberEdit("edtRetDelIn", 3);
+    edtRetDelIn->installEventFilter(this);
+    edtRetDelOut = NumberEdit("edtRetDelOut", 3);
+    edtRetDelOut->installEventFilter(this);
     auto* form = new QGridLayout(delays);
-    form->addWidget(NamedLabel("lblRetDelIn", text::kEntryDelayLabel), 0, 0);
+    form->addWidget(Label("lblRetDelIn", FromUtf8(text::kEntryDelayLabel)), 0, 0);
     form->addWidget(edtRetDelIn, 0, 1);
-    form->addWidget(NamedLabel("lblRetDelOut", text::kExitDelayLabel), 1, 0);
+    form->addWidget(Label("lblRetDelOut", FromUtf8(text::kExitDelayLabel)), 1, 0);
     form->addWidget(edtRetDelOut, 1, 1);
     auto* delayRow = new QHBoxLayout;
     delayRow->addWidget(delays);
     delayRow->addStretch();
 
-    chkLockAlrm = NamedCheckBox("chkLockAlrm", text::kLockAfterAlarmCaption);
+    chkLockAlrm = Check("chkLockAlrm", FromUtf8(text::kLockAfterAlarmCaption));
     auto* rows = new QVBoxLayout(page);
     rows->addLayout(zones);
     rows->addLayout(delayRow);
@@ -162,10 +165,10 @@ QWidget* RepeaterEditor35::BuildLoopsPage() {
 
 QWidget* RepeaterEditor35::BuildTransferPage() {
     auto* page = new QWidget;
-    chkCNC_TxGSM = NamedCheckBox("chkCNC_TxGSM", text::kCommunicatorCaption);
+    chkCNC_TxGSM = Check("chkCNC_TxGSM", FromUtf8(text::kCommunicatorCaption));
     // Shown as the device offers it, but not part of the record.
-    auto* allowDisarm =
-        NamedCheckBox("chkAllowDisarm", text::kAllowDisarmCaption, text::kAllowDisarmHint);
+    auto* allowDisarm = Check("chkAllowDisarm", FromUtf8(text::kAllowDisarmCaption));
+    SetHint(allowDisarm, FromUtf8(text::kAllowDisarmHint));
     allowDisarm->setEnabled(false);
     auto* rows = new QVBoxLayout(page);
     rows->addWidget(chkCNC_TxGSM);

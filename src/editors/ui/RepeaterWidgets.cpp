@@ -1,5 +1,7 @@
 #include "editors/ui/RepeaterWidgets.h"
 
+#include "gui/FormControls.h"
+
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,41 +25,16 @@ QFont FixedPitchFont(int size) {
     return font;
 }
 
-QLabel* NamedLabel(const char* name, std::string_view caption) {
-    return Named(new QLabel(FromUtf8(caption)), name);
-}
-
-QCheckBox* NamedCheckBox(const char* name, std::string_view caption, std::string_view hint) {
-    auto* box = Named(new QCheckBox(FromUtf8(caption)), name);
-    if (!hint.empty())
-        box->setToolTip(FromUtf8(hint));
-    return box;
-}
-
-QLineEdit* NamedNumberEdit(const char* name, QObject* watcher) {
-    auto* edit = Named(new QLineEdit, name);
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
-    edit->installEventFilter(watcher);
-    return edit;
-}
-
-QComboBox* NamedList(const char* name, std::span<const std::string_view> items) {
-    auto* box = Named(new QComboBox, name);
-    FillComboFromList(box, TextList(items));
-    box->setCurrentIndex(-1);
-    return box;
-}
-
 RelayControls BuildRelayControls(const char* alarmListName, const char* fireListName) {
     namespace text = repeater_text;
     RelayControls relays{Named(new QGroupBox(FromUtf8(text::kRelayGroup)), "grpRelays"),
-                         NamedList(alarmListName, RelayModeTexts()),
-                         NamedList(fireListName, RelayModeTexts()),
-                         NamedCheckBox("chkRetReleFireCtr", text::kFireRelayCheck)};
+                         List(alarmListName, RelayModeTexts()),
+                         List(fireListName, RelayModeTexts()),
+                         Check("chkRetReleFireCtr", FromUtf8(text::kFireRelayCheck))};
     auto* grid = new QGridLayout(relays.group);
-    grid->addWidget(NamedLabel("lblReleAlarm", text::kAlarmRelayLabel), 0, 0);
+    grid->addWidget(Label("lblReleAlarm", FromUtf8(text::kAlarmRelayLabel)), 0, 0);
     grid->addWidget(relays.alarm, 0, 1);
-    grid->addWidget(NamedLabel("lblReleFire", text::kFireRelayLabel), 1, 0);
+    grid->addWidget(Label("lblReleFire", FromUtf8(text::kFireRelayLabel)), 1, 0);
     grid->addWidget(relays.fire, 1, 1);
     grid->addWidget(relays.fireCheck, 2, 0, 1, 2);
     grid->setColumnStretch(1, 1);
@@ -68,9 +45,9 @@ IndicationControls BuildIndicationControls() {
     namespace text = repeater_text;
     IndicationControls indication{
         Named(new QGroupBox(FromUtf8(text::kIndicationGroup)), "grpIndication"),
-        NamedCheckBox("chkRetIndTxTM", text::kIndicateOnReaderLedCaption,
-                      text::kIndicateOnReaderLedHint),
-        NamedCheckBox("chkRetIndTxLed", text::kIndicateOnLedsCaption)};
+        Check("chkRetIndTxTM", FromUtf8(text::kIndicateOnReaderLedCaption)),
+        Check("chkRetIndTxLed", FromUtf8(text::kIndicateOnLedsCaption))};
+    SetHint(indication.readerLed, FromUtf8(text::kIndicateOnReaderLedHint));
     // The tag is the bit; bit 0 too, which Named leaves out.
     indication.readerLed->setProperty(kTagProperty, kIndicateOnReaderLed);
     indication.leds->setProperty(kTagProperty, kIndicateOnLeds);
@@ -83,7 +60,7 @@ IndicationControls BuildIndicationControls() {
 SharedRepeaterControls BuildSharedRepeaterControls(const char* alarmListName,
                                                    const char* fireListName) {
     return {BuildRelayControls(alarmListName, fireListName), BuildIndicationControls(),
-            NamedCheckBox("chkRetBuzOn", repeater_text::kBuzzer)};
+            Check("chkRetBuzOn", FromUtf8(repeater_text::kBuzzer))};
 }
 
 QPushButton* BuildObjectsButton() {

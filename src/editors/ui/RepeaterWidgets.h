@@ -5,6 +5,7 @@
 
 #include "editors/RepeaterCommon.h"
 #include "gui/EditHelpers.h"
+#include "gui/FormControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,13 +25,6 @@ namespace tesmira::ui {
 // "Fixedsys", or the system's fixed-pitch font where there is none. A positive size is in points,
 // a negative one in pixels.
 QFont FixedPitchFont(int size);
-
-QLabel* NamedLabel(const char* name, std::string_view caption);
-QCheckBox* NamedCheckBox(const char* name, std::string_view caption, std::string_view hint = {});
-// A short edit for a number, watched by `watcher` for being left.
-QLineEdit* NamedNumberEdit(const char* name, QObject* watcher);
-// A drop-down list of the items, without a selection until a record is shown.
-QComboBox* NamedList(const char* name, std::span<const std::string_view> items);
 
 // "Режим работы реле": the two relay mode lists beside '"Тревога"' and '"Пожар"', and
 // chkRetReleFireCtr. The lists are named by the editor.
@@ -57,11 +51,11 @@ struct SharedRepeaterControls {
     QCheckBox* buzzer; // chkRetBuzOn
 
     template <class Record> void Show(const Record& record) const {
-        SelectItem(relays.alarm, record.RelayModeIndex(Relay::Alarm));
-        SelectItem(relays.fire, record.RelayModeIndex(Relay::Fire));
+        Select(relays.alarm, record.RelayModeIndex(Relay::Alarm));
+        Select(relays.fire, record.RelayModeIndex(Relay::Fire));
         SetCheckedSilently(relays.fireCheck, record.FireRelayCheck());
         for (QCheckBox* box : {indication.readerLed, indication.leds})
-            SetCheckedSilently(box, record.IndicationBit(box->property(kTagProperty).toInt()));
+            SetCheckedSilently(box, record.IndicationBit(TagOf(box)));
         SetCheckedSilently(buzzer, record.Buzzer());
     }
 
@@ -76,7 +70,7 @@ struct SharedRepeaterControls {
         QObject::connect(relays.fireCheck, &QCheckBox::clicked, context,
                          [&record](bool on) { record.SetFireRelayCheck(on); });
         for (QCheckBox* box : {indication.readerLed, indication.leds}) {
-            const int bit = box->property(kTagProperty).toInt();
+            const int bit = TagOf(box);
             QObject::connect(box, &QCheckBox::clicked, context,
                              [&record, bit](bool on) { record.SetIndicationBit(bit, on); });
         }

@@ -3,6 +3,7 @@
 #include "editors/ui/RepeaterWidgets.h"
 #include "gui/Dialogs.h"
 #include "gui/EditHelpers.h"
+#include "gui/FormControls.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -22,7 +23,7 @@ constexpr int kNumberFontPixels = 21;
 
 QLineEdit* NumberField(const char* name, std::string_view hint) {
     auto* field = Named(new QLineEdit, name);
-    field->setToolTip(FromUtf8(hint));
+    SetHint(field, FromUtf8(hint));
     field->setFont(FixedPitchFont(-kNumberFontPixels));
     return field;
 }

@@ -3,6 +3,7 @@
 #include "gui/EditHelpers.h"
 #include "gui/EditorExchange.h"
 #include "gui/EventBox.h"
+#include "gui/FormControls.h"
 #include "gui/ZoneTypeBox.h"
 #include "link/LinkModule.h"
 #include "model/DeviceCatalogue.h"
@@ -25,21 +26,6 @@ namespace tesmira::ui {
 namespace {
 
 constexpr int kAllEvents = 1;
-
-int TagOf(const QObject* control) {
-    return control->property(kTagProperty).toInt();
-}
-
-QLabel* Label(const char* name, const QString& caption) {
-    return Named(new QLabel(caption), name);
-}
-
-QComboBox* List(const char* name, std::span<const std::string_view> items) {
-    auto* box = Named(new QComboBox, name);
-    FillComboFromList(box, TextList(items));
-    box->setCurrentIndex(-1);
-    return box;
-}
 
 } // namespace
 
@@ -85,14 +71,14 @@ void TwoLoopEditor::LoadFromFile(ConfigFile& reader) {
 }
 
 void TwoLoopEditor::RecordToControls() {
-    SelectItem(bxTxLetter, record_.LetterIndex());
+    Select(bxTxLetter, record_.LetterIndex());
     for (int loop = 1; loop <= TwoLoopRecord::kLoopCount; ++loop)
         ShowLoop(loop);
     edtRetDelIn->setText(QString::fromStdString(record_.DelayText(TwoLoopRecord::Delay::Entry)));
     edtRetDelOut->setText(QString::fromStdString(record_.DelayText(TwoLoopRecord::Delay::Exit)));
-    SelectItem(bxTxAlarmCnt, record_.AlarmCountIndex());
-    SelectItem(bxTxNormCnt, record_.NormCountIndex());
-    SelectItem(bxTxTO, record_.ChannelCheckIndex());
+    Select(bxTxAlarmCnt, record_.AlarmCountIndex());
+    Select(bxTxNormCnt, record_.NormCountIndex());
+    Select(bxTxTO, record_.ChannelCheckIndex());
     for (QCheckBox* box : {chkExpBox6, chkExpBox7, chkU2})
         SetCheckedSilently(box, record_.MonitorBit(TagOf(box)));
     SetCheckedSilently(chkGuardSnd, record_.GuardSound());
@@ -110,11 +96,9 @@ void TwoLoopEditor::CommitEdit() {
 void TwoLoopEditor::ShowLoop(int loop) {
     QComboBox* types = cbbLoopType[loop - 1];
     EventBox* events = bxLoopEvent[loop - 1];
-    SelectItem(types, record_.LoopTypeIndex(loop));
+    Select(types, record_.LoopTypeIndex(loop));
     events->setEnabled(record_.LoopEventEnabled(loop));
-    // SelectEvent keeps the old selection for an index no event has; this record's index is shown.
-    events->setCurrentIndex(-1);
-    events->SelectEvent(record_.LoopEvent(loop));
+    events->ShowEvent(record_.LoopEvent(loop));
 }
 
 // --- handlers ---

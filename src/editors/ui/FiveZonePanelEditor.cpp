@@ -1,0 +1,248 @@
+#include "editors/ui/FiveZonePanelEditor.h"
+
+#include "editors/ui/PanelControls.h"
+#include "gui/EditHelpers.h"
+#include "gui/EditorExchange.h"
+#include "gui/EventBox.h"
+#include "gui/FormControls.h"
+#include "gui/UpDownField.h"
+#include "gui/ZoneTypeBox.h"
+#include "link/LinkModule.h"
+#include "model/DeviceCatalogue.h"
+#include "model/ZoneTypes.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace tesmira::ui {
+
+namespace {
+
+constexpr int kUserEventsLeftOut = 0;
+using Option = FiveZonePanelRecord::Option;
+
+QByteArray NameOf(const char* stem, int number) {
+    return QByteArray(stem) + QByteArray::number(number);
+}
+
+} // namespace
+
+FiveZonePanelEditor::FiveZonePanelEditor(LinkModule& link, QWidget* parent)
+    : DeviceEditor(link, parent) {
+    DeviceType = FiveZonePanelRecord::kType33;
+    setWindowTitle(QString::fromStdString(DeviceTypeName(DeviceType)));
+    BuildControls();
+    ConnectHandlers();
+    RecordToControls();
+}
+
+// --- the seven operations ---
+
+void FiveZonePanelEditor::SetDefaults() {
+    record_.Assign(FiveZonePanelRecord::Defaults());
+    RecordToControls();
+}
+
+bool FiveZonePanelEditor::LoadFromReply() {
+    return LoadFromReplyBytes(Link().Reply(), record_.bytes());
+}
+
+void FiveZonePanelEditor::WriteToDevice() {
+    CommitEdit();
+    const bool started =
+        StartEditorExchange(*this, Link(), ExchangeMode::Write,
+                            [this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx); });
+    // The main window waits for a report to give the user the controls back.
+    if (!started)
+        SendEditorReport(EditorReport::NoLink);
+}
+
+void FiveZonePanelEditor::SaveToFile(const QString& fileName) {
+    CommitEdit();
+    SaveRecordsToFile(fileName, {record_.bytes()});
+}
+
+void FiveZonePanelEditor::LoadFromFile(ConfigFile& reader) {
+    LoadRecordFromFile(reader, record_.bytes());
+}
+
+void FiveZonePanelEditor::RecordToControls() {
+    for (int zone = 1; zone <= FiveZonePanelRecord::kZoneCount; ++zone)
+        ShowZone(zone, *record_.Zone(zone));
+    Select(bxInterface, record_.InterfaceIndex());
+    udNetNum->ShowValue(record_.NetworkNumber());
+    SetCheckedSilently(chkGsm, record_.GsmOn());
+    SetCheckedSilently(chkFeedback, record_.ArmingFeedback());
+    SetCheckedSilently(chkLineShort, record_.HasOption(Option::LineShortDuty));
+    SetCheckedSilently(chkKeyFob, record_.HasOption(Option::KeyFobAlarm));
+    SetCheckedSilently(chkLampBlink, record_.HasOption(Option::LampBlinks));
+    SetCheckedSilently(chkRemoteDisarm, record_.RemoteDisarm());
+    edtSirenTime->setText(QString::fromStdString(record_.SirenTimeText()));
+    Select(bxBuzzer, record_.BuzzerIndex());
+    Select(bxTouchMemory, record_.TouchMemoryModeIndex());
+    ShowTransmission(record_.TransmissionVisibility());
+    chkLineShort->setVisible(record_.LineShortVisible());
+}
+
+void FiveZonePanelEditor::CommitEdit() {
+    // Every other control has stored its value already.
+    if (focusWidget() == edtSirenTime)
+        onSirenTimeLeft();
+}
+
+void FiveZonePanelEditor::ShowZone(int zone, const FiveZonePanelRecord::ZoneView& view) {
+    Select(zoneTypes_[static_cast<std::size_t>(zone - 1)], view.typeIndex);
+    EventBox* events = zoneEvents_[static_cast<std::size_t>(zone - 1)];
+    events->setEnabled(view.eventEnabled);
+    events->ShowEvent(view.eventSelection.value_or(0));
+}
+
+void FiveZonePanelEditor::ShowTransmission(const FiveZonePanelRecord::TransmissionView& view) {
+    wgtNetNum->setVisible(view.networkNumber);
+    chkRemoteDisarm->setVisible(view.remoteDisarm);
+}
+
+// --- handlers ---
+
+void FiveZonePanelEditor::onZoneTypeChanged(int zone) {
+    const QComboBox* box = zoneTypes_[static_cast<std::size_t>(zone - 1)];
+    const auto view = record_.SetZoneType(zone, ZoneTypeByName(box->currentText().toStdString()));
+    if (view)
+        ShowZone(zone, *view);
+}
+
+void FiveZonePanelEditor::onZoneEventChanged(int zone) {
+    const EventBox* box = zoneEvents_[static_cast<std::size_t>(zone - 1)];
+    record_.SetZoneEvent(zone, box->EventIndexOf(box->currentText()));
+}
+
+void FiveZonePanelEditor::onSirenTimeLeft() {
+    if (const auto shown = record_.SetSirenTimeFromText(edtSirenTime->text().toStdString()))
+        edtSirenTime->setText(QString::fromStdString(*shown));
+}
+
+bool FiveZonePanelEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edtSirenTime && LeavesControl(*event))
+        onSirenTimeLeft();
+    return DeviceEditor::eventFilter(watched, event);
+}
+
+// --- building ---
+
+void FiveZonePanelEditor::BuildControls() {
+    pgcConfig = Named(new QTabWidget(this), "pgcConfig");
+    pgcConfig->addTab(BuildMainPage(), QStringLiteral("Основное"));
+    pgcConfig->addTab(BuildTransmissionPage(), QStringLiteral("Передача"));
+    pgcConfig->setCurrentIndex(0);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(pgcConfig);
+}
+
+QWidget* FiveZonePanelEditor::BuildMainPage() {
+    auto* page = Named(new QWidget, "tsMain");
+    edtSirenTime = NumberEdit("edtSirenTime", 3);
+    edtSirenTime->installEventFilter(this);
+    bxBuzzer = BuzzerBox();
+    bxTouchMemory = List("bxTouchMemory", TouchMemoryModeTexts());
+    chkLineShort = Check("chkLineShort", QStringLiteral("Контроль наряда замыканием линии TM"));
+    chkKeyFob = Check("chkKeyFob", QStringLiteral("Включить тревожные кнопки брелка"));
+    chkLampBlink = Check("chkLampBlink", QStringLiteral("При постановке лампа мигает"));
+    chkFeedback = Check("chkFeedback", QStringLiteral("Отображать взятие с учетом обратной связи"));
+    auto* form = new QFormLayout;
+    form->addRow(Label("lblSirenTime", QStringLiteral("Время работы сирены, сек")), edtSirenTime);
+    form->addRow(Label("lblBuzzer", QStringLiteral("Внутренний зуммер:")), bxBuzzer);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(BuildZones());
+    layout->addLayout(form);
+    layout->addWidget(bxTouchMemory, 0, Qt::AlignLeft);
+    for (QCheckBox* box : {chkLineShort, chkKeyFob, chkLampBlink, chkFeedback})
+        layout->addWidget(box);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* FiveZonePanelEditor::BuildZones() {
+    auto* zones = new QWidget;
+    auto* grid = new QGridLayout(zones);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(Label("lblZoneTypeHead", QStringLiteral("Тип шлейфа")), 0, 1);
+    grid->addWidget(Label("lblZoneEventHead", QStringLiteral("Код события")), 0, 2);
+    for (int zone = 1; zone <= FiveZonePanelRecord::kZoneCount; ++zone) {
+        QComboBox*& types = zoneTypes_[static_cast<std::size_t>(zone - 1)];
+        EventBox*& events = zoneEvents_[static_cast<std::size_t>(zone - 1)];
+        types = Named(new QComboBox, NameOf("cbbZoneType", zone).constData(), zone);
+        FillZoneTypeBox(types, FiveZonePanelRecord::kZoneTypeSelector);
+        events = Named(new EventBox, NameOf("bxZoneEvent", zone).constData(), zone);
+        events->FillItems(kUserEventsLeftOut);
+        grid->addWidget(
+            Label(NameOf("lblZone", zone).constData(), QStringLiteral("ШС%1:").arg(zone)), zone, 0);
+        grid->addWidget(types, zone, 1);
+        grid->addWidget(events, zone, 2);
+    }
+    grid->setColumnStretch(3, 1);
+    return zones;
+}
+
+QWidget* FiveZonePanelEditor::BuildTransmissionPage() {
+    auto* page = Named(new QWidget, "tsTransmission");
+    bxInterface = List("bxInterface", FiveZonePanelRecord::InterfaceTexts());
+    chkGsm = Check("chkGsm", QStringLiteral("Включить передачу  GSM"));
+    wgtNetNum = NetworkNumberRow(FiveZonePanelRecord::kNetworkNumberMin,
+                                 FiveZonePanelRecord::kNetworkNumberMax, udNetNum);
+    chkRemoteDisarm =
+        Check("chkRemoteDisarm", QStringLiteral("Разрешить дистанционное снятие с охраны"));
+    SetHint(chkRemoteDisarm, QStringLiteral("Разрешить снятие с охраны обратной командой Velmor"));
+    auto* interface = new QHBoxLayout;
+    interface->addWidget(Label("lblInterface", QStringLiteral("Вид передачи:")));
+    interface->addWidget(bxInterface);
+    interface->addStretch();
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(interface);
+    layout->addWidget(chkGsm);
+    layout->addWidget(wgtNetNum);
+    layout->addWidget(chkRemoteDisarm);
+    layout->addStretch();
+    return page;
+}
+
+// Only the user's own actions reach the handlers: `activated`, `clicked` and `stepped` are not
+// emitted when RecordToControls shows a record, and the siren time is watched for leaving.
+void FiveZonePanelEditor::ConnectHandlers() {
+    for (int zone = 1; zone <= FiveZonePanelRecord::kZoneCount; ++zone) {
+        connect(zoneTypes_[static_cast<std::size_t>(zone - 1)], &QComboBox::activated, this,
+                [this, zone] { onZoneTypeChanged(zone); });
+        connect(zoneEvents_[static_cast<std::size_t>(zone - 1)], &QComboBox::activated, this,
+                [this, zone] { onZoneEventChanged(zone); });
+    }
+    connect(bxBuzzer, &QComboBox::activated, this,
+            [this](int at) { record_.SetBuzzerFromIndex(at); });
+    connect(bxTouchMemory, &QComboBox::activated, this,
+            [this](int at) { chkLineShort->setVisible(record_.SetTouchMemoryMode(at)); });
+    connect(bxInterface, &QComboBox::activated, this,
+            [this](int at) { ShowTransmission(record_.SetInterface(at)); });
+    connect(chkGsm, &QCheckBox::clicked, this,
+            [this](bool on) { ShowTransmission(record_.SetGsm(on)); });
+    connect(udNetNum, &UpDownField::stepped, this,
+            [this](int number) { record_.SetNetworkNumber(number); });
+    const std::pair<QCheckBox*, Option> options[] = {{chkLineShort, Option::LineShortDuty},
+                                                     {chkKeyFob, Option::KeyFobAlarm},
+                                                     {chkLampBlink, Option::LampBlinks}};
+    for (const auto& [box, option] : options)
+        connect(box, &QCheckBox::clicked, this,
+                [this, option](bool on) { record_.SetOption(option, on); });
+    connect(chkFeedback, &QCheckBox::clicked, this,
+            [this](bool on) { record_.SetArmingFeedback(on); });
+    connect(chkRemoteDisarm, &QCheckBox::clicked, this,
+            [this](bool on) { record_.SetRemoteDisarm(on); });
+}
+
+} // namespace tesmira::ui

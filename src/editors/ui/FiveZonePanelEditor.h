@@ -1,0 +1,72 @@
+// The editor of the five-zone panel, device type 33: pages "Основное" (zones, siren, buzzer,
+// Touch Memory) and "Передача" (interface, GSM, network number, remote disarming) over the
+// 20-byte record.
+#pragma once
+
+#include "editors/FiveZonePanelRecord.h"
+#include "gui/DeviceEditor.h"
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QTabWidget;
+
+namespace tesmira::ui {
+
+class EventBox;
+class UpDownField;
+
+class FiveZonePanelEditor : public DeviceEditor {
+    Q_OBJECT
+public:
+    explicit FiveZonePanelEditor(LinkModule& link, QWidget* parent = nullptr);
+
+    void SetDefaults() override;
+    bool LoadFromReply() override;
+    void WriteToDevice() override;
+    void SaveToFile(const QString& fileName) override;
+    void LoadFromFile(ConfigFile& reader) override;
+    void RecordToControls() override;
+    void CommitEdit() override;
+
+    const FiveZonePanelRecord& Record() const { return record_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onZoneTypeChanged(int zone);
+    void onZoneEventChanged(int zone);
+    void onSirenTimeLeft();
+
+    void ShowZone(int zone, const FiveZonePanelRecord::ZoneView& view);
+    void ShowTransmission(const FiveZonePanelRecord::TransmissionView& view);
+
+    void BuildControls();
+    QWidget* BuildMainPage();
+    QWidget* BuildZones();
+    QWidget* BuildTransmissionPage();
+    void ConnectHandlers();
+
+    FiveZonePanelRecord record_;
+
+    QTabWidget* pgcConfig = nullptr;
+    std::array<QComboBox*, FiveZonePanelRecord::kZoneCount> zoneTypes_{};
+    std::array<EventBox*, FiveZonePanelRecord::kZoneCount> zoneEvents_{};
+    QLineEdit* edtSirenTime = nullptr;
+    QComboBox* bxBuzzer = nullptr;
+    QComboBox* bxTouchMemory = nullptr;
+    QCheckBox* chkLineShort = nullptr;
+    QCheckBox* chkKeyFob = nullptr;
+    QCheckBox* chkLampBlink = nullptr;
+    QCheckBox* chkFeedback = nullptr;
+    QComboBox* bxInterface = nullptr;
+    QCheckBox* chkGsm = nullptr;
+    QWidget* wgtNetNum = nullptr;
+    UpDownField* udNetNum = nullptr;
+    QCheckBox* chkRemoteDisarm = nullptr;
+};
+
+} // namespace tesmira::ui

@@ -1,0 +1,127 @@
+// The editor of the eight-zone panels, device types 30 and 31: pages "Основное", "Передача",
+// "Периферия" and "Выходы" over the 58-byte record; type 30 also shows the GSM page (device
+// number, direction table, channel test, SMS disarming) and the RS-485 network number.
+#pragma once
+
+#include "editors/PanelRecord.h"
+#include "gui/DeviceEditor.h"
+
+#include <array>
+#include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace tesmira::ui {
+
+class DirectionTable;
+class EventBox;
+class OutputMatrix;
+class UpDownField;
+
+class PanelEditor : public DeviceEditor {
+    Q_OBJECT
+public:
+    // `type` (PanelRecord::kType30 or kType31) decides the GSM page, the network number and the
+    // interface list; it is the initial DeviceType.
+    PanelEditor(LinkModule& link, std::uint8_t type, QWidget* parent = nullptr);
+
+    void SetDefaults() override;
+    bool LoadFromReply() override;
+    void WriteToDevice() override;
+    void SaveToFile(const QString& fileName) override;
+    void LoadFromFile(ConfigFile& reader) override;
+    void RecordToControls() override;
+    void CommitEdit() override;
+
+    const PanelRecord& Record() const { return record_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The controls of one zone row; each carries the zone number as its tag.
+    struct ZoneControls {
+        QComboBox* partition = nullptr;
+        QComboBox* type = nullptr;
+        EventBox* event = nullptr;
+        QCheckBox* requery = nullptr;
+        QCheckBox* rearm = nullptr;
+        QLineEdit* entry = nullptr;
+        QLineEdit* exit = nullptr;
+    };
+
+    // Handlers that do more than one record update.
+    void onZonePartitionChanged(int zone);
+    void onZoneTypeChanged(int zone);
+    void onZoneEventChanged(int zone);
+    void onInterfacePicked();
+    void onSendSmsClicked();
+    void onDeviceNumberLeft();
+    // The leave handler of an edit; false for a control that has none.
+    bool RunLeaveHandler(const QObject* edit);
+
+    void ShowZone(int zone, const PanelRecord::ZoneView& view);
+    void ShowDependency(const PanelRecord::DependencyView& view);
+    void ShowInterface(const PanelRecord::InterfaceView& view);
+    void ShowGsmPage();
+
+    void BuildControls();
+    QWidget* BuildMainPage();
+    QWidget* BuildZones();
+    QGroupBox* BuildDependency();
+    QWidget* BuildTransmissionPage();
+    QWidget* BuildGsmPage();
+    QWidget* BuildPeripheryPage();
+    QGroupBox* BuildRelays();
+    QGroupBox* BuildMonitoring();
+    QWidget* BuildOutputsPage();
+    void ConnectHandlers();
+    void ConnectZone(int zone);
+    void ConnectChecks();
+    void ConnectLists();
+    void WatchLeaving(QLineEdit* edit);
+
+    PanelRecord record_;
+
+    QTabWidget* pgcConfig = nullptr;
+    std::array<ZoneControls, PanelRecord::kZoneCount> zones_{};
+    std::array<QCheckBox*, PanelRecord::kPartitionCount - 1> dependency_{}; // boxes "2".."8"
+    QComboBox* bxTouchMemory = nullptr;
+    QComboBox* bxInternalPartition = nullptr;
+    QComboBox* bxRelayAlarm = nullptr;
+    QComboBox* bxRelayFire = nullptr;
+    QComboBox* bxRelayControl = nullptr; // hidden
+    QCheckBox* chkSmsAlarm = nullptr;
+    QCheckBox* chkSmsFire = nullptr;
+    std::array<QCheckBox*, 4> monitoring_{}; // "Реле 3", "Реле 4", "Сирена", "Лампа"
+    QComboBox* bxLampMode = nullptr;
+    QComboBox* bxLedMode = nullptr;
+    QComboBox* bxBuzzer = nullptr;
+    QLineEdit* edtSirenTime = nullptr;
+    QCheckBox* chkGuardSnd = nullptr;
+    QCheckBox* chkLampBlink = nullptr;
+    QCheckBox* chkFeedback = nullptr;
+    QCheckBox* chkAttentionPcn = nullptr;
+    QCheckBox* chkAttentionSiren = nullptr;
+    QComboBox* bxInterface = nullptr;
+    QCheckBox* chkRemoteDisarm = nullptr;
+    // Type 30 only; null on type 31.
+    QWidget* wgtNetNum = nullptr;
+    UpDownField* udNetNum = nullptr;
+    QWidget* wgtGsm = nullptr;
+    QLineEdit* medtDevNum = nullptr;
+    DirectionTable* grdDirections = nullptr;
+    QCheckBox* chkSendSms = nullptr;
+    QPushButton* btnChangeSms = nullptr;
+    QLineEdit* edtChannelTest = nullptr;
+    QCheckBox* chkSmsDisarm = nullptr;
+    OutputMatrix* matrix_ = nullptr;
+};
+
+} // namespace tesmira::ui

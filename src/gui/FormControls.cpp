@@ -1,0 +1,66 @@
+#include "gui/FormControls.h"
+
+#include "gui/EditHelpers.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace tesmira::ui {
+
+QStringList Texts(std::span<const std::string_view> texts) {
+    QStringList list;
+    for (const std::string_view text : texts)
+        list.append(FromUtf8(text));
+    return list;
+}
+
+int TagOf(const QObject* control) {
+    return control->property(kTagProperty).toInt();
+}
+
+QLabel* Label(const char* name, const QString& caption) {
+    return Named(new QLabel(caption), name);
+}
+
+QCheckBox* Check(const char* name, const QString& caption, int tag) {
+    return Named(new QCheckBox(caption), name, tag);
+}
+
+QLineEdit* NumberEdit(const char* name, int digits) {
+    auto* edit = Named(new QLineEdit, name);
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QString(digits + 1, '0')) + 12);
+    return edit;
+}
+
+QComboBox* List(const char* name, std::span<const std::string_view> items) {
+    auto* box = Named(new QComboBox, name);
+    FillComboFromList(box, Texts(items));
+    box->setCurrentIndex(-1);
+    return box;
+}
+
+void Select(QComboBox* box, std::optional<int> index) {
+    box->setCurrentIndex(index.value_or(-1));
+}
+
+void ShowCorrected(QLineEdit* edit, const std::optional<std::string>& corrected) {
+    if (corrected)
+        edit->setText(QString::fromStdString(*corrected));
+}
+
+void SetHint(QWidget* control, const QString& hint) {
+    control->setToolTip(hint);
+    control->setStatusTip(hint);
+}
+
+bool LeavesControl(const QEvent& event) {
+    if (event.type() != QEvent::FocusOut)
+        return false;
+    const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+} // namespace tesmira::ui

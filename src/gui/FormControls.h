@@ -1,0 +1,51 @@
+// Small builders and show helpers for editor forms: lists from the core's texts, labels, hints,
+// a selection that may be none, and telling when the caret leaves an edit.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+class QCheckBox;
+class QComboBox;
+class QEvent;
+class QLabel;
+class QLineEdit;
+class QObject;
+class QWidget;
+
+namespace tesmira::ui {
+
+QStringList Texts(std::span<const std::string_view> texts);
+
+// The control's tag (see Named), 0 when it has none.
+int TagOf(const QObject* control);
+
+QLabel* Label(const char* name, const QString& caption);
+QCheckBox* Check(const char* name, const QString& caption, int tag = 0);
+
+// An edit as wide as a number of `digits` digits.
+QLineEdit* NumberEdit(const char* name, int digits);
+
+// A drop-down list with `items`, showing no selection until a record is shown.
+QComboBox* List(const char* name, std::span<const std::string_view> items);
+
+// A value outside the list's items shows no selection rather than a neighbour. Emits no
+// `activated`, so no handler runs.
+void Select(QComboBox* box, std::optional<int> index);
+
+// Shows the text a record's number rule corrected the typed one to, if any.
+void ShowCorrected(QLineEdit* edit, const std::optional<std::string>& corrected);
+
+// The hint of a control, shown as its tool tip and on the status line.
+void SetHint(QWidget* control, const QString& hint);
+
+// Focus moving to another control. A context menu over the control, or the user switching to
+// another window, is no leaving: the caret is still there when they come back.
+bool LeavesControl(const QEvent& event);
+
+} // namespace tesmira::ui
