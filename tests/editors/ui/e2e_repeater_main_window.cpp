@@ -76,7 +76,9 @@ struct ObjectEdit {
 
 // Opens the objects window by its button, each object's cell in turn, types into the number
 // dialog and picks the type there, "Готово", and at last "Закрыть".
-void EditObjects(QWidget& editor, std::vector<ObjectEdit> edits) {
+// True once the main window is active again (the window system would hand the activation back; the
+// offscreen one does not), so that the edit typed into next has a user's focus.
+bool EditObjects(QWidget& editor, std::vector<ObjectEdit> edits) {
     whenModal("ObjectsWindow", [edits](QWidget& window) {
         auto* grid = FindControl<QTableWidget>(window, "grdObjects");
         for (const ObjectEdit& edit : edits) {
@@ -92,6 +94,8 @@ void EditObjects(QWidget& editor, std::vector<ObjectEdit> edits) {
         QTest::mouseClick(FindControl<QPushButton>(window, "btClose"), Qt::LeftButton);
     });
     QTest::mouseClick(FindControl<QPushButton>(editor, "btnRetObj"), Qt::LeftButton);
+    editor.window()->activateWindow();
+    return QTest::qWaitForWindowActive(editor.window());
 }
 
 bool Edit34(QWidget& editor) {
@@ -101,10 +105,10 @@ bool Edit34(QWidget& editor) {
         PickByKeys(FindControl<QComboBox>(editor, "cbbRetReleAlarmCfg"), "2 минуты");
     ClickCheckBox(FindControl<QCheckBox>(editor, "chkRetReleFireCtr"));
     TypeInto(FindControl<QLineEdit>(editor, "edtSysNum"), "100");
-    EditObjects(editor,
-                {{1, 1, "edtHex", "1abcd", "rbObjType1"}, {7, 5, "medtBtn", "7", "rbObjType3"}});
+    const bool back = EditObjects(
+        editor, {{1, 1, "edtHex", "1abcd", "rbObjType1"}, {7, 5, "medtBtn", "7", "rbObjType3"}});
     TypeInto(FindControl<QLineEdit>(editor, "edtRetObjCheck"), "12", false);
-    return picked;
+    return picked && back;
 }
 
 bool Edit35(QWidget& editor) {
@@ -118,10 +122,10 @@ bool Edit35(QWidget& editor) {
              PickByKeys(FindControl<QComboBox>(editor, "bxRetTxMode"), "Pirra-202") &&
              PickByKeys(FindControl<QComboBox>(editor, "bxRetLiterTX"), "30");
     ClickCheckBox(FindControl<QCheckBox>(editor, "chkRetTx485"));
-    EditObjects(editor, {{1, 1, "edtHex", "3ffff", "rbObjType2"},
-                         {16, 5, "medtPCN", "1000001", "rbObjType3"}});
+    const bool back = EditObjects(editor, {{1, 1, "edtHex", "3ffff", "rbObjType2"},
+                                           {16, 5, "medtPCN", "1000001", "rbObjType3"}});
     TypeInto(FindControl<QComboBox>(editor, "cbbStavelCheck")->lineEdit(), "12", false);
-    return picked;
+    return picked && back;
 }
 
 Bytes RecordInFile(const Bytes& file) {

@@ -124,7 +124,7 @@ private slots:
         });
         const TransmitterEntry edited = dialog.EditNumber({0x41, 0xAB, 0xCD});
 
-        QCOMPARE(seen, QStringList({"1", "1ABCD", "3EF", "001007", "3EAE7", "256743", "1E240",
+        QCOMPARE(seen, QStringList({"1", "1ABCD", "003EF", "001007", "3EAE7", "256743", "1E240",
                                     "1.226.064", "1E240"}));
         QCOMPARE(refusal.size(), 1);
         QCOMPARE(refusal[0].text, "'$12G4ZZ' is not a valid integer value.");
