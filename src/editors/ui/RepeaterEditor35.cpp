@@ -110,10 +110,7 @@ void RepeaterEditor35::ShowZone(int zone) {
     EventBox* events = bxShlfEvent[zone - 1];
     Select(types, record_.ZoneTypeIndex(zone));
     events->setEnabled(record_.ZoneEventEnabled(zone));
-    // SelectEvent keeps the old selection for the byte 0; this record's own event is shown.
-    events->setCurrentIndex(-1);
-    if (const auto event = record_.ZoneEvent(zone))
-        events->SelectEvent(*event);
+    events->ShowEvent(record_.ZoneEvent(zone).value_or(0));
 }
 
 // After the first round trip the button counts the record's active objects.

@@ -6,6 +6,7 @@
 #include "gui/FormControls.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -71,6 +72,12 @@ void TransmitterNumberDialog::onDone() {
         return;
     result_ = edit_->Accept();
     accept();
+}
+
+// EditNumber preset the result to the given entry.
+void TransmitterNumberDialog::closeEvent(QCloseEvent* event) {
+    done(QDialog::Rejected);
+    event->accept();
 }
 
 void TransmitterNumberDialog::ShowNotations(const Notations& shown) {

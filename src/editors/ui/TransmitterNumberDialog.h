@@ -35,6 +35,8 @@ public slots:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // A close by the window system (Alt+F4) is no "Готово": the given entry stays.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildControls();

@@ -131,6 +131,15 @@ private slots:
         QCOMPARE(refusal[0].icon, tesmira::ui::MessageIcon::Error);
         QCOMPARE(edited, (TransmitterEntry{0x82, 0xBC, 0xDE}));
     }
+
+    void aCloseByTheWindowSystemKeepsTheGivenEntry() {
+        TransmitterNumberDialog dialog;
+        whenModal("TransmitterNumberDialog", [&](QWidget&) {
+            TypeInto(FindControl<QLineEdit>(dialog, "edtHex"), "2bcde");
+            dialog.close();
+        });
+        QCOMPARE(dialog.EditNumber({0x41, 0xAB, 0xCD}), (TransmitterEntry{0x41, 0xAB, 0xCD}));
+    }
 };
 
 QTEST_MAIN(TestObjectsWindow)
