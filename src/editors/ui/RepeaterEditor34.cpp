@@ -1,7 +1,6 @@
 #include "editors/ui/RepeaterEditor34.h"
 
 #include "editors/ui/ObjectsWindow.h"
-#include "gui/EditorExchange.h"
 #include "link/LinkModule.h"
 #include "model/DeviceCatalogue.h"
 
@@ -40,14 +39,7 @@ bool RepeaterEditor34::LoadFromReply() {
 }
 
 void RepeaterEditor34::WriteToDevice() {
-    CommitEdit();
-    const bool started =
-        StartEditorExchange(*this, Link(), ExchangeMode::Write, [this](std::span<std::uint8_t> tx) {
-            return record_.WriteFrame(tx, DeviceType);
-        });
-    // The main window waits for a report to give the user the controls back.
-    if (!started)
-        SendEditorReport(EditorReport::NoLink);
+    StartWrite([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx, DeviceType); });
 }
 
 void RepeaterEditor34::SaveToFile(const QString& fileName) {

@@ -2,7 +2,6 @@
 
 #include "editors/ObjectList.h"
 #include "editors/ui/ObjectsWindow.h"
-#include "gui/EditorExchange.h"
 #include "gui/EventBox.h"
 #include "link/LinkModule.h"
 #include "model/DeviceCatalogue.h"
@@ -40,14 +39,7 @@ bool RepeaterEditor35::LoadFromReply() {
 }
 
 void RepeaterEditor35::WriteToDevice() {
-    CommitEdit();
-    const bool started =
-        StartEditorExchange(*this, Link(), ExchangeMode::Write, [this](std::span<std::uint8_t> tx) {
-            return record_.WriteFrame(tx, DeviceType);
-        });
-    // The main window waits for a report to give the user the controls back.
-    if (!started)
-        SendEditorReport(EditorReport::NoLink);
+    StartWrite([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx, DeviceType); });
 }
 
 void RepeaterEditor35::SaveToFile(const QString& fileName) {
