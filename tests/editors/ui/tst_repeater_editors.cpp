@@ -151,9 +151,7 @@ private slots:
         const Row rows[] = {
             {34, "cbbTxMode", Act::Pick, "Промежуточный 6", {{0, 6}}, {}},
             {34, "edtSysNum", Act::Type, "300", {{1, 255}}, "255"},
-            {34, "edtSysNum", Act::TypeThenCommit, "77", {{1, 77}}, {}},
             {34, "cbbRetLiterRX", Act::Pick, "8", {{3, 8}}, {}},
-            {34, "edtRetObjCheck", Act::Type, "2", {{7, 4}}, "4"},
             {34, "edtRetObjCheck", Act::TypeThenCommit, "45", {{7, 30}}, "30"},
             {34, "chkRetBuzOn", Act::Click, {}, {{8, 0}}, {}},
             {34, "chkRetIndTxTM", Act::Click, {}, {{9, 0x02}}, {}},
