@@ -1,6 +1,7 @@
 #include "gui/DeviceEditor.h"
 
 #include "gui/EditHelpers.h"
+#include "gui/EditorExchange.h"
 #include "link/Frames.h"
 #include "model/ConfigFile.h"
 #include "model/DeviceCatalogue.h"
@@ -79,6 +80,13 @@ void DeviceEditor::SendEditorReport(EditorReport code) {
     QMetaObject::invokeMethod(
         target, [receiver, sender, code] { receiver->OnEditorReport(code, sender.data()); },
         Qt::QueuedConnection);
+}
+
+void DeviceEditor::StartWrite(
+    const std::function<std::size_t(std::span<std::uint8_t> tx)>& writeFrame) {
+    CommitEdit();
+    if (!StartEditorExchange(*this, link_, ExchangeMode::Write, writeFrame))
+        SendEditorReport(EditorReport::NoLink);
 }
 
 bool DeviceEditor::LoadFromReplyBytes(std::span<const std::uint8_t> reply,

@@ -8,7 +8,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -94,6 +96,12 @@ protected:
     // nothing, when the frame at reply[0] (as long as its length field says, and no longer than
     // `reply`) does not hold that many bytes between its header and its CRC byte.
     bool LoadFromReplyBytes(std::span<const std::uint8_t> reply, std::span<std::uint8_t> record);
+
+    // The steps of WriteToDevice: CommitEdit, then the frame that `writeFrame` writes from tx[0]
+    // (returning its length, 0 when it cannot) goes out as a write reporting to this editor. When
+    // no write starts, reports NoLink: the main window waits for a report to give the user the
+    // controls back.
+    void StartWrite(const std::function<std::size_t(std::span<std::uint8_t> tx)>& writeFrame);
 
     // Writes the records as a configuration file of DeviceType. Call CommitEdit first.
     void SaveRecordsToFile(const QString& fileName,
