@@ -82,7 +82,8 @@ public:
 public slots:
     // Reports of the exchange thread during this editor's write: 1, 6 and 7 go on to the main
     // window as Written, PortFailed and NoLink; 4 runs FileCommandDone; the rest are ignored.
-    void OnExchangeReport(int code, int arg);
+    // An editor with exchanges of its own (file commands) also learns how they ended here.
+    virtual void OnExchangeReport(int code, int arg);
 
 protected:
     LinkModule& Link() const { return link_; }

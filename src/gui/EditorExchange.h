@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string_view>
 
 namespace tesmira {
 class LinkModule;
@@ -16,6 +17,9 @@ class LinkModule;
 namespace tesmira::ui {
 
 class DeviceEditor;
+
+// What the user is told when another exchange holds the link.
+inline constexpr std::string_view kLinkBusyText = "Идет обмен с прибором, повторите позже";
 
 // Writes a frame from tx[0] and returns its length; 0 when it cannot.
 using FrameWriter = std::function<std::size_t(std::span<std::uint8_t> tx)>;

@@ -12,6 +12,8 @@
 #include "editors/ui/RepeaterEditor34.h"
 #include "editors/ui/RepeaterEditor35.h"
 #include "editors/ui/TwoLoopEditor.h"
+#include "gsm/GsmRecord.h"
+#include "gsm/ui/GsmEditor.h"
 #include "gui/EditorFactory.h"
 
 namespace tesmira::ui {
@@ -21,6 +23,7 @@ void RegisterEditors(EditorFactory& factory) {
         factory.Register(type, [type](LinkModule& link) { return new TwoLoopEditor(link, type); });
     for (const std::uint8_t type : {PanelRecord::kType30, PanelRecord::kType31})
         factory.Register(type, [type](LinkModule& link) { return new PanelEditor(link, type); });
+    factory.Register<GsmEditor>(GsmRecord::kType);
     factory.Register<FiveZonePanelEditor>(FiveZonePanelRecord::kType33);
     factory.Register<RepeaterEditor34>(RepeaterRecord34::kType);
     factory.Register<RepeaterEditor35>(RepeaterRecord35::kType);

@@ -8,6 +8,7 @@
 #include "firmware/ui/FirmwareWindow.h"
 #include "gui/Dialogs.h"
 #include "gui/EditHelpers.h"
+#include "gui/EditorExchange.h"
 #include "gui/EditorFactory.h"
 #include "gui/ReportBridge.h"
 #include "link/LinkModule.h"
@@ -119,7 +120,7 @@ void MainWindow::readDevice() {
 }
 
 void MainWindow::ShowLinkBusy() {
-    ShowStatus(kStatusRed, QStringLiteral("Идет обмен с прибором, повторите позже"));
+    ShowStatus(kStatusRed, FromUtf8(kLinkBusyText));
 }
 
 void MainWindow::onExchangeReport(int code, int arg) {
@@ -219,7 +220,15 @@ void MainWindow::writeDevice() {
         return;
     }
     EnableControls(false);
-    editor->WriteToDevice();
+    try {
+        editor->WriteToDevice();
+    } catch (...) {
+        // A commit that refused a typed value: the error box shows it, the user gets the
+        // controls back to mend it.
+        EnableControls(true);
+        UpdateDeviceActions();
+        throw;
+    }
     // An exchange reports at least once on this thread before it ends, so no exchange running
     // now means the editor started none (and may not report): give the controls back.
     if (!link_.ExchangeBusy()) {

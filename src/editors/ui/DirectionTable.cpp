@@ -2,12 +2,12 @@
 
 #include "gui/EditHelpers.h"
 #include "gui/FormControls.h"
+#include "gui/RowDrag.h"
 
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <QTimer>
 
@@ -115,6 +115,8 @@ DirectionTable::DirectionTable(QWidget* parent)
     setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked |
                     QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     setItemDelegate(new Delegate(this));
+    // Rows are moved by dragging their number to another row.
+    new RowDrag(this, Number, [this](int from, int to) { MoveRow(from, to); });
     for (int row = 0; row < rowCount(); ++row) {
         // The number column looks like its head: not a cell to select.
         auto* number = new QTableWidgetItem(QString::number(row + 1));
@@ -197,26 +199,6 @@ bool DirectionTable::eventFilter(QObject* watched, QEvent* event) {
             return true;
     }
     return QTableWidget::eventFilter(watched, event);
-}
-
-// Rows are moved by dragging their number to another row.
-void DirectionTable::mousePressEvent(QMouseEvent* event) {
-    const QModelIndex at = indexAt(event->position().toPoint());
-    draggedRow_ = at.isValid() && at.column() == Number ? at.row() : -1;
-    if (draggedRow_ >= 0)
-        viewport()->setCursor(Qt::SizeVerCursor);
-    QTableWidget::mousePressEvent(event);
-}
-
-void DirectionTable::mouseReleaseEvent(QMouseEvent* event) {
-    if (draggedRow_ >= 0) {
-        viewport()->unsetCursor();
-        const int target = rowAt(event->position().toPoint().y());
-        if (target >= 0 && target != draggedRow_)
-            MoveRow(draggedRow_, target);
-        draggedRow_ = -1;
-    }
-    QTableWidget::mouseReleaseEvent(event);
 }
 
 void DirectionTable::MoveRow(int from, int to) {

@@ -22,8 +22,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     class Delegate;
@@ -34,8 +32,6 @@ private:
     void SetRow(int row, const DirectionRow& cells);
     void MoveRow(int from, int to);
     bool PhoneKeyAccepted(const QObject* editor, const QString& typed) const;
-
-    int draggedRow_ = -1;
 };
 
 } // namespace tesmira::ui

@@ -2,6 +2,7 @@
 
 #include "firmware/FirmwareImage.h"
 #include "gui/Dialogs.h"
+#include "gui/EditorExchange.h"
 #include "gui/EditHelpers.h"
 #include "gui/ReportBridge.h"
 #include "link/LinkModule.h"
@@ -139,7 +140,7 @@ std::optional<std::size_t> FirmwareWindow::PutImage(const QString& fileName) {
     // A read started from the main window holds the port; one that has only to close it does
     // not.
     if (link_.ExchangeBusy()) {
-        ShowPortFailed(this);
+        UpdateMessage(this, FromUtf8(kLinkBusyText), MessageIcon::Information);
         return std::nullopt;
     }
     std::copy_n(image.begin(), loaded.length, link_.TransmitBuffer().begin());

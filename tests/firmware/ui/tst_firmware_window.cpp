@@ -221,8 +221,9 @@ private slots:
         rig.form->btnUpdate->click();
         const auto shown = Dialogs::takeMessages();
         QCOMPARE(shown.size(), 1);
-        QVERIFY(shown[0] == (ShownMessage{"Обновление прошивки", "Невозможно открыть порт",
-                                          MessageIcon::Error}));
+        QVERIFY(shown[0] == (ShownMessage{"Обновление прошивки",
+                                          "Идет обмен с прибором, повторите позже",
+                                          MessageIcon::Information}));
         QVERIFY(rig.fake.link.ExchangeRunning());
         QCOMPARE(rig.fake.TransmitHead(10),
                  Bytes({0x7E, 0x0A, 0x52, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE3}));
