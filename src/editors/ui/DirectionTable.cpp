@@ -68,6 +68,8 @@ public:
         connect(list, &QComboBox::activated, self, [self, list, cell] {
             if (cell.isValid())
                 self->table_->Pick(cell.row(), cell.column(), list->currentText());
+            // One pick per opening: keys that reach the list before it is gone pick nothing.
+            list->blockSignals(true);
             emit self->closeEditor(list);
         });
         return list;
