@@ -300,6 +300,15 @@ private slots:
         QVERIFY(Activate(table));
         QVERIFY(!(table.item(4, DirectionTable::Phone)->flags() & Qt::ItemIsEditable));
 
+        // A row dragged by its number moves there; the others close up.
+        const auto numberAt = [&](int row) {
+            return table.visualItemRect(table.item(row, DirectionTable::Number)).center();
+        };
+        QTest::mousePress(table.viewport(), Qt::LeftButton, {}, numberAt(4));
+        QTest::mouseRelease(table.viewport(), Qt::LeftButton, {}, numberAt(0));
+        QVERIFY(table.Row(0) == rows[4] && table.Row(4) == rows[3]);
+        table.ShowRows(rows);
+
         // Switching a direction on fills in a sample, and the cursor rests in the hidden column.
         table.setCurrentCell(4, DirectionTable::Tries);
         auto* list = table.findChild<QComboBox*>();
