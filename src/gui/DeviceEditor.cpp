@@ -97,6 +97,12 @@ bool DeviceEditor::LoadFromReplyBytes(std::span<const std::uint8_t> reply,
     return true;
 }
 
+void DeviceEditor::WriteRecordToDevice(const FrameWriter& writeFrame) {
+    CommitEdit();
+    if (!StartEditorExchange(*this, Link(), ExchangeMode::Write, writeFrame))
+        SendEditorReport(EditorReport::NoLink);
+}
+
 void DeviceEditor::SaveRecordsToFile(
     const QString& fileName, std::initializer_list<std::span<const std::uint8_t>> records) const {
     SaveRecordsToFile(fileName, std::span(records.begin(), records.size()));

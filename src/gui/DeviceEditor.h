@@ -2,6 +2,7 @@
 // operations the main window and the factory drive it by, and its close handling.
 #pragma once
 
+#include "gui/EditorExchange.h"
 #include "link/Exchange.h"
 
 #include <QPointer>
@@ -93,6 +94,11 @@ protected:
     // nothing, when the frame at reply[0] (as long as its length field says, and no longer than
     // `reply`) does not hold that many bytes between its header and its CRC byte.
     bool LoadFromReplyBytes(std::span<const std::uint8_t> reply, std::span<std::uint8_t> record);
+
+    // The steps of WriteToDevice: commits the edit, builds the frame in the transmit buffer and
+    // starts the write. When the write cannot start, reports NoLink: the main window waits for a
+    // report to give the user the controls back.
+    void WriteRecordToDevice(const FrameWriter& writeFrame);
 
     // Writes the records as a configuration file of DeviceType. Call CommitEdit first.
     void SaveRecordsToFile(const QString& fileName,

@@ -2,7 +2,6 @@
 
 #include "editors/ui/PanelControls.h"
 #include "gui/EditHelpers.h"
-#include "gui/EditorExchange.h"
 #include "gui/EventBox.h"
 #include "gui/FormControls.h"
 #include "gui/UpDownField.h"
@@ -56,13 +55,7 @@ bool FiveZonePanelEditor::LoadFromReply() {
 }
 
 void FiveZonePanelEditor::WriteToDevice() {
-    CommitEdit();
-    const bool started =
-        StartEditorExchange(*this, Link(), ExchangeMode::Write,
-                            [this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx); });
-    // The main window waits for a report to give the user the controls back.
-    if (!started)
-        SendEditorReport(EditorReport::NoLink);
+    WriteRecordToDevice([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx); });
 }
 
 void FiveZonePanelEditor::SaveToFile(const QString& fileName) {

@@ -3,7 +3,6 @@
 #include "editors/ui/DirectionTable.h"
 #include "gui/Dialogs.h"
 #include "gui/EditHelpers.h"
-#include "gui/EditorExchange.h"
 #include "gui/EventBox.h"
 #include "gui/FormControls.h"
 #include "gui/OutputMatrix.h"
@@ -55,13 +54,7 @@ bool PanelEditor::LoadFromReply() {
 }
 
 void PanelEditor::WriteToDevice() {
-    CommitEdit();
-    const bool started =
-        StartEditorExchange(*this, Link(), ExchangeMode::Write,
-                            [this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx); });
-    // The main window waits for a report to give the user the controls back.
-    if (!started)
-        SendEditorReport(EditorReport::NoLink);
+    WriteRecordToDevice([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx); });
 }
 
 void PanelEditor::SaveToFile(const QString& fileName) {

@@ -1,7 +1,6 @@
 #include "editors/ui/TwoLoopEditor.h"
 
 #include "gui/EditHelpers.h"
-#include "gui/EditorExchange.h"
 #include "gui/EventBox.h"
 #include "gui/FormControls.h"
 #include "gui/ZoneTypeBox.h"
@@ -50,15 +49,8 @@ bool TwoLoopEditor::LoadFromReply() {
 }
 
 void TwoLoopEditor::WriteToDevice() {
-    // The frame's bytes do not depend on when the typed value is committed, so commit first.
-    CommitEdit();
-    const bool started =
-        StartEditorExchange(*this, Link(), ExchangeMode::Write, [this](std::span<std::uint8_t> tx) {
-            return record_.WriteFrame(tx, DeviceType);
-        });
-    // The main window waits for a report to give the user the controls back.
-    if (!started)
-        SendEditorReport(EditorReport::NoLink);
+    WriteRecordToDevice(
+        [this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx, DeviceType); });
 }
 
 void TwoLoopEditor::SaveToFile(const QString& fileName) {
