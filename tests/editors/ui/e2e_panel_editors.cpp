@@ -26,6 +26,14 @@ constexpr int kExchangeWaitMs = 30000;
 
 struct ProgramRig : MainWindowRig {
     ProgramRig() : MainWindowRig(SystemLinkClock(), MakeSerialBackend(), ui::RegisterEditors) {}
+
+    // The window shown, then a read of the device on `port`; the editor it opened, or null.
+    ui::DeviceEditor* ShowAndRead(const std::string& port) {
+        window().show();
+        if (!QTest::qWaitForWindowActive(&window()) || !Read(port))
+            return nullptr;
+        return editors().Current();
+    }
 };
 
 Bytes RecordOf(ui::DeviceEditor* editor) {
@@ -83,11 +91,7 @@ private slots:
                            "--save", deviceFile});
         QVERIFY(sim.running());
         ProgramRig rig;
-        rig.window().show();
-        QVERIFY(QTest::qWaitForWindowActive(&rig.window()));
-
-        QVERIFY(rig.Read(sim.slavePath()));
-        ui::DeviceEditor* editor = rig.editors().Current();
+        ui::DeviceEditor* editor = rig.ShowAndRead(sim.slavePath());
         QVERIFY(editor != nullptr);
         QCOMPARE(editor->windowTitle(), caption);
         QVERIFY(PickByKeys(FindControl<QComboBox>(*editor, "cbbZoneType2"), "Пожарный"));
@@ -122,10 +126,7 @@ private slots:
         DevsimProcess sim({"--type", "30"});
         QVERIFY(sim.running());
         ProgramRig rig;
-        rig.window().show();
-        QVERIFY(QTest::qWaitForWindowActive(&rig.window()));
-        QVERIFY(rig.Read(sim.slavePath()));
-        ui::DeviceEditor* editor = rig.editors().Current();
+        ui::DeviceEditor* editor = rig.ShowAndRead(sim.slavePath());
         QVERIFY(editor != nullptr);
         FindControl<QTabWidget>(*editor, "pgcConfig")->setCurrentIndex(1);
         auto* interface = FindControl<QComboBox>(*editor, "bxInterface");
