@@ -52,7 +52,9 @@ public:
                           const QModelIndex& index) const override {
         if (index.column() == Phone) {
             auto* edit = new QLineEdit(parent);
-            edit->setContextMenuPolicy(Qt::NoContextMenu); // no pasting past the filter
+            // No pasting or dropping past the filter.
+            edit->setContextMenuPolicy(Qt::NoContextMenu);
+            edit->setAcceptDrops(false);
             edit->installEventFilter(table_);
             return edit;
         }
