@@ -6,6 +6,7 @@
 #include "editors/ui/FiveZonePanelEditor.h"
 #include "editors/ui/PanelEditor.h"
 #include "gui/UpDownField.h"
+#include "model/ConfigFile.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/LinkFixture.h"
 #include "support/ui/UiTestSupport.h"
@@ -266,6 +267,40 @@ private slots:
         QVERIFY(form31.findChild<QWidget*>("wgtGsm") == nullptr);
         QVERIFY(PickByKeys(FindControl<QComboBox>(form31, "bxInterface"), "GSM-VANTIQ"));
         QCOMPARE(ui::Dialogs::takeMessages(), QList<ShownMessage>{warning});
+    }
+
+    // The block of a file shows in the GSM page; a stored number of five digits is shown whole
+    // and left as it is, not cut to the field's four.
+    void aFileShowsItsDirectionBlock() {
+        auto record = PanelRecord::Defaults();
+        record[35] = 2;
+        PanelDirections::Bytes block = PanelDirections().bytes();
+        block[4] = 0x30; // 12345
+        block[5] = 0x39;
+        // Tries 7, SIM 2, SIA-IP; an empty direction; one with no phone.
+        const std::uint8_t entries[] = {3, 0xF3, '1', '2', 0, 1, 0x20};
+        std::copy(std::begin(entries), std::end(entries), block.begin() + 8);
+        ConfigFile writer(30);
+        writer.AddRecord(record);
+        writer.AddRecord(block);
+        ConfigFile reader;
+        QCOMPARE(reader.LoadFromBytes(writer.Image()), std::uint8_t{30});
+
+        LinkFixture link;
+        PanelEditor form(link.link, PanelRecord::kType30);
+        QVERIFY(Activate(form));
+        form.LoadFromFile(reader);
+        auto* table = FindControl<DirectionTable>(form, "grdDirections");
+        QVERIFY(table->Row(0) == (DirectionRow{"5", "2", "SIA-IP", "12"}));
+        QVERIFY(table->Row(2) == (DirectionRow{"1", "1,2", "Voice", ""}));
+        auto* number = FindControl<QLineEdit>(form, "medtDevNum");
+        QCOMPARE(number->text(), QStringLiteral("12345"));
+        FindControl<QTabWidget>(form, "pgcConfig")->setCurrentIndex(1);
+        number->setFocus();
+        QVERIFY(number->hasFocus());
+        form.CommitEdit();
+        QCOMPARE(number->text(), QStringLiteral("12345"));
+        QCOMPARE(form.Record().directions().DeviceNumber(), 12345);
     }
 
     void fiveZoneTransmissionAndTouchMemoryShowTheirBoxes() {
