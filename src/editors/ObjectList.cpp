@@ -68,6 +68,12 @@ int ObjectList::ActiveCount() const {
     }));
 }
 
+int ObjectList::ActiveCountOf(std::span<const std::uint8_t> objects) {
+    ObjectList list(objects.size() / kTransmitterEntrySize);
+    list.LoadEntries(objects.first(list.EntryCount() * kTransmitterEntrySize));
+    return list.ActiveCount();
+}
+
 std::string ObjectList::CountLabelText() const {
     return std::string(kCountLabel) + std::to_string(ActiveCount());
 }

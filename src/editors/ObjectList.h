@@ -50,6 +50,8 @@ public:
 
     // Entries whose object type is not 0, and the label that shows their number.
     int ActiveCount() const;
+    // The same for a record's objects, whole entries of 3 bytes.
+    static int ActiveCountOf(std::span<const std::uint8_t> objects);
     std::string CountLabelText() const; // "Объектов:5"
 
     // The entry a cell belongs to, by index from 0; none for the header row, the gap column and

@@ -1,6 +1,7 @@
 #include "gui/DeviceEditor.h"
 
 #include "gui/EditHelpers.h"
+#include "gui/EditorExchange.h"
 #include "link/Frames.h"
 #include "model/ConfigFile.h"
 #include "model/DeviceCatalogue.h"
@@ -81,6 +82,13 @@ void DeviceEditor::SendEditorReport(EditorReport code) {
         Qt::QueuedConnection);
 }
 
+void DeviceEditor::StartWrite(
+    const std::function<std::size_t(std::span<std::uint8_t> tx)>& writeFrame) {
+    CommitEdit();
+    if (!StartEditorExchange(*this, link_, ExchangeMode::Write, writeFrame))
+        SendEditorReport(EditorReport::NoLink);
+}
+
 bool DeviceEditor::LoadFromReplyBytes(std::span<const std::uint8_t> reply,
                                       std::span<std::uint8_t> record) {
     // Bounded by the frame, not by the buffer it arrived in: the bytes behind a short reply are
@@ -95,12 +103,6 @@ bool DeviceEditor::LoadFromReplyBytes(std::span<const std::uint8_t> reply,
     setWindowTitle(ReplyCaption(reply));
     SendEditorReport(EditorReport::Loaded);
     return true;
-}
-
-void DeviceEditor::WriteRecordToDevice(const FrameWriter& writeFrame) {
-    CommitEdit();
-    if (!StartEditorExchange(*this, Link(), ExchangeMode::Write, writeFrame))
-        SendEditorReport(EditorReport::NoLink);
 }
 
 void DeviceEditor::SaveRecordsToFile(

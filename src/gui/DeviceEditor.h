@@ -2,14 +2,15 @@
 // operations the main window and the factory drive it by, and its close handling.
 #pragma once
 
-#include "gui/EditorExchange.h"
 #include "link/Exchange.h"
 
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -95,10 +96,11 @@ protected:
     // `reply`) does not hold that many bytes between its header and its CRC byte.
     bool LoadFromReplyBytes(std::span<const std::uint8_t> reply, std::span<std::uint8_t> record);
 
-    // The steps of WriteToDevice: commits the edit, builds the frame in the transmit buffer and
-    // starts the write. When the write cannot start, reports NoLink: the main window waits for a
-    // report to give the user the controls back.
-    void WriteRecordToDevice(const FrameWriter& writeFrame);
+    // The steps of WriteToDevice: CommitEdit, then the frame that `writeFrame` writes from tx[0]
+    // (returning its length, 0 when it cannot) goes out as a write reporting to this editor. When
+    // no write starts, reports NoLink: the main window waits for a report to give the user the
+    // controls back.
+    void StartWrite(const std::function<std::size_t(std::span<std::uint8_t> tx)>& writeFrame);
 
     // Writes the records as a configuration file of DeviceType. Call CommitEdit first.
     void SaveRecordsToFile(const QString& fileName,

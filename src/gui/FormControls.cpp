@@ -46,6 +46,11 @@ void Select(QComboBox* box, std::optional<int> index) {
     box->setCurrentIndex(index.value_or(-1));
 }
 
+void ShowCorrected(QLineEdit* edit, const std::optional<std::string>& corrected) {
+    if (corrected)
+        edit->setText(QString::fromStdString(*corrected));
+}
+
 void SetHint(QWidget* control, const QString& hint) {
     control->setToolTip(hint);
     control->setStatusTip(hint);

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 class QCheckBox;
@@ -36,6 +37,9 @@ QComboBox* List(const char* name, std::span<const std::string_view> items);
 // A value outside the list's items shows no selection rather than a neighbour. Emits no
 // `activated`, so no handler runs.
 void Select(QComboBox* box, std::optional<int> index);
+
+// Shows the text a record's number rule corrected the typed one to, if any.
+void ShowCorrected(QLineEdit* edit, const std::optional<std::string>& corrected);
 
 // The hint of a control, shown as its tool tip and on the status line.
 void SetHint(QWidget* control, const QString& hint);

@@ -10,7 +10,7 @@ namespace tesmira::ui {
 namespace {
 
 // Pictures are drawn on a 16 x 16 grid; the engine scales the grid to the requested rectangle.
-using Drawing = void (*)(QPainter&);
+using Drawing = IconDrawing;
 
 QPainterPath Flame(qreal x, qreal bottom, qreal width, qreal height) {
     QPainterPath path;
@@ -156,13 +156,17 @@ QList<QIcon> BuildList() {
                                  DrawInternal, DrawDoor,      DrawTwoThresholdFire};
     QList<QIcon> list(kListImageCount);
     for (int code = 0; code < 9; ++code) {
-        list[code] = QIcon(new DrawnIconEngine(zoneTypes[code]));
+        list[code] = DrawnIcon(zoneTypes[code]);
     }
-    list[kCheckMarkImage] = QIcon(new DrawnIconEngine(DrawCheckMark));
+    list[kCheckMarkImage] = DrawnIcon(DrawCheckMark);
     return list;
 }
 
 } // namespace
+
+QIcon DrawnIcon(IconDrawing drawing) {
+    return QIcon(new DrawnIconEngine(drawing));
+}
 
 const QList<QIcon>& ListImages() {
     static const QList<QIcon> list = BuildList();

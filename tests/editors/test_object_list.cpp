@@ -81,6 +81,9 @@ TEST(ObjectList, DoneWithoutChangeClearsTheUnusedBits) {
     ObjectList list(14);
     ASSERT_TRUE(list.LoadEntries(objects));
     EXPECT_EQ(list.ActiveCount(), 1); // the number without a type is not counted
+    EXPECT_EQ(ObjectList::ActiveCountOf(objects), 1);
+    EXPECT_EQ(ObjectList::ActiveCountOf(std::span(objects).last(21)), 1);
+    EXPECT_EQ(ObjectList::ActiveCountOf(std::span(objects).first(23)), 0); // no part of entry 8
     EXPECT_EQ(list.CellText(1, 1), "");
     EXPECT_EQ(list.CellText(1, 5), "21234");
     EXPECT_EQ(list.CellImage(1, 6), 1);

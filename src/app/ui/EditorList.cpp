@@ -4,9 +4,13 @@
 
 #include "editors/FiveZonePanelRecord.h"
 #include "editors/PanelRecord.h"
+#include "editors/RepeaterRecord34.h"
+#include "editors/RepeaterRecord35.h"
 #include "editors/TwoLoopRecord.h"
 #include "editors/ui/FiveZonePanelEditor.h"
 #include "editors/ui/PanelEditor.h"
+#include "editors/ui/RepeaterEditor34.h"
+#include "editors/ui/RepeaterEditor35.h"
 #include "editors/ui/TwoLoopEditor.h"
 #include "gui/EditorFactory.h"
 
@@ -18,6 +22,8 @@ void RegisterEditors(EditorFactory& factory) {
     for (const std::uint8_t type : {PanelRecord::kType30, PanelRecord::kType31})
         factory.Register(type, [type](LinkModule& link) { return new PanelEditor(link, type); });
     factory.Register<FiveZonePanelEditor>(FiveZonePanelRecord::kType33);
+    factory.Register<RepeaterEditor34>(RepeaterRecord34::kType);
+    factory.Register<RepeaterEditor35>(RepeaterRecord35::kType);
 }
 
 } // namespace tesmira::ui

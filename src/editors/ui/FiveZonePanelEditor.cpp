@@ -55,7 +55,7 @@ bool FiveZonePanelEditor::LoadFromReply() {
 }
 
 void FiveZonePanelEditor::WriteToDevice() {
-    WriteRecordToDevice([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx); });
+    StartWrite([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx); });
 }
 
 void FiveZonePanelEditor::SaveToFile(const QString& fileName) {

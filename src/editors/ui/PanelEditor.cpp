@@ -54,7 +54,7 @@ bool PanelEditor::LoadFromReply() {
 }
 
 void PanelEditor::WriteToDevice() {
-    WriteRecordToDevice([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx); });
+    StartWrite([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx); });
 }
 
 void PanelEditor::SaveToFile(const QString& fileName) {
@@ -218,11 +218,6 @@ void PanelEditor::onDeviceNumberLeft() {
         medtDevNum->setText(QString::fromStdString(record_.GsmPage().deviceNumber));
 }
 
-void PanelEditor::StoreFromEdit(QLineEdit* edit, const std::optional<std::string>& corrected) {
-    if (corrected)
-        edit->setText(QString::fromStdString(*corrected));
-}
-
 bool PanelEditor::RunLeaveHandler(const QObject* edit) {
     if (edit == nullptr)
         return false;
@@ -234,15 +229,15 @@ bool PanelEditor::RunLeaveHandler(const QObject* edit) {
         for (const auto& [field, delay] : {std::pair{row.entry, PanelRecord::Delay::Entry},
                                            std::pair{row.exit, PanelRecord::Delay::Exit}}) {
             if (edit == field) {
-                StoreFromEdit(field, record_.SetZoneDelayFromText(zone, delay, text()));
+                ShowCorrected(field, record_.SetZoneDelayFromText(zone, delay, text()));
                 return true;
             }
         }
     }
     if (edit == edtSirenTime)
-        StoreFromEdit(edtSirenTime, record_.SetSirenTimeFromText(text()));
+        ShowCorrected(edtSirenTime, record_.SetSirenTimeFromText(text()));
     else if (edit == edtChannelTest)
-        StoreFromEdit(edtChannelTest, record_.SetChannelTestFromText(text()));
+        ShowCorrected(edtChannelTest, record_.SetChannelTestFromText(text()));
     else if (edit == medtDevNum)
         onDeviceNumberLeft();
     else

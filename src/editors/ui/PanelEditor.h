@@ -65,7 +65,6 @@ private:
     void onDeviceNumberLeft();
     // The leave handler of an edit; false for a control that has none.
     bool RunLeaveHandler(const QObject* edit);
-    void StoreFromEdit(QLineEdit* edit, const std::optional<std::string>& corrected);
 
     void ShowZone(int zone, const PanelRecord::ZoneView& view);
     void ShowDependency(const PanelRecord::DependencyView& view);

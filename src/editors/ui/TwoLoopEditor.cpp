@@ -49,8 +49,7 @@ bool TwoLoopEditor::LoadFromReply() {
 }
 
 void TwoLoopEditor::WriteToDevice() {
-    WriteRecordToDevice(
-        [this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx, DeviceType); });
+    StartWrite([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx, DeviceType); });
 }
 
 void TwoLoopEditor::SaveToFile(const QString& fileName) {

@@ -1,0 +1,152 @@
+#include "editors/ui/RepeaterEditor34.h"
+
+#include "editors/ui/ObjectsWindow.h"
+#include "link/LinkModule.h"
+#include "model/DeviceCatalogue.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace tesmira::ui {
+
+RepeaterEditor34::RepeaterEditor34(LinkModule& link, QWidget* parent)
+    : DeviceEditor(link, parent),
+      objects_(new ObjectsWindow(RepeaterRecord34::kObjectCount, this)) {
+    DeviceType = RepeaterRecord34::kType;
+    setWindowTitle(QString::fromStdString(DeviceTypeName(DeviceType)));
+    BuildControls();
+    ConnectHandlers();
+    RecordToControls();
+}
+
+// --- the seven operations ---
+
+void RepeaterEditor34::SetDefaults() {
+    record_.Assign(RepeaterRecord34::Defaults());
+    RecordToControls();
+}
+
+bool RepeaterEditor34::LoadFromReply() {
+    return LoadFromReplyBytes(Link().Reply(), record_.bytes());
+}
+
+void RepeaterEditor34::WriteToDevice() {
+    StartWrite([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx, DeviceType); });
+}
+
+void RepeaterEditor34::SaveToFile(const QString& fileName) {
+    CommitEdit();
+    SaveRecordsToFile(fileName, {record_.bytes()});
+}
+
+void RepeaterEditor34::LoadFromFile(ConfigFile& reader) {
+    LoadRecordFromFile(reader, record_.bytes());
+}
+
+void RepeaterEditor34::RecordToControls() {
+    Select(cbbRetLiterRX, record_.ReceiveLetterIndex());
+    edtSysNum->setText(QString::fromStdString(record_.SystemNumberText()));
+    edtRetObjCheck->setText(QString::fromStdString(record_.ChannelCheckText()));
+    shared_.Show(record_);
+    Select(cbbTxMode, record_.TransmissionIndex());
+}
+
+void RepeaterEditor34::CommitEdit() {
+    const QWidget* focused = focusWidget();
+    if (focused == edtSysNum)
+        onSystemNumberEdited();
+    else if (focused == edtRetObjCheck)
+        onChannelCheckEdited();
+}
+
+// --- handlers ---
+
+void RepeaterEditor34::onSystemNumberEdited() {
+    ShowCorrected(edtSysNum, record_.SetSystemNumberFromText(edtSysNum->text().toStdString()));
+}
+
+void RepeaterEditor34::onChannelCheckEdited() {
+    ShowCorrected(edtRetObjCheck,
+                  record_.SetChannelCheckFromText(edtRetObjCheck->text().toStdString()));
+}
+
+void RepeaterEditor34::onObjectsClicked() {
+    objects_->EditObjects(record_.Objects());
+}
+
+bool RepeaterEditor34::eventFilter(QObject* watched, QEvent* event) {
+    if (LeavesControl(*event)) {
+        if (watched == edtSysNum)
+            onSystemNumberEdited();
+        else if (watched == edtRetObjCheck)
+            onChannelCheckEdited();
+    }
+    return DeviceEditor::eventFilter(watched, event);
+}
+
+// --- building ---
+
+void RepeaterEditor34::BuildControls() {
+    namespace text = repeater_text;
+    pgcConfig = Named(new QTabWidget(this), "pgcConfig");
+    tsMain = Named(new QWidget, "tsMain");
+    pgcConfig->addTab(tsMain, FromUtf8(text::kMainTab));
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(pgcConfig);
+
+    cbbTxMode = List("cbbTxMode", RepeaterRecord34::TransmissionTexts());
+    edtSysNum = NumberEdit("edtSysNum", 3);
+    edtSysNum->installEventFilter(this);
+    cbbRetLiterRX = List("cbbRetLiterRX", RepeaterRecord34::ReceiveLetterTexts());
+    edtRetObjCheck = NumberEdit("edtRetObjCheck", 3);
+    edtRetObjCheck->installEventFilter(this);
+    auto* fields = new QGridLayout;
+    fields->addWidget(Label("lblTxMode", FromUtf8(text::kTransmissionLabel)), 0, 0);
+    fields->addWidget(cbbTxMode, 0, 1);
+    fields->addWidget(Label("lblSysNum", FromUtf8(text::kSystemNumberLabel)), 1, 0);
+    fields->addWidget(edtSysNum, 1, 1);
+    fields->addWidget(Label("lblRetLiterRX", FromUtf8(text::kLetterLabel)), 2, 0);
+    fields->addWidget(cbbRetLiterRX, 2, 1);
+    fields->addWidget(Label("lblRetObjCheck", FromUtf8(text::kSiteChannelCheckMinutesLabel)), 3, 0);
+    fields->addWidget(edtRetObjCheck, 3, 1);
+    fields->setColumnStretch(2, 1);
+
+    shared_ = BuildSharedRepeaterControls("cbbRetReleAlarmCfg", "cbbRetReleFireCfg");
+    btnRetObj = BuildObjectsButton();
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(btnRetObj);
+    buttonRow->addStretch();
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(shared_.relays.group);
+    groups->addWidget(shared_.indication.group, 0, Qt::AlignTop);
+    groups->addStretch();
+
+    auto* page = new QVBoxLayout(tsMain);
+    page->addLayout(fields);
+    page->addWidget(shared_.buzzer);
+    page->addLayout(groups);
+    page->addLayout(buttonRow);
+    page->addStretch();
+}
+
+// Only the user's own actions reach the handlers: `activated` and `clicked` are not emitted when
+// RecordToControls sets a selection or a check, and the number edits are watched for leaving.
+void RepeaterEditor34::ConnectHandlers() {
+    connect(cbbTxMode, &QComboBox::activated, this,
+            [this](int index) { record_.SetTransmissionFromIndex(index); });
+    connect(cbbRetLiterRX, &QComboBox::activated, this,
+            [this](int index) { record_.SetReceiveLetterFromIndex(index); });
+    shared_.Connect(this, record_);
+    connect(btnRetObj, &QPushButton::clicked, this, &RepeaterEditor34::onObjectsClicked);
+}
+
+} // namespace tesmira::ui

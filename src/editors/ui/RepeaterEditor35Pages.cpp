@@ -1,0 +1,180 @@
+// The controls of the type 35 editor's three tabs and their layout.
+#include "editors/ui/RepeaterEditor35.h"
+#include "gui/EventBox.h"
+#include "gui/ZoneTypeBox.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace tesmira::ui {
+
+namespace text = repeater_text;
+using R35 = RepeaterRecord35;
+
+namespace {
+
+// An editable list: the user picks an item or types a number. Nothing typed is added to the items
+// or completed from them: "2" is two hours, not "20".
+QComboBox* EditableList(const char* name, std::span<const std::string_view> items) {
+    QComboBox* box = List(name, items);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    return box;
+}
+
+} // namespace
+
+void RepeaterEditor35::BuildControls() {
+    pgcConfig = Named(new QTabWidget(this), "pgcConfig");
+    const std::pair<QWidget*, std::string_view> pages[] = {
+        {Named(BuildMainPage(), "tsMain"), text::kMainTab},
+        {Named(BuildLoopsPage(), "tsSHLF"), text::kLoopsTab},
+        {Named(BuildTransferPage(), "tsTX"), text::kTransferTab},
+    };
+    for (const auto& [page, caption] : pages)
+        pgcConfig->addTab(page, FromUtf8(caption));
+    pgcConfig->setCurrentIndex(0);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(pgcConfig);
+}
+
+QWidget* RepeaterEditor35::BuildMainPage() {
+    bxRetLiterRX = List("bxRetLiterRX", R35::ReceiveLetterTexts());
+    auto* receive = new QHBoxLayout;
+    receive->addWidget(Label("lblRetLiterRX", FromUtf8(text::kReceiveLetterLabel)));
+    receive->addWidget(bxRetLiterRX);
+    receive->addStretch();
+
+    btnRetObj = BuildObjectsButton();
+    shared_ = BuildSharedRepeaterControls("bxRetReleAlarmCfg", "bxRetReleFireCfg");
+    chkRetActivateRele = Check("chkRetActivateRele", FromUtf8(text::kActivateRelaysCaption));
+    SetHint(chkRetActivateRele, FromUtf8(text::kActivateRelaysHint));
+    chkStavelDelay = Check("chkStavelDelay", FromUtf8(text::kStavelDelayCaption));
+    SetHint(chkStavelDelay, FromUtf8(text::kStavelDelayHint));
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(receive);
+    left->addWidget(Label("lblTxMessages", FromUtf8(text::kTransmissionLabel)));
+    left->addWidget(BuildTransmitGroup());
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(btnRetObj);
+    buttonRow->addStretch();
+    left->addLayout(buttonRow);
+    left->addStretch();
+    auto* right = new QVBoxLayout;
+    right->addWidget(shared_.relays.group);
+    right->addWidget(shared_.indication.group);
+    right->addStretch();
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+    columns->addStretch();
+
+    auto* page = new QWidget;
+    auto* rows = new QVBoxLayout(page);
+    rows->addLayout(columns);
+    rows->addWidget(shared_.buzzer);
+    rows->addWidget(chkRetActivateRele);
+    rows->addWidget(chkStavelDelay);
+    rows->addWidget(BuildChannelChecks());
+    rows->addStretch();
+    return page;
+}
+
+QGroupBox* RepeaterEditor35::BuildTransmitGroup() {
+    auto* group = Named(new QGroupBox(FromUtf8(text::kTransmitGroup)), "grpTransmit");
+    lblRetLiterTX = Label("lblRetLiterTX", FromUtf8(text::kLetterLabel));
+    bxRetLiterTX = List("bxRetLiterTX", {});
+    bxRetTxMode = List("bxRetTxMode", R35::TransmissionModeTexts());
+    chkRetTx485 = Check("chkRetTx485", FromUtf8(text::kRs485Caption));
+    SetHint(chkRetTx485, FromUtf8(text::kRs485Hint));
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(Label("lblRetTxMode", FromUtf8(text::kModeLabel)), 0, 0);
+    grid->addWidget(bxRetTxMode, 0, 1);
+    grid->addWidget(lblRetLiterTX, 1, 0);
+    grid->addWidget(bxRetLiterTX, 1, 1);
+    grid->addWidget(chkRetTx485, 2, 0, 1, 2);
+    grid->setColumnStretch(2, 1);
+    return group;
+}
+
+QWidget* RepeaterEditor35::BuildChannelChecks() {
+    cbbStavelCheck = EditableList("cbbStavelCheck", R35::ChannelCheckTexts(ChannelCheck::Stavel));
+    cbbObjCheck = EditableList("cbbObjCheck", R35::ChannelCheckTexts(ChannelCheck::Site));
+    auto* checks = new QWidget;
+    auto* grid = new QGridLayout(checks);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(Label("lblStavelCheck", FromUtf8(text::kStavelChannelCheckLabel)), 0, 0);
+    grid->addWidget(cbbStavelCheck, 0, 1);
+    grid->addWidget(Label("lblObjCheck", FromUtf8(text::kSiteChannelCheckLabel)), 1, 0);
+    grid->addWidget(cbbObjCheck, 1, 1);
+    grid->setColumnStretch(2, 1);
+    return checks;
+}
+
+QWidget* RepeaterEditor35::BuildLoopsPage() {
+    auto* page = new QWidget;
+    auto* zones = new QGridLayout;
+    zones->addWidget(Label("lblZoneTypeHead", FromUtf8(text::kZoneTypeHead)), 0, 1);
+    zones->addWidget(Label("lblZoneEventHead", FromUtf8(text::kZoneEventHead)), 0, 2);
+    static constexpr const char* kLabelNames[] = {"lblZone1", "lblZone2"};
+    static constexpr const char* kTypeNames[] = {"cbbRetShlfType1", "cbbRetShlfType2"};
+    static constexpr const char* kEventNames[] = {"bxShlfEvent1", "bxShlfEvent2"};
+    const std::string_view captions[] = {text::kZone1Label, text::kZone2Label};
+    for (int i = 0; i < R35::kZoneCount; ++i) {
+        cbbRetShlfType[i] = Named(new QComboBox, kTypeNames[i], i + 1);
+        FillZoneTypeBox(cbbRetShlfType[i], R35::kZoneTypeSelector);
+        bxShlfEvent[i] = Named(new EventBox, kEventNames[i], i + 1);
+        bxShlfEvent[i]->FillItems(R35::kEventBoxAllEvents ? 1 : 0);
+        zones->addWidget(Label(kLabelNames[i], FromUtf8(captions[i])), i + 1, 0);
+        zones->addWidget(cbbRetShlfType[i], i + 1, 1);
+        zones->addWidget(bxShlfEvent[i], i + 1, 2);
+    }
+    zones->setColumnStretch(3, 1);
+
+    auto* delays = Named(new QGroupBox(FromUtf8(text::kDelayGroup)), "grpDelayTime");
+    edtRetDelIn = NumberEdit("edtRetDelIn", 3);
+    edtRetDelIn->installEventFilter(this);
+    edtRetDelOut = NumberEdit("edtRetDelOut", 3);
+    edtRetDelOut->installEventFilter(this);
+    auto* form = new QGridLayout(delays);
+    form->addWidget(Label("lblRetDelIn", FromUtf8(text::kEntryDelayLabel)), 0, 0);
+    form->addWidget(edtRetDelIn, 0, 1);
+    form->addWidget(Label("lblRetDelOut", FromUtf8(text::kExitDelayLabel)), 1, 0);
+    form->addWidget(edtRetDelOut, 1, 1);
+    auto* delayRow = new QHBoxLayout;
+    delayRow->addWidget(delays);
+    delayRow->addStretch();
+
+    chkLockAlrm = Check("chkLockAlrm", FromUtf8(text::kLockAfterAlarmCaption));
+    auto* rows = new QVBoxLayout(page);
+    rows->addLayout(zones);
+    rows->addLayout(delayRow);
+    rows->addWidget(chkLockAlrm);
+    rows->addStretch();
+    return page;
+}
+
+QWidget* RepeaterEditor35::BuildTransferPage() {
+    auto* page = new QWidget;
+    chkCNC_TxGSM = Check("chkCNC_TxGSM", FromUtf8(text::kCommunicatorCaption));
+    // Shown as the device offers it, but not part of the record.
+    auto* allowDisarm = Check("chkAllowDisarm", FromUtf8(text::kAllowDisarmCaption));
+    SetHint(allowDisarm, FromUtf8(text::kAllowDisarmHint));
+    allowDisarm->setEnabled(false);
+    auto* rows = new QVBoxLayout(page);
+    rows->addWidget(chkCNC_TxGSM);
+    rows->addWidget(allowDisarm);
+    rows->addStretch();
+    return page;
+}
+
+} // namespace tesmira::ui
