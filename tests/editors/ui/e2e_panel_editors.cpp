@@ -5,7 +5,6 @@
 #include "support/ui/MainWindowRig.h"
 #include "tools/DevsimProcess.h"
 
-#include "app/ui/EditorList.h"
 #include "editors/ui/FiveZonePanelEditor.h"
 #include "editors/ui/PanelEditor.h"
 
@@ -24,17 +23,13 @@ namespace {
 
 constexpr int kExchangeWaitMs = 30000;
 
-struct ProgramRig : MainWindowRig {
-    ProgramRig() : MainWindowRig(SystemLinkClock(), MakeSerialBackend(), ui::RegisterEditors) {}
-
-    // The window shown, then a read of the device on `port`; the editor it opened, or null.
-    ui::DeviceEditor* ShowAndRead(const std::string& port) {
-        window().show();
-        if (!QTest::qWaitForWindowActive(&window()) || !Read(port))
-            return nullptr;
-        return editors().Current();
-    }
-};
+// The window shown, then a read of the device on `port`; the editor it opened, or null.
+ui::DeviceEditor* ShowAndRead(ProgramRig& rig, const std::string& port) {
+    rig.window().show();
+    if (!QTest::qWaitForWindowActive(&rig.window()) || !rig.Read(port))
+        return nullptr;
+    return rig.editors().Current();
+}
 
 Bytes RecordOf(ui::DeviceEditor* editor) {
     if (auto* panel = dynamic_cast<ui::PanelEditor*>(editor))
@@ -91,7 +86,7 @@ private slots:
                            "--save", deviceFile});
         QVERIFY(sim.running());
         ProgramRig rig;
-        ui::DeviceEditor* editor = rig.ShowAndRead(sim.slavePath());
+        ui::DeviceEditor* editor = ShowAndRead(rig, sim.slavePath());
         QVERIFY(editor != nullptr);
         QCOMPARE(editor->windowTitle(), caption);
         QVERIFY(PickByKeys(FindControl<QComboBox>(*editor, "cbbZoneType2"), "Пожарный"));
@@ -126,7 +121,7 @@ private slots:
         DevsimProcess sim({"--type", "30"});
         QVERIFY(sim.running());
         ProgramRig rig;
-        ui::DeviceEditor* editor = rig.ShowAndRead(sim.slavePath());
+        ui::DeviceEditor* editor = ShowAndRead(rig, sim.slavePath());
         QVERIFY(editor != nullptr);
         FindControl<QTabWidget>(*editor, "pgcConfig")->setCurrentIndex(1);
         auto* interface = FindControl<QComboBox>(*editor, "bxInterface");
