@@ -1,6 +1,8 @@
 #include "gui/UpDownField.h"
 
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 
 #include <algorithm>
 
@@ -14,8 +16,23 @@ UpDownField::UpDownField(int min, int max, QWidget* parent)
 
 void UpDownField::ShowValue(int value) {
     value_ = value;
+    const bool wider = QString::number(value).size() > lineEdit()->text().size();
     lineEdit()->setText(QString::number(value));
+    if (wider)
+        updateGeometry();
     update();
+}
+
+QSize UpDownField::sizeHint() const {
+    ensurePolished();
+    int width = 0;
+    for (const int shown : {min_, max_, value_})
+        width = std::max(width, fontMetrics().horizontalAdvance(QString::number(shown) + u' '));
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    // Two pixels for the caret, as the spin boxes of the toolkit leave.
+    const QSize text(width + 2, lineEdit()->sizeHint().height());
+    return style()->sizeFromContents(QStyle::CT_SpinBox, &option, text, this);
 }
 
 void UpDownField::stepBy(int steps) {

@@ -19,6 +19,9 @@ public:
     int Value() const { return value_; }
 
     void stepBy(int steps) override;
+    // Wide enough for the range and for the value shown, which QAbstractSpinBox cannot know.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 signals:
     // Only the user's steps; the new value is within the range.

@@ -52,7 +52,9 @@ public:
                           const QModelIndex& index) const override {
         if (index.column() == Phone) {
             auto* edit = new QLineEdit(parent);
-            edit->setContextMenuPolicy(Qt::NoContextMenu); // no pasting past the filter
+            // No pasting or dropping past the filter.
+            edit->setContextMenuPolicy(Qt::NoContextMenu);
+            edit->setAcceptDrops(false);
             edit->installEventFilter(table_);
             return edit;
         }
@@ -61,10 +63,15 @@ public:
             return QStyledItemDelegate::createEditor(parent, option, index);
         auto* list = new QComboBox(parent);
         list->addItems(Texts(items));
-        // A pick takes effect at once and ends the edit.
+        // A pick takes effect at once and ends the edit. Leaving the list without a pick (the
+        // user clicking elsewhere) changes nothing and leaves the focus where the user put it.
         auto* self = const_cast<Delegate*>(this);
-        connect(list, &QComboBox::activated, self, [self, list] {
-            emit self->commitData(list);
+        const QPersistentModelIndex cell(index);
+        connect(list, &QComboBox::activated, self, [self, list, cell] {
+            if (cell.isValid())
+                self->table_->Pick(cell.row(), cell.column(), list->currentText());
+            // One pick per opening: keys that reach the list before it is gone pick nothing.
+            list->blockSignals(true);
             emit self->closeEditor(list);
         });
         return list;
@@ -80,12 +87,9 @@ public:
 
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
-        if (auto* list = qobject_cast<QComboBox*>(editor)) {
-            if (list->currentIndex() >= 0)
-                table_->Pick(index.row(), index.column(), list->currentText());
-        } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+        // The lists have stored their pick already.
+        if (auto* edit = qobject_cast<QLineEdit*>(editor))
             model->setData(index, edit->text());
-        }
     }
 
 private:

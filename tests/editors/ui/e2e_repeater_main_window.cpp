@@ -5,7 +5,6 @@
 #include "support/ui/MainWindowRig.h"
 #include "tools/DevsimProcess.h"
 
-#include "app/ui/EditorList.h"
 #include "editors/ui/RepeaterEditor34.h"
 #include "editors/ui/RepeaterEditor35.h"
 
@@ -26,10 +25,6 @@ using tesmira::ui::MainWindow;
 namespace {
 
 constexpr int kExchangeWaitMs = 30000;
-
-struct ProgramRig : MainWindowRig {
-    ProgramRig() : MainWindowRig(SystemLinkClock(), MakeSerialBackend(), ui::RegisterEditors) {}
-};
 
 Bytes Joined(std::initializer_list<Bytes> parts) {
     Bytes all;

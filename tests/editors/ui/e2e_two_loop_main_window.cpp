@@ -6,7 +6,6 @@
 #include "support/ui/MainWindowRig.h"
 #include "tools/DevsimProcess.h"
 
-#include "app/ui/EditorList.h"
 #include "app/ui/WorkArea.h"
 #include "editors/ui/TwoLoopEditor.h"
 
@@ -51,12 +50,6 @@ const Bytes kEditedRecord = {0x05, 0x0C, 0x03, 0x05, 0x05, 0x14, 0x00,
                              0x67, 0x63, 0x07, 0x60, 0x01, 0x00};
 const Bytes kEditedFile = {0x01, 0x00, 0x1A, 0x00, 0x0D, 0x05, 0x0C, 0x03, 0x05, 0x05,
                            0x14, 0x00, 0x67, 0x63, 0x07, 0x60, 0x01, 0x00, 0x47};
-
-// The main window with the program's own editors.
-struct ProgramRig : MainWindowRig {
-    explicit ProgramRig(LinkClock& clock = SystemLinkClock())
-        : MainWindowRig(clock, MakeSerialBackend(), ui::RegisterEditors) {}
-};
 
 // `editor` when it is the two-loop editor of `type`, else null.
 TwoLoopEditor* AsTwoLoop(ui::DeviceEditor* editor, std::uint8_t type) {

@@ -1,5 +1,7 @@
 #include "support/ui/MainWindowRig.h"
 
+#include "app/ui/EditorList.h"
+
 #include <QMenu>
 
 #include <algorithm>
@@ -92,5 +94,8 @@ bool MainWindowRig::Read(const std::string& portPath, int timeoutMs) {
         return false;
     return waitUntil([&] { return !link().ExchangeRunning(); }, timeoutMs);
 }
+
+ProgramRig::ProgramRig(LinkClock& clock)
+    : MainWindowRig(clock, MakeSerialBackend(), ui::RegisterEditors) {}
 
 } // namespace tesmira::test

@@ -76,4 +76,10 @@ private:
     std::unique_ptr<ui::MainWindow> window_;
 };
 
+// The main window with the program's own editors.
+class ProgramRig : public MainWindowRig {
+public:
+    explicit ProgramRig(LinkClock& clock = SystemLinkClock());
+};
+
 } // namespace tesmira::test
