@@ -8,7 +8,6 @@
 #include "support/ui/MainWindowRig.h"
 #include "tools/DevsimProcess.h"
 
-#include "app/ui/EditorList.h"
 #include "gsm/ui/GsmEditor.h"
 
 #include <QAction>
@@ -32,11 +31,6 @@ namespace {
 
 constexpr int kExchangeWaitMs = 30000;
 const QColor kRed(255, 0, 0);
-
-struct ProgramRig : MainWindowRig {
-    explicit ProgramRig(LinkClock& clock = SystemLinkClock())
-        : MainWindowRig(clock, MakeSerialBackend(), ui::RegisterEditors) {}
-};
 
 GsmEditor* Gsm(MainWindowRig& rig) {
     return dynamic_cast<GsmEditor*>(rig.editors().Current());
