@@ -42,10 +42,10 @@ void StoreIndicationBit(std::uint8_t& indication, int bit, bool on) {
         AssignBit(indication, bit, on);
 }
 
-std::string ObjectsButtonCaption(std::optional<int> activeCountAtLastClose) {
-    if (!activeCountAtLastClose)
+std::string ObjectsButtonCaption(std::optional<int> activeCount) {
+    if (!activeCount)
         return std::string(repeater_text::kObjectsButton);
-    return "Объектов " + std::to_string(*activeCountAtLastClose);
+    return "Объектов " + std::to_string(*activeCount);
 }
 
 } // namespace tesmira

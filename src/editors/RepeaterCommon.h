@@ -30,9 +30,9 @@ inline constexpr int kIndicateOnLeds = 1;      // chkRetIndTxLed
 // Sets or clears one indication bit; any other bit number changes nothing.
 void StoreIndicationBit(std::uint8_t& indication, int bit, bool on);
 
-// The caption of the type 35 objects button: "Объекты" until the objects window has been closed
-// once, then "Объектов " and the number of active entries it was closed with.
-std::string ObjectsButtonCaption(std::optional<int> activeCountAtLastClose);
+// The caption of the type 35 objects button: "Объекты" while no count is given (the objects window
+// has not been closed yet), then "Объектов " and the number of active entries.
+std::string ObjectsButtonCaption(std::optional<int> activeCount);
 
 // Captions, labels and hints both repeater forms show.
 namespace repeater_text {
