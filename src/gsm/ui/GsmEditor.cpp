@@ -9,6 +9,7 @@
 #include "gui/EditorExchange.h"
 #include "gui/FormControls.h"
 #include "link/LinkModule.h"
+#include "model/ConfigFile.h"
 #include "model/DeviceCatalogue.h"
 
 #include <QCheckBox>
@@ -82,7 +83,9 @@ void GsmEditor::WriteToDevice() {
 
 void GsmEditor::SaveToFile(const QString& fileName) {
     CommitEdit();
-    SaveRecordsToFile(fileName, {config_.record.bytes(), config_.captions.block()});
+    ConfigFile file(DeviceType);
+    config_.SaveTo(file);
+    file.SaveTo(FilePath(fileName));
 }
 
 void GsmEditor::LoadFromFile(ConfigFile& reader) {
