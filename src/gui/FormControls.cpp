@@ -7,6 +7,8 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
 namespace tesmira::ui {
 
@@ -27,6 +29,14 @@ QLabel* Label(const char* name, const QString& caption) {
 
 QCheckBox* Check(const char* name, const QString& caption, int tag) {
     return Named(new QCheckBox(caption), name, tag);
+}
+
+QTabWidget* EditorPages(QWidget* editor) {
+    auto* pages = Named(new QTabWidget(editor), "pgcConfig");
+    auto* outer = new QVBoxLayout(editor);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(pages);
+    return pages;
 }
 
 QLineEdit* NumberEdit(const char* name, int digits) {

@@ -16,6 +16,7 @@ class QEvent;
 class QLabel;
 class QLineEdit;
 class QObject;
+class QTabWidget;
 class QWidget;
 
 namespace tesmira::ui {
@@ -27,6 +28,9 @@ int TagOf(const QObject* control);
 
 QLabel* Label(const char* name, const QString& caption);
 QCheckBox* Check(const char* name, const QString& caption, int tag = 0);
+
+// The editor's page control "pgcConfig", filling the editor edge to edge.
+QTabWidget* EditorPages(QWidget* editor);
 
 // An edit as wide as a number of `digits` digits.
 QLineEdit* NumberEdit(const char* name, int digits);

@@ -131,13 +131,10 @@ bool FiveZonePanelEditor::eventFilter(QObject* watched, QEvent* event) {
 // --- building ---
 
 void FiveZonePanelEditor::BuildControls() {
-    pgcConfig = Named(new QTabWidget(this), "pgcConfig");
+    pgcConfig = EditorPages(this);
     pgcConfig->addTab(BuildMainPage(), QStringLiteral("Основное"));
     pgcConfig->addTab(BuildTransmissionPage(), QStringLiteral("Передача"));
     pgcConfig->setCurrentIndex(0);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(pgcConfig);
 }
 
 QWidget* FiveZonePanelEditor::BuildMainPage() {

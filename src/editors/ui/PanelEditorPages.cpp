@@ -59,15 +59,12 @@ QLabel* Head(const char* name, const QString& caption) {
 } // namespace
 
 void PanelEditor::BuildControls() {
-    pgcConfig = Named(new QTabWidget(this), "pgcConfig");
+    pgcConfig = EditorPages(this);
     pgcConfig->addTab(BuildMainPage(), QStringLiteral("Основное"));
     pgcConfig->addTab(BuildTransmissionPage(), QStringLiteral("Передача"));
     pgcConfig->addTab(BuildPeripheryPage(), QStringLiteral("Периферия"));
     pgcConfig->addTab(BuildOutputsPage(), QStringLiteral("Выходы"));
     pgcConfig->setCurrentIndex(0);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(pgcConfig);
 }
 
 QWidget* PanelEditor::BuildMainPage() {

@@ -96,12 +96,9 @@ bool RepeaterEditor34::eventFilter(QObject* watched, QEvent* event) {
 
 void RepeaterEditor34::BuildControls() {
     namespace text = repeater_text;
-    pgcConfig = Named(new QTabWidget(this), "pgcConfig");
+    pgcConfig = EditorPages(this);
     tsMain = Named(new QWidget, "tsMain");
     pgcConfig->addTab(tsMain, FromUtf8(text::kMainTab));
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(pgcConfig);
 
     cbbTxMode = List("cbbTxMode", RepeaterRecord34::TransmissionTexts());
     edtSysNum = NumberEdit("edtSysNum", 3);

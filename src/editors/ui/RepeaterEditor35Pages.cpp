@@ -32,7 +32,7 @@ QComboBox* EditableList(const char* name, std::span<const std::string_view> item
 } // namespace
 
 void RepeaterEditor35::BuildControls() {
-    pgcConfig = Named(new QTabWidget(this), "pgcConfig");
+    pgcConfig = EditorPages(this);
     const std::pair<QWidget*, std::string_view> pages[] = {
         {Named(BuildMainPage(), "tsMain"), text::kMainTab},
         {Named(BuildLoopsPage(), "tsSHLF"), text::kLoopsTab},
@@ -41,9 +41,6 @@ void RepeaterEditor35::BuildControls() {
     for (const auto& [page, caption] : pages)
         pgcConfig->addTab(page, FromUtf8(caption));
     pgcConfig->setCurrentIndex(0);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(pgcConfig);
 }
 
 QWidget* RepeaterEditor35::BuildMainPage() {

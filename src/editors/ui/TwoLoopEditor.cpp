@@ -165,13 +165,10 @@ bool TwoLoopEditor::eventFilter(QObject* watched, QEvent* event) {
 // --- building ---
 
 void TwoLoopEditor::BuildControls() {
-    pgcConfig = Named(new QTabWidget(this), "pgcConfig");
+    pgcConfig = EditorPages(this);
     tsMain = Named(new QWidget, "tsMain");
     pgcConfig->addTab(tsMain, QStringLiteral("Основное"));
     pgcConfig->setCurrentWidget(tsMain);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(pgcConfig);
 
     chkU2 = Named(new QCheckBox(QStringLiteral("Контроль входа U2")), "chkU2",
                   TwoLoopRecord::kMonitorU2);

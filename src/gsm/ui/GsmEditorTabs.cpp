@@ -41,7 +41,7 @@ QWidget* Page(const char* name) {
 } // namespace
 
 void GsmEditor::BuildControls() {
-    pgcConfig = Named(new QTabWidget(this), "pgcConfig");
+    pgcConfig = EditorPages(this);
     pgcConfig->addTab(BuildMainTab(), QStringLiteral("Основное"));
     pgcConfig->addTab(BuildNamesTab(), QStringLiteral("Названия"));
     pgcConfig->addTab(BuildEventsTab(), QStringLiteral("События"));
@@ -52,9 +52,6 @@ void GsmEditor::BuildControls() {
     pgcConfig->setCurrentIndex(0);
     // The main window's work area, as the other editors fill it.
     setMinimumSize(650, 515);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(pgcConfig);
 }
 
 QWidget* GsmEditor::BuildMainTab() {
