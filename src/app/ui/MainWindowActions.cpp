@@ -249,6 +249,12 @@ void MainWindow::openFile() {
         return;
     ConfigFile reader;
     const std::uint8_t type = reader.LoadFrom(FilePath(name)); // throws on a bad file
+    // As with the device menu: a file this build cannot edit must not close the editor that is
+    // open, with its unsaved edits.
+    if (!editors_.HasEditor(type)) {
+        ShowNotSupported();
+        return;
+    }
     if (!editors_.Open(type, workArea_, this)) {
         currentDeviceType_ = 0;
         UpdateDeviceActions();
