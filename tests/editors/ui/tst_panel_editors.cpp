@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -366,6 +367,8 @@ private slots:
         QLineEdit* edit = editPhone(4);
         QVERIFY(edit != nullptr);
         QTest::keyClicks(edit, "A/ ");
+        QApplication::clipboard()->setText(QStringLiteral("AB/"));
+        QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(edit->text(), QString());
         QTest::keyClicks(edit, QString(20, '9'));
         QCOMPARE(edit->text(), QString(16, '9'));
