@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -199,6 +200,9 @@ bool DirectionTable::PhoneKeyAccepted(const QObject* editor, const QString& type
 bool DirectionTable::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
+        // Shift+Insert types no character, so only its own test keeps the clipboard out.
+        if (qobject_cast<const QLineEdit*>(watched) != nullptr && key.matches(QKeySequence::Paste))
+            return true;
         if (!MovesOrLeaves(key) && !PhoneKeyAccepted(watched, key.text()))
             return true;
     }

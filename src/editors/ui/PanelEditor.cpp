@@ -149,8 +149,11 @@ void PanelEditor::ShowZone(int zone, const PanelRecord::ZoneView& view) {
 void PanelEditor::ShowDependency(const PanelRecord::DependencyView& view) {
     for (int partition = 2; partition <= PanelRecord::kPartitionCount; ++partition) {
         QCheckBox* box = dependency_[partition - 2];
-        box->setEnabled(view.Enabled(partition));
-        if (!box->isEnabled())
+        const bool enabled = view.Enabled(partition);
+        box->setEnabled(enabled);
+        // Not isEnabled(): while the main window disables the editor every box reads disabled,
+        // and a record shown then would lose its dependency at the next commit.
+        if (!enabled)
             SetCheckedSilently(box, false);
     }
 }

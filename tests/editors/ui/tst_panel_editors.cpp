@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -188,7 +189,9 @@ private slots:
                                         {57, 3}})
             record[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(value);
         link.PutShortReply(30, {record.begin(), record.end()});
+        form.setEnabled(false); // disabled, as during an exchange: the record shows all the same
         QVERIFY(form.LoadFromReply());
+        form.setEnabled(true);
         form.CommitEdit();
         QVERIFY(form.Record().bytes() == record);
         QVERIFY(ui::Dialogs::takeMessages().isEmpty());
@@ -364,6 +367,8 @@ private slots:
         QLineEdit* edit = editPhone(4);
         QVERIFY(edit != nullptr);
         QTest::keyClicks(edit, "A/ ");
+        QApplication::clipboard()->setText(QStringLiteral("AB/"));
+        QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(edit->text(), QString());
         QTest::keyClicks(edit, QString(20, '9'));
         QCOMPARE(edit->text(), QString(16, '9'));
