@@ -104,7 +104,7 @@ public:
     // Returns whether the line-short box is visible now; its bit keeps its value either way.
     bool SetTouchMemoryMode(int position);
 
-    // 7E 1A 57 01 33, the record, CRC-8, from tx[0]; its length (26), or 0 when tx is short.
+    // 7E 1A 57 01 21, the record, CRC-8, from tx[0]; its length (26), or 0 when tx is short.
     std::size_t WriteFrame(std::span<std::uint8_t> tx) const;
 
 private:
