@@ -206,6 +206,7 @@ std::ptrdiff_t FakeSerialBackend::Write(const std::uint8_t* data, std::size_t si
     const std::size_t n = std::min(size, writeRoom);
     writeRoom -= n;
     written.insert(written.end(), data, data + n);
+    writtenCount = written.size();
     return static_cast<std::ptrdiff_t>(n);
 }
 

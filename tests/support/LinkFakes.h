@@ -142,6 +142,8 @@ public:
     std::vector<LineSettings> lines; // every SetLine
     std::vector<std::size_t> readSizes;
     Bytes written;
+    // The size of `written`, safe to watch from another thread while the exchange writes.
+    std::atomic<std::size_t> writtenCount{0};
     bool open = false;
 };
 

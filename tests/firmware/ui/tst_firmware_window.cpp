@@ -237,6 +237,8 @@ private slots:
         rig.Choose(rig.Write("0003AABBCC"));
         form->btnUpdate->click();
         QVERIFY(waitUntil([&] { return !form->pbUpdate->isHidden(); }));
+        // The block is out and the transfer waits for its answer when the user leaves.
+        QVERIFY(waitUntil([&] { return rig.fake.port->writtenCount == 5; }));
         QCOMPARE(form->pbUpdate->value(), 0);
         QVERIFY(!form->btnOpenFile->isEnabled());
         QVERIFY(!form->btnUpdate->isEnabled());
