@@ -31,6 +31,21 @@ void ShowText(QLineEdit* edit, const std::string& text) {
     edit->setText(QString::fromStdString(text));
 }
 
+// What the user sees typed. A masked edit's text() drops its unfilled positions, so "12_4" would
+// read as 124; inside the text they are blanks, which no number holds. Blanks around it are not
+// part of the number.
+std::string TypedText(const QLineEdit* edit) {
+    const QString mask = edit->inputMask();
+    if (mask.isEmpty())
+        return edit->text().toStdString();
+    const qsizetype separator = mask.lastIndexOf(QLatin1Char(';'));
+    const QChar blank =
+        separator >= 0 && separator + 1 < mask.size() ? mask.at(separator + 1) : QLatin1Char(' ');
+    QString shown = edit->displayText();
+    shown.replace(blank, QLatin1Char(' '));
+    return shown.trimmed().toStdString();
+}
+
 } // namespace
 
 GsmEditor::GsmEditor(LinkModule& link, QWidget* parent) : DeviceEditor(link, parent) {
@@ -153,7 +168,7 @@ void GsmEditor::FileCommandDone() {
 // --- handlers ---
 
 std::optional<std::string> GsmEditor::StoreTyped(const TypedField& field) {
-    const TypedInput input = field.store(field.edit->text().toStdString());
+    const TypedInput input = field.store(TypedText(field.edit));
     if (input.error) {
         ShowText(field.edit, field.shown()); // the record kept its value
         return input.error;

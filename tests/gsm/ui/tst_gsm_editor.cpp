@@ -161,6 +161,19 @@ private slots:
         QVERIFY(!limit->isVisible());
     }
 
+    void aBlankLeftInsideAMaskedNumberIsRefused() {
+        auto* number = FindControl<QLineEdit>(Editor(), "medtDevNum");
+        const Bytes before = RecordOf(Editor());
+        TypeInto(number, "1234", false);
+        number->setCursorPosition(2);
+        QTest::keyClick(number, Qt::Key_Delete); // "12_4", whose text() reads "124"
+        QTest::keyClick(number, Qt::Key_Tab);
+        QCOMPARE(RecordOf(Editor()), before);
+        const auto shown = Dialogs::takeMessages();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, QStringLiteral("'12 4' is not a valid integer value."));
+    }
+
     void aReplyIsShownWithoutAnyHandlerRunningAndABadOneChangesNothing() {
         Bytes record = RecordOf(Editor());
         record[0] = 0x34, record[1] = 0x12; // 4660
