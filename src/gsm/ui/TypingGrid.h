@@ -40,6 +40,7 @@ public:
 
 protected:
     int TextWidth(std::string_view text) const;
+    void focusInEvent(QFocusEvent* event) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 };
 

@@ -270,9 +270,13 @@ private slots:
     }
 
     void captionGridChoicesAndMenu() {
-        FindControl<QTabWidget>(Editor(), "pgcConfig")->setCurrentIndex(1);
         auto* grid = FindControl<QTableWidget>(Editor(), "grdCaptions");
         auto* types = FindControl<QComboBox>(Editor(), "cbbCaptionType");
+        // The focus that moves into the grid with the tab switch chooses no cell.
+        FindControl<QLineEdit>(Editor(), "medtDevNum")->setFocus();
+        FindControl<QTabWidget>(Editor(), "pgcConfig")->setCurrentIndex(1);
+        QVERIFY(!types->isVisible());
+        QVERIFY(grid->hasFocus());
         grid->setCurrentCell(0, 0);
         QVERIFY(types->isVisible());
         types->setCurrentIndex(1); // "Шлейф", taken when the list closes
