@@ -17,6 +17,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 
 #include <stdexcept>
@@ -112,6 +113,9 @@ void GsmEditor::LoadFromFile(ConfigFile& reader) {
 }
 
 void GsmEditor::RecordToControls() {
+    // A typed field that hides here (a threshold turned off) loses the caret, and what it held
+    // is no longer the user's: the record shown replaces it.
+    const QScopedValueRollback showing(showingRecord_, true);
     const GsmRecord& record = config_.record;
     Select(cbbInputType, record.InputFormatIndex());
     ShowText(medtDevNum, record.DeviceNumberText());
@@ -129,6 +133,8 @@ void GsmEditor::RecordToControls() {
         ShowBalance(sim);
     }
     files_->EnableButtons();
+    if (typing_ != nullptr && !typing_->edit->hasFocus())
+        typing_ = nullptr;
 }
 
 void GsmEditor::CommitEdit() {
@@ -191,7 +197,7 @@ bool GsmEditor::eventFilter(QObject* watched, QEvent* event) {
     if (field != nullptr && event->type() == QEvent::FocusIn)
         typing_ = field;
     // Focus taken by disabling is no leaving: the commit of the write that disabled it decides.
-    if (field != nullptr && field->edit->isEnabled() && LeavesControl(*event)) {
+    if (field != nullptr && !showingRecord_ && field->edit->isEnabled() && LeavesControl(*event)) {
         typing_ = nullptr;
         if (const std::optional<std::string> error = StoreTyped(*field))
             Dialogs::showError(this, QString::fromStdString(*error));

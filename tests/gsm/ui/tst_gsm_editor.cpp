@@ -152,13 +152,28 @@ private slots:
 
     void theThresholdBoxShowsItsEdit() {
         auto* limit = FindControl<QLineEdit>(Editor(), "edtLimit2");
+        auto* box = FindControl<QCheckBox>(Editor(), "chkBalance2");
         FindControl<QTabWidget>(Editor(), "pgcConfig")->setCurrentIndex(4);
         QVERIFY(!limit->isVisible());
-        ClickCheckBox(FindControl<QCheckBox>(Editor(), "chkBalance2"));
+        ClickCheckBox(box);
         QVERIFY(limit->isVisible() && FindControl<QLabel>(Editor(), "lblLimit2")->isVisible());
         QCOMPARE(limit->text(), QStringLiteral("50"));
-        ClickCheckBox(FindControl<QCheckBox>(Editor(), "chkBalance2"));
+        ClickCheckBox(box);
         QVERIFY(!limit->isVisible());
+
+        // Reset while the caret is in the threshold: hiding the edit stores nothing over the 0.
+        ClickCheckBox(box);
+        TypeInto(limit, "77", false);
+        Editor().SetDefaults();
+        QCOMPARE(RecordOf(Editor())[339], std::uint8_t(0));
+        // Nor does a commit after a read that took the caret away by disabling the editor.
+        ClickCheckBox(box);
+        limit->setFocus();
+        Editor().setEnabled(false);
+        Editor().setEnabled(true);
+        Editor().SetDefaults();
+        Editor().CommitEdit();
+        QCOMPARE(RecordOf(Editor())[339], std::uint8_t(0));
     }
 
     void aBlankLeftInsideAMaskedNumberIsRefused() {
