@@ -126,11 +126,9 @@ void CaptionGrid::onCellSelected(int row, int column) {
         return;
     switch (table_.SelectCell(row, column)) {
     case CaptionCellEditor::TypeChoice:
-        typeBox_->setCurrentIndex(0);
         typeChoice_->Open(row, column);
         break;
     case CaptionCellEditor::EventChoice:
-        eventBox_->setCurrentIndex(eventBox_->findText(grid_->item(row, column)->text()));
         eventChoice_->Open(row, column);
         break;
     default:

@@ -328,6 +328,10 @@ private slots:
         choice->hidePopup();
         QVERIFY(waitUntil([&] { return !choice->isVisible(); }));
         QCOMPARE(Cell(Editor(), "grdPhones", 0, 4), QStringLiteral("Тревоги"));
+        grid->setCurrentCell(0, 4); // opened again and closed without a pick
+        choice->hidePopup();
+        QVERIFY(waitUntil([&] { return !choice->isVisible(); }));
+        QCOMPARE(Cell(Editor(), "grdPhones", 0, 4), QStringLiteral("Тревоги"));
         Editor().CommitEdit();
         const Bytes record = RecordOf(Editor());
         QCOMPARE(Bytes(record.begin() + 4, record.begin() + 20),
