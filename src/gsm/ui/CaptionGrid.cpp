@@ -50,6 +50,7 @@ CaptionGrid::CaptionGrid(CaptionTable& table, QWidget* parent) : QWidget(parent)
     grid_->setFixedWidth(width + 30); // room for the frame and the scroll bar
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    grid_->rightPressSelects = false;
     auto* indent = new IndentDelegate(grid_);
     grid_->setItemDelegateForColumn(0, indent);
     grid_->setItemDelegateForColumn(2, indent);

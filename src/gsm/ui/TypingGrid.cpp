@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -57,6 +58,14 @@ void TypingGrid::focusInEvent(QFocusEvent* event) {
     const QSignalBlocker quiet(this);
     QTableWidget::focusInEvent(event);
     selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void TypingGrid::mousePressEvent(QMouseEvent* event) {
+    if (!rightPressSelects && event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
 }
 
 bool TypingGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {

@@ -292,6 +292,9 @@ private slots:
         FindControl<QTabWidget>(Editor(), "pgcConfig")->setCurrentIndex(1);
         QVERIFY(!types->isVisible());
         QVERIFY(grid->hasFocus());
+        QTest::mousePress(grid->viewport(), Qt::RightButton, {},
+                          grid->visualRect(grid->model()->index(2, 0)).center());
+        QVERIFY(!types->isVisible()); // a right press is for the grid's menu
         grid->setCurrentCell(0, 0);
         QVERIFY(types->isVisible());
         types->setCurrentIndex(1); // "Шлейф", taken when the list closes
