@@ -189,7 +189,7 @@ CaptionCellEditor CaptionTable::SelectCell(int row, int column) const {
 void CaptionTable::ChooseType(int row, std::string_view typeText) {
     CaptionRow* r = RowAt(row);
     const int type = IndexOfText(kTypeTexts, typeText);
-    if (r == nullptr || type < 0)
+    if (r == nullptr || type < 0 || r->type == typeText)
         return;
     r->type = typeText;
     if (IsEventType(static_cast<std::uint8_t>(type))) {

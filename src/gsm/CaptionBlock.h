@@ -81,7 +81,8 @@ public:
 
     // A type chosen in the type box; the number gets its default: the number of the row above
     // plus 1 (1 in the first row or under a row without a number) for partitions, zones and users,
-    // the first event item for events. A text that names no type changes nothing.
+    // the first event item for events. A text that names no type, or the type the row has,
+    // changes nothing.
     void ChooseType(int row, std::string_view typeText);
     // An event chosen in the event box; an empty text (nothing chosen) changes nothing.
     void ChooseEvent(int row, std::string_view eventText);

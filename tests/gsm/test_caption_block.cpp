@@ -80,6 +80,9 @@ TEST(CaptionTable, ChoosingATypeGivesTheNumberItsDefault) {
     t.rows()[2] = {"Шлейф", "7", "x"};
     t.ChooseType(3, "Шлейф");
     EXPECT_EQ(t.rows()[3], (CaptionRow{"Шлейф", "8", ""}));
+    t.rows()[3].number = "12";
+    t.ChooseType(3, "Шлейф"); // the type the row has: its number stays
+    EXPECT_EQ(t.rows()[3].number, "12");
     t.ChooseType(4, "Соб.Тревога.");
     EXPECT_EQ(t.rows()[4].number, "100 - МЕД.ТРЕВОГА");
     t.ChooseType(5, "Раздел"); // under an event number, which is no integer

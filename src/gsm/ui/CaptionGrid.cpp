@@ -50,6 +50,7 @@ CaptionGrid::CaptionGrid(CaptionTable& table, QWidget* parent) : QWidget(parent)
     grid_->setFixedWidth(width + 30); // room for the frame and the scroll bar
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    grid_->rightPressSelects = false;
     auto* indent = new IndentDelegate(grid_);
     grid_->setItemDelegateForColumn(0, indent);
     grid_->setItemDelegateForColumn(2, indent);
@@ -126,11 +127,9 @@ void CaptionGrid::onCellSelected(int row, int column) {
         return;
     switch (table_.SelectCell(row, column)) {
     case CaptionCellEditor::TypeChoice:
-        typeBox_->setCurrentIndex(0);
         typeChoice_->Open(row, column);
         break;
     case CaptionCellEditor::EventChoice:
-        eventBox_->setCurrentIndex(eventBox_->findText(grid_->item(row, column)->text()));
         eventChoice_->Open(row, column);
         break;
     default:

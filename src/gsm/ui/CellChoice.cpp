@@ -21,6 +21,8 @@ void CellChoice::Open(int row, int column) {
     row_ = row;
     column_ = column;
     open_ = true;
+    const QString text = grid_->model()->index(row, column).data().toString();
+    box_->setCurrentIndex(text.isEmpty() ? 0 : box_->findText(text));
     box_->setGeometry(grid_->visualRect(grid_->model()->index(row, column)).adjusted(1, 1, -1, -1));
     box_->show();
     box_->raise();

@@ -20,7 +20,9 @@ public:
     // `box` lives on the grid's viewport, hidden until Open.
     CellChoice(QComboBox* box, QTableWidget* grid, Apply apply);
 
-    // Places the box one pixel inside the cell, shows it, focuses it and opens its list.
+    // Places the box one pixel inside the cell, shows it, focuses it and opens its list. The
+    // cell's own item is the current one, so that closing the list without a pick leaves the cell
+    // as it was; an empty cell offers the first item, a text that is no item none.
     void Open(int row, int column);
     bool IsOpen() const { return open_; }
 

@@ -17,6 +17,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 
 #include <stdexcept>
@@ -29,6 +30,21 @@ using Sim = GsmRecord::Sim;
 
 void ShowText(QLineEdit* edit, const std::string& text) {
     edit->setText(QString::fromStdString(text));
+}
+
+// What the user sees typed. A masked edit's text() drops its unfilled positions, so "12_4" would
+// read as 124; inside the text they are blanks, which no number holds. Blanks around it are not
+// part of the number.
+std::string TypedText(const QLineEdit* edit) {
+    const QString mask = edit->inputMask();
+    if (mask.isEmpty())
+        return edit->text().toStdString();
+    const qsizetype separator = mask.lastIndexOf(QLatin1Char(';'));
+    const QChar blank =
+        separator >= 0 && separator + 1 < mask.size() ? mask.at(separator + 1) : QLatin1Char(' ');
+    QString shown = edit->displayText();
+    shown.replace(blank, QLatin1Char(' '));
+    return shown.trimmed().toStdString();
 }
 
 } // namespace
@@ -97,6 +113,9 @@ void GsmEditor::LoadFromFile(ConfigFile& reader) {
 }
 
 void GsmEditor::RecordToControls() {
+    // A typed field that hides here (a threshold turned off) loses the caret, and what it held
+    // is no longer the user's: the record shown replaces it.
+    const QScopedValueRollback showing(showingRecord_, true);
     const GsmRecord& record = config_.record;
     Select(cbbInputType, record.InputFormatIndex());
     ShowText(medtDevNum, record.DeviceNumberText());
@@ -114,6 +133,8 @@ void GsmEditor::RecordToControls() {
         ShowBalance(sim);
     }
     files_->EnableButtons();
+    if (typing_ != nullptr && !typing_->edit->hasFocus())
+        typing_ = nullptr;
 }
 
 void GsmEditor::CommitEdit() {
@@ -153,7 +174,7 @@ void GsmEditor::FileCommandDone() {
 // --- handlers ---
 
 std::optional<std::string> GsmEditor::StoreTyped(const TypedField& field) {
-    const TypedInput input = field.store(field.edit->text().toStdString());
+    const TypedInput input = field.store(TypedText(field.edit));
     if (input.error) {
         ShowText(field.edit, field.shown()); // the record kept its value
         return input.error;
@@ -176,7 +197,7 @@ bool GsmEditor::eventFilter(QObject* watched, QEvent* event) {
     if (field != nullptr && event->type() == QEvent::FocusIn)
         typing_ = field;
     // Focus taken by disabling is no leaving: the commit of the write that disabled it decides.
-    if (field != nullptr && field->edit->isEnabled() && LeavesControl(*event)) {
+    if (field != nullptr && !showingRecord_ && field->edit->isEnabled() && LeavesControl(*event)) {
         typing_ = nullptr;
         if (const std::optional<std::string> error = StoreTyped(*field))
             Dialogs::showError(this, QString::fromStdString(*error));

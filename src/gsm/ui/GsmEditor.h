@@ -77,6 +77,7 @@ private:
     GsmConfig config_;
     std::vector<TypedField> typedFields_;
     const TypedField* typing_ = nullptr; // entered and not yet left
+    bool showingRecord_ = false;         // RecordToControls runs: no handler stores anything
 
     QTabWidget* pgcConfig = nullptr;
     QLineEdit* medtDevNum = nullptr;

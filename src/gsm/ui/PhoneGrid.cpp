@@ -101,7 +101,6 @@ void PhoneGrid::onCellSelected(int row, int column) {
         return;
     FillComboFromList(choiceBox_, Texts(editor == PhoneCellEditor::GroupChoice ? PhoneGroupTexts()
                                                                                : PhoneCallTexts()));
-    choiceBox_->setCurrentIndex(0);
     choice_->Open(row, column);
 }
 

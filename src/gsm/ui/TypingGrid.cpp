@@ -1,6 +1,9 @@
 #include "gsm/ui/TypingGrid.h"
 
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QMouseEvent>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -42,6 +45,27 @@ void TypingGrid::DiscardTyping() {
 
 int TypingGrid::TextWidth(std::string_view text) const {
     return fontMetrics().horizontalAdvance(QString::fromUtf8(text.data(), qsizetype(text.size())));
+}
+
+void TypingGrid::focusInEvent(QFocusEvent* event) {
+    if (currentIndex().isValid() || event->reason() == Qt::MouseFocusReason) {
+        QTableWidget::focusInEvent(event);
+        return;
+    }
+    // Focus that comes by keys or with a tab switch makes the first cell current. The user chose
+    // no cell, so its choice box must not open (closing it would retype the first row); and no
+    // cell stays current, so that a click on that cell still selects it.
+    const QSignalBlocker quiet(this);
+    QTableWidget::focusInEvent(event);
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void TypingGrid::mousePressEvent(QMouseEvent* event) {
+    if (!rightPressSelects && event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
 }
 
 bool TypingGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {

@@ -17,6 +17,9 @@ public:
 
     // Where typing may start; unset: wherever the item is editable.
     std::function<bool(int row, int column)> canType;
+    // Off: a right press only opens the grid's menu, it makes no cell current (which would open
+    // that cell's choice box under the menu).
+    bool rightPressSelects = true;
 
     struct Column {
         const char* title;
@@ -40,6 +43,8 @@ public:
 
 protected:
     int TextWidth(std::string_view text) const;
+    void focusInEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 };
 

@@ -152,13 +152,41 @@ private slots:
 
     void theThresholdBoxShowsItsEdit() {
         auto* limit = FindControl<QLineEdit>(Editor(), "edtLimit2");
+        auto* box = FindControl<QCheckBox>(Editor(), "chkBalance2");
         FindControl<QTabWidget>(Editor(), "pgcConfig")->setCurrentIndex(4);
         QVERIFY(!limit->isVisible());
-        ClickCheckBox(FindControl<QCheckBox>(Editor(), "chkBalance2"));
+        ClickCheckBox(box);
         QVERIFY(limit->isVisible() && FindControl<QLabel>(Editor(), "lblLimit2")->isVisible());
         QCOMPARE(limit->text(), QStringLiteral("50"));
-        ClickCheckBox(FindControl<QCheckBox>(Editor(), "chkBalance2"));
+        ClickCheckBox(box);
         QVERIFY(!limit->isVisible());
+
+        // Reset while the caret is in the threshold: hiding the edit stores nothing over the 0.
+        ClickCheckBox(box);
+        TypeInto(limit, "77", false);
+        Editor().SetDefaults();
+        QCOMPARE(RecordOf(Editor())[339], std::uint8_t(0));
+        // Nor does a commit after a read that took the caret away by disabling the editor.
+        ClickCheckBox(box);
+        limit->setFocus();
+        Editor().setEnabled(false);
+        Editor().setEnabled(true);
+        Editor().SetDefaults();
+        Editor().CommitEdit();
+        QCOMPARE(RecordOf(Editor())[339], std::uint8_t(0));
+    }
+
+    void aBlankLeftInsideAMaskedNumberIsRefused() {
+        auto* number = FindControl<QLineEdit>(Editor(), "medtDevNum");
+        const Bytes before = RecordOf(Editor());
+        TypeInto(number, "1234", false);
+        number->setCursorPosition(2);
+        QTest::keyClick(number, Qt::Key_Delete); // "12_4", whose text() reads "124"
+        QTest::keyClick(number, Qt::Key_Tab);
+        QCOMPARE(RecordOf(Editor()), before);
+        const auto shown = Dialogs::takeMessages();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, QStringLiteral("'12 4' is not a valid integer value."));
     }
 
     void aReplyIsShownWithoutAnyHandlerRunningAndABadOneChangesNothing() {
@@ -257,9 +285,16 @@ private slots:
     }
 
     void captionGridChoicesAndMenu() {
-        FindControl<QTabWidget>(Editor(), "pgcConfig")->setCurrentIndex(1);
         auto* grid = FindControl<QTableWidget>(Editor(), "grdCaptions");
         auto* types = FindControl<QComboBox>(Editor(), "cbbCaptionType");
+        // The focus that moves into the grid with the tab switch chooses no cell.
+        FindControl<QLineEdit>(Editor(), "medtDevNum")->setFocus();
+        FindControl<QTabWidget>(Editor(), "pgcConfig")->setCurrentIndex(1);
+        QVERIFY(!types->isVisible());
+        QVERIFY(grid->hasFocus());
+        QTest::mousePress(grid->viewport(), Qt::RightButton, {},
+                          grid->visualRect(grid->model()->index(2, 0)).center());
+        QVERIFY(!types->isVisible()); // a right press is for the grid's menu
         grid->setCurrentCell(0, 0);
         QVERIFY(types->isVisible());
         types->setCurrentIndex(1); // "Шлейф", taken when the list closes
@@ -293,6 +328,10 @@ private slots:
         QVERIFY(choice->isVisible());
         QCOMPARE(Cell(Editor(), "grdPhones", 0, 3), QStringLiteral("Все"));
         choice->setCurrentIndex(1);
+        choice->hidePopup();
+        QVERIFY(waitUntil([&] { return !choice->isVisible(); }));
+        QCOMPARE(Cell(Editor(), "grdPhones", 0, 4), QStringLiteral("Тревоги"));
+        grid->setCurrentCell(0, 4); // opened again and closed without a pick
         choice->hidePopup();
         QVERIFY(waitUntil([&] { return !choice->isVisible(); }));
         QCOMPARE(Cell(Editor(), "grdPhones", 0, 4), QStringLiteral("Тревоги"));
