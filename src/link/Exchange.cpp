@@ -77,11 +77,17 @@ void Exchange::Terminate() {
     link_.port.Disconnect();
 }
 
-bool Exchange::WaitFor(const std::function<bool()>& done, int& rounds, std::uint32_t stepMs) {
+Exchange::WaitBudget Exchange::Budget(int rounds, std::uint32_t stepMs) {
+    return {rounds, clock_.NowMs() + std::uint64_t(std::max(rounds, 0)) * stepMs};
+}
+
+bool Exchange::WaitFor(const std::function<bool()>& done, WaitBudget& budget,
+                       std::uint32_t stepMs) {
     while (!done()) {
-        if (rounds <= 0 || StopRequested() || link_.port.LineFailed())
+        if (budget.rounds <= 0 || clock_.NowMs() >= budget.deadlineMs || StopRequested() ||
+            link_.port.LineFailed())
             return false;
-        --rounds;
+        --budget.rounds;
         clock_.SleepMs(stepMs);
     }
     return true;
@@ -96,21 +102,21 @@ bool Exchange::ReceiveReply() {
     const auto count = [this] {
         return static_cast<std::size_t>(link_.ReceivedCount());
     };
-    int rounds = kFirstByteRounds;
-    if (!WaitFor([&] { return count() != 0; }, rounds, kReplyStepMs))
+    WaitBudget wait = Budget(kFirstByteRounds, kReplyStepMs);
+    if (!WaitFor([&] { return count() != 0; }, wait, kReplyStepMs))
         return false;
     Report(ExchangeReport::ReplyStarted);
 
     const auto rx = link_.ReceiveBuffer();
-    rounds = kRestRounds;
+    wait = Budget(kRestRounds, kReplyStepMs);
     // A first chunk may hold the start byte alone: its length field is still on its way.
     const std::size_t header = rx[0] == kShortFrameStart ? 2 : rx[0] == kLongFrameStart ? 4 : 0;
-    if (header == 0 || !WaitFor([&] { return count() >= header; }, rounds, kReplyStepMs))
+    if (header == 0 || !WaitFor([&] { return count() >= header; }, wait, kReplyStepMs))
         return false;
     const std::size_t expected = ExpectedFrameLength(rx.first(std::min(count(), rx.size())));
     if (expected == 0 || expected > rx.size())
         return false; // nothing to wait for: such a frame can never be accepted
-    WaitFor([&] { return count() >= expected; }, rounds, kReplyStepMs);
+    WaitFor([&] { return count() >= expected; }, wait, kReplyStepMs);
     return FrameIsValid(rx, count());
 }
 
@@ -134,8 +140,8 @@ Exchange::Outcome Exchange::SendFrame(ExchangeReport success) {
 }
 
 bool Exchange::WaitAck() {
-    int rounds = kAckRounds;
-    if (!WaitFor([this] { return link_.ReceivedCount() != 0; }, rounds, kAckStepMs))
+    WaitBudget wait = Budget(kAckRounds, kAckStepMs);
+    if (!WaitFor([this] { return link_.ReceivedCount() != 0; }, wait, kAckStepMs))
         return false;
     return link_.ReceiveBuffer()[0] == kFirmwareBlockAccepted;
 }

@@ -43,7 +43,8 @@ public:
 
 class Exchange {
 public:
-    // The waits of the exchange: rounds of a sleep, each round checking the received count.
+    // The waits of the exchange: rounds of a sleep, each round checking the received count; a
+    // wait also ends once the clock has moved on by all of its rounds.
     static constexpr int kFirstByteRounds = 200; // 10 s for the first bytes of a reply
     static constexpr int kRestRounds = 30;       // 1.5 s more for the rest
     static constexpr std::uint32_t kReplyStepMs = 50;
@@ -97,9 +98,16 @@ private:
     void Report(ExchangeReport code, int arg = 0);
     void FinalReport(Outcome outcome);
     void PostProgress(int percent);
-    // Checks `done`; while it does not hold sleeps `stepMs` and checks again, taking the sleeps
-    // from `rounds`. False when the rounds run out, a stop is asked for or the line failed.
-    bool WaitFor(const std::function<bool()>& done, int& rounds, std::uint32_t stepMs);
+    // What is left of a wait: its sleeps and the clock time they stand for. A sleep may last
+    // longer than asked (a loaded machine, a coarse system timer), so the time bounds the wait too.
+    struct WaitBudget {
+        int rounds;
+        std::uint64_t deadlineMs;
+    };
+    WaitBudget Budget(int rounds, std::uint32_t stepMs);
+    // Checks `done`; while it does not hold sleeps `stepMs` and checks again, taking from
+    // `budget`. False when the budget runs out, a stop is asked for or the line failed.
+    bool WaitFor(const std::function<bool()>& done, WaitBudget& budget, std::uint32_t stepMs);
     // False when fewer bytes went out than asked (a stop, or a line that takes nothing more).
     bool SendAndClear(std::size_t n);
     bool ReceiveReply();

@@ -387,6 +387,28 @@ TEST(ExchangeFirmware, TheAnswerMayTakeFiveSecondsButNoMore) {
     }
 }
 
+// Sleeps of 16 times the asked length (a 1 ms sleep on a default Windows timer): the waits still
+// end at their time, not after all their rounds (80 s for a firmware answer).
+TEST(ExchangeWaits, SleepsLongerThanAskedStillEndTheWaitsOnTime) {
+    {
+        VirtualExchangeRig rig;
+        rig.clock.stretch = 16;
+        PutImage(rig, Block(4, 9));
+        const std::uint64_t took = rig.Run(ExchangeMode::Firmware, 6);
+        EXPECT_EQ(rig.Codes(), (Codes{2, 7}));
+        EXPECT_GE(took, 5000u);
+        EXPECT_LT(took, 5000u + 16);
+    }
+    {
+        VirtualExchangeRig rig;
+        rig.clock.stretch = 16;
+        const std::uint64_t took = rig.Run(ExchangeMode::Read);
+        EXPECT_EQ(rig.Codes(), (Codes{2, 7}));
+        EXPECT_GE(took, 10000u);
+        EXPECT_LT(took, 10000u + 16 * 50);
+    }
+}
+
 TEST(ExchangeFirmware, ABlockRunningPastTheImageIsNeverSent) {
     VirtualExchangeRig rig;
     const Bytes first = Block(3, 0xAA);

@@ -5,7 +5,7 @@
 namespace tesmira::test {
 
 void VirtualClock::SleepMs(std::uint32_t ms) {
-    now_ += ms;
+    now_ += std::uint64_t{ms} * stretch;
     ++sleeps_;
     if (onSleep)
         onSleep();

@@ -32,6 +32,9 @@ public:
     std::uint64_t sleeps() const { return sleeps_.load(); }
 
     std::function<void()> onSleep;
+    // Each sleep lasts this many times what was asked, as on a loaded machine or with a coarse
+    // system timer.
+    std::uint32_t stretch = 1;
 
 private:
     std::atomic<std::uint64_t> now_{1000}; // not 0, so a tick of 0 means nothing special
