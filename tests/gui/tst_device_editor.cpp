@@ -1,5 +1,6 @@
 #include "gui/DeviceEditor.h"
 #include "model/ConfigFile.h"
+#include "support/FactoryRecords.h"
 #include "support/TempDir.h"
 #include "support/ui/FakeEditor.h"
 #include "support/ui/LinkFixture.h"
@@ -16,16 +17,13 @@ using tesmira::ConfigFile;
 using tesmira::ConfigFileError;
 using tesmira::test::Bytes;
 using tesmira::test::FakeEditor;
+using tesmira::test::kFactoryRecord26;
+using tesmira::test::kFactoryRecord27;
 using tesmira::test::RecordingReceiver;
 using tesmira::ui::DeviceEditor;
 using tesmira::ui::EditorReport;
 
 namespace {
-
-const Bytes kDefaults26 = {0x01, 0x08, 0x05, 0x02, 0x03, 0x04, 0x07,
-                           0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
-const Bytes kDefaults27 = {0x01, 0x08, 0x05, 0x0A, 0x03, 0x04, 0x07,
-                           0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
 
 Bytes readFile(const std::filesystem::path& path) {
     QFile file(QString::fromStdString(path.string()));
@@ -55,7 +53,7 @@ class TestDeviceEditor : public QObject {
 private slots:
     void threadReportsBecomeEditorReportsAtOnce() {
         RecordingReceiver receiver;
-        FakeEditor editor(fixture.link, kDefaults26);
+        FakeEditor editor(fixture.link, kFactoryRecord26);
         editor.MainWindowHandle = &receiver;
         for (int ignored : {0, 2, 3, 5, 8, 9, -1, 1025})
             editor.OnExchangeReport(ignored, 0);
@@ -84,7 +82,7 @@ private slots:
 
     void shortReplyIsLoadedCaptionedAndReported() {
         RecordingReceiver receiver;
-        FakeEditor editor(fixture.link, kDefaults26);
+        FakeEditor editor(fixture.link, kFactoryRecord26);
         editor.MainWindowHandle = &receiver;
         // Type 30, firmware version 9; a 13-byte record from byte 5.
         const Bytes reply = {0x7E, 0x13, 0x52, 0x1E, 0x09, 0x11, 0x12, 0x13, 0x14, 0x15,
@@ -111,7 +109,7 @@ private slots:
 
     void replyWithoutRoomForTheRecordChangesNothing() {
         RecordingReceiver receiver;
-        FakeEditor editor(fixture.link, kDefaults26);
+        FakeEditor editor(fixture.link, kFactoryRecord26);
         editor.MainWindowHandle = &receiver;
         editor.setWindowTitle(QStringLiteral("Miren-1"));
         const Bytes tooShort = {0x7E, 0x10, 0x52, 0x1A, 0x01, 0x09, 0x09, 0x09};
@@ -119,7 +117,7 @@ private slots:
         QVERIFY(!editor.loadReply(tooShort));
         QVERIFY(!editor.loadReply(foreign));
         QVERIFY(!editor.loadReply({}));
-        QVERIFY(editor.record == kDefaults26);
+        QVERIFY(editor.record == kFactoryRecord26);
         QCOMPARE(editor.recordToControlsCalls, 0);
         QCOMPARE(editor.windowTitle(), QStringLiteral("Miren-1"));
         QVERIFY(receiver.reports.isEmpty());
@@ -127,7 +125,7 @@ private slots:
 
     void defaultFilesOfTypes26And27() {
         tesmira::test::TempDir dir;
-        FakeEditor editor26(fixture.link, kDefaults26);
+        FakeEditor editor26(fixture.link, kFactoryRecord26);
         editor26.DeviceType = 26;
         editor26.SetDefaults();
         editor26.SaveToFile(qpath(dir / "26.bcf"));
@@ -136,7 +134,7 @@ private slots:
                 (Bytes{0x01, 0x00, 0x1A, 0x00, 0x0D, 0x01, 0x08, 0x05, 0x02, 0x03, 0x04, 0x07, 0x65,
                        0x3C, 0x1E, 0x00, 0x00, 0x01, 0x4C}));
 
-        FakeEditor editor27(fixture.link, kDefaults27);
+        FakeEditor editor27(fixture.link, kFactoryRecord27);
         editor27.DeviceType = 27;
         editor27.SaveToFile(qpath(dir / "27.bcf"));
         QVERIFY(readFile(dir / "27.bcf") ==
@@ -152,8 +150,8 @@ private slots:
                                                 0x00, 0x01, 0x4C})),
                  26);
         editor.LoadFromFile(reader);
-        QVERIFY(editor.record == kDefaults26);
-        QVERIFY(editor.shown == kDefaults26);
+        QVERIFY(editor.record == kFactoryRecord26);
+        QVERIFY(editor.shown == kFactoryRecord26);
     }
 
     void fileRecordOfAnotherLengthLoadsNothingAndSaysNothing() {
@@ -172,7 +170,7 @@ private slots:
     void failedSaveReachesTheStandardErrorBox() {
         tesmira::test::DialogsInTestMode dialogs;
         tesmira::test::TempDir dir;
-        FakeEditor editor(fixture.link, kDefaults26);
+        FakeEditor editor(fixture.link, kFactoryRecord26);
         editor.DeviceType = 26;
         const QString name = qpath(dir / "missing" / "a.bcf");
         QVERIFY_THROWS_EXCEPTION(ConfigFileError, editor.SaveToFile(name));
@@ -184,7 +182,7 @@ private slots:
 
     void closingReportIsQueuedAndOthersAreNot() {
         RecordingReceiver receiver;
-        FakeEditor editor(fixture.link, kDefaults26);
+        FakeEditor editor(fixture.link, kFactoryRecord26);
         editor.MainWindowHandle = &receiver;
         editor.report(EditorReport::Closing);
         editor.report(EditorReport::ConfigError);
@@ -197,7 +195,7 @@ private slots:
 
     void reportsToAMainWindowThatIsGoneAreDropped() {
         auto receiver = std::make_unique<RecordingReceiver>();
-        FakeEditor editor(fixture.link, kDefaults26);
+        FakeEditor editor(fixture.link, kFactoryRecord26);
         editor.MainWindowHandle = receiver.get();
         editor.report(EditorReport::Closing); // queued, then its target goes
         receiver.reset();
@@ -211,7 +209,7 @@ private slots:
 
     void closingReportOfAFreedEditorCarriesNoSender() {
         RecordingReceiver receiver;
-        auto* editor = new FakeEditor(fixture.link, kDefaults26);
+        auto* editor = new FakeEditor(fixture.link, kFactoryRecord26);
         editor->MainWindowHandle = &receiver;
         editor->report(EditorReport::Closing);
         delete editor;
@@ -222,7 +220,7 @@ private slots:
     void onlyTheProgramClosesAnEditor() {
         QMdiArea area;
         area.show();
-        auto* editor = new FakeEditor(fixture.link, kDefaults26);
+        auto* editor = new FakeEditor(fixture.link, kFactoryRecord26);
         int closeHandlings = 0;
         editor->whenClosing = [&] {
             ++closeHandlings;

@@ -1,4 +1,5 @@
 #include "gui/EditorFactory.h"
+#include "support/FactoryRecords.h"
 #include "support/ui/FakeEditor.h"
 #include "support/ui/LinkFixture.h"
 #include "support/ui/UiTestSupport.h"
@@ -10,16 +11,13 @@
 using tesmira::LinkModule;
 using tesmira::test::Bytes;
 using tesmira::test::FakeEditor;
+using tesmira::test::kFactoryRecord26;
+using tesmira::test::kFactoryRecord27;
 using tesmira::test::RecordingReceiver;
 using tesmira::ui::DeviceEditor;
 using tesmira::ui::EditorReport;
 
 namespace {
-
-const Bytes kDefaults26 = {0x01, 0x08, 0x05, 0x02, 0x03, 0x04, 0x07,
-                           0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
-const Bytes kDefaults27 = {0x01, 0x08, 0x05, 0x0A, 0x03, 0x04, 0x07,
-                           0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
 
 // Lets deferred deletions run, as the event loop does between user actions.
 void settle() {
@@ -41,8 +39,10 @@ class TestEditorFactory : public QObject {
 private slots:
     void initTestCase() {
         // Small editors in place of the real ones; 35 reports its closing, as that editor does.
-        factory.Register(26, [](LinkModule& link) { return new FakeEditor(link, kDefaults26); });
-        factory.Register(27, [](LinkModule& link) { return new FakeEditor(link, kDefaults27); });
+        factory.Register(26,
+                         [](LinkModule& link) { return new FakeEditor(link, kFactoryRecord26); });
+        factory.Register(27,
+                         [](LinkModule& link) { return new FakeEditor(link, kFactoryRecord27); });
         factory.Register(
             35, [](LinkModule& link) { return new FakeEditor(link, Bytes(116, 0x35), true); });
     }
@@ -70,7 +70,7 @@ private slots:
         QCOMPARE(editor->MainWindowHandle.data(), receiver);
         QCOMPARE(editor->windowTitle(), QStringLiteral("Miren-2"));
         QCOMPARE(editor->setDefaultsCalls, 1);
-        QVERIFY(editor->shown == kDefaults27);
+        QVERIFY(editor->shown == kFactoryRecord27);
         QCOMPARE(area->subWindowList().size(), 1);
         QMdiSubWindow* frame = area->subWindowList().first();
         QCOMPARE(frame->widget(), editor);
@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(current(), editor);
         QCOMPARE(area->subWindowList().size(), 1);
         QCOMPARE(editor->setDefaultsCalls, 2);
-        QVERIFY(editor->record == kDefaults26);
+        QVERIFY(editor->record == kFactoryRecord26);
         QCOMPARE(editor->windowTitle(), QStringLiteral("Miren-1"));
         QCOMPARE(area->subWindowList().first()->pos(), QPoint(0, 0));
         QCOMPARE(editor->MainWindowHandle.data(), &other);

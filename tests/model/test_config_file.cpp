@@ -1,6 +1,7 @@
 #include "model/ConfigFile.h"
 
 #include "link/Crc8.h"
+#include "support/FactoryRecords.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +20,10 @@
 namespace tesmira {
 namespace {
 
+using tesmira::test::kFactoryRecord26;
+using tesmira::test::kFactoryRecord27;
 using Bytes = std::vector<std::uint8_t>;
 
-const Bytes kDefaultRecord26 = {0x01, 0x08, 0x05, 0x02, 0x03, 0x04, 0x07,
-                                0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
-const Bytes kDefaultRecord27 = {0x01, 0x08, 0x05, 0x0A, 0x03, 0x04, 0x07,
-                                0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
 const Bytes kDefaultFile26 = {0x01, 0x00, 0x1A, 0x00, 0x0D, 0x01, 0x08, 0x05, 0x02, 0x03,
                               0x04, 0x07, 0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01, 0x4C};
 const Bytes kDefaultFile27 = {0x01, 0x00, 0x1B, 0x00, 0x0D, 0x01, 0x08, 0x05, 0x0A, 0x03,
@@ -69,12 +68,12 @@ const std::string kVersion = "Версия файла не поддержива�
 TEST(ConfigFileWrite, DefaultFilesOfTypes26And27AreByteExact) {
     test::TempDir dir;
     ConfigFile writer26(26);
-    writer26.AddRecord(kDefaultRecord26);
+    writer26.AddRecord(kFactoryRecord26);
     writer26.SaveTo(dir / "26.bcf");
     EXPECT_EQ(ReadAll(dir / "26.bcf"), kDefaultFile26);
 
     ConfigFile writer27(27);
-    writer27.AddRecord(kDefaultRecord27);
+    writer27.AddRecord(kFactoryRecord27);
     writer27.SaveTo(dir / "27.bcf");
     EXPECT_EQ(ReadAll(dir / "27.bcf"), kDefaultFile27);
 }
@@ -108,7 +107,7 @@ TEST(ConfigFileWrite, RecordOf4090BytesFillsTheBufferAnd4091Raise) {
 
 TEST(ConfigFileWrite, LaterRecordsCountWhatIsAlreadyInTheBuffer) {
     ConfigFile writer(26);
-    writer.AddRecord(kDefaultRecord26); // position 3 + 15 = 18
+    writer.AddRecord(kFactoryRecord26); // position 3 + 15 = 18
     EXPECT_THROW(writer.AddRecord(Bytes(4076, 0)), ConfigFileError);
     writer.AddRecord(Bytes(4075, 0));
     EXPECT_EQ(writer.Image().size(), 4096u);
@@ -119,7 +118,7 @@ TEST(ConfigFileWrite, SaveReplacesAnExistingLongerFile) {
     test::TempDir dir;
     WriteAll(dir / "a.bcf", Bytes(100, 0xEE));
     ConfigFile writer(26);
-    writer.AddRecord(kDefaultRecord26);
+    writer.AddRecord(kFactoryRecord26);
     writer.SaveTo(dir / "a.bcf");
     EXPECT_EQ(ReadAll(dir / "a.bcf"), kDefaultFile26);
     EXPECT_EQ(CountFiles(dir.path()), 1);
@@ -188,7 +187,7 @@ TEST(ConfigFileWrite, AWriteProtectedFileIsNotReplaced) {
         WriteAll(target, kDefaultFile26);
         std::filesystem::permissions(target, std::filesystem::perms::owner_read);
         ConfigFile writer(27);
-        writer.AddRecord(kDefaultRecord26);
+        writer.AddRecord(kFactoryRecord26);
         int outcome = 0;
         try {
             writer.SaveTo(target);
@@ -211,7 +210,7 @@ TEST(ConfigFileWrite, AWriteProtectedFileIsNotReplaced) {
 TEST(ConfigFileWrite, SaveIntoAMissingFolderFailsAndCreatesNothing) {
     test::TempDir dir;
     ConfigFile writer(26);
-    writer.AddRecord(kDefaultRecord26);
+    writer.AddRecord(kFactoryRecord26);
     EXPECT_THROW(writer.SaveTo(dir / "missing" / "a.bcf"), ConfigFileError);
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
@@ -224,7 +223,7 @@ TEST(ConfigFileRead, DefaultFileGivesItsTypeAndRecord) {
     EXPECT_EQ(reader.DeviceType(), 27);
     Bytes record(13, 0xFF);
     EXPECT_EQ(reader.ReadRecord(record, 13), 13u);
-    EXPECT_EQ(record, kDefaultRecord27);
+    EXPECT_EQ(record, kFactoryRecord27);
     EXPECT_EQ(reader.ReadRecord(record, 0), 0u); // no further record
 }
 
@@ -371,7 +370,7 @@ TEST(ConfigFileRecords, ALoadStartsOverAfterAnEarlierFile) {
     ASSERT_EQ(reader.ReadRecord(record, 13), 13u);
     ASSERT_EQ(reader.LoadFromBytes(kDefaultFile27), 27);
     EXPECT_EQ(reader.ReadRecord(record, 13), 13u);
-    EXPECT_EQ(record, kDefaultRecord27);
+    EXPECT_EQ(record, kFactoryRecord27);
     // A refused file leaves the reader as it was.
     EXPECT_THROW(reader.LoadFromBytes(Bytes{0x01, 0x00}), ConfigFileError);
     EXPECT_EQ(reader.DeviceType(), 27);

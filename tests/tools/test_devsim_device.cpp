@@ -2,15 +2,16 @@
 #include "devsim/SimDevice.h"
 #include "devsim/SimOptions.h"
 #include "link/Crc8.h"
+#include "support/FactoryRecords.h"
 
 #include <gtest/gtest.h>
 
 namespace tesmira::devsim {
 namespace {
 
+using tesmira::test::kFactoryRecord26;
+
 const Bytes kReadRequest = {0x7E, 0x0A, 0x52, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE3};
-const Bytes kDefault26 = {0x01, 0x08, 0x05, 0x02, 0x03, 0x04, 0x07,
-                          0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
 
 // Closes `f` with the configurator's CRC, an implementation apart from the simulator's.
 Bytes Closed(Bytes f) {
@@ -48,7 +49,7 @@ TEST(DevsimDevice, UnknownTypeAnswersAShortRecordOfZeros) {
 
 TEST(DevsimDevice, ShortWriteReplacesTheRecordAndIsAcknowledged) {
     Device d(26, 9);
-    Bytes record = kDefault26;
+    Bytes record = kFactoryRecord26;
     record[8] = 0x63;
     Bytes write = {0x7E, 0x13, 0x57, 0x01, 0x1A};
     write.insert(write.end(), record.begin(), record.end());
@@ -60,14 +61,14 @@ TEST(DevsimDevice, ShortWriteReplacesTheRecordAndIsAcknowledged) {
 TEST(DevsimDevice, WriteForAnotherTypeOrSizeIsIgnored) {
     Device d(26, 9);
     Bytes other = {0x7E, 0x13, 0x57, 0x01, 0x1B};
-    other.insert(other.end(), kDefault26.begin(), kDefault26.end());
+    other.insert(other.end(), kFactoryRecord26.begin(), kFactoryRecord26.end());
     EXPECT_TRUE(Answer(d, Closed(other)).empty());
     Bytes shortRecord = {0x7E, 0x12, 0x57, 0x01, 0x1A};
-    shortRecord.insert(shortRecord.end(), kDefault26.begin(), kDefault26.end() - 1);
+    shortRecord.insert(shortRecord.end(), kFactoryRecord26.begin(), kFactoryRecord26.end() - 1);
     EXPECT_TRUE(Answer(d, Closed(shortRecord)).empty());
     const Bytes longWrite = Closed({0x14, 0x00, 0x00, 0x07, 0x1A, 0x00});
     EXPECT_TRUE(Answer(d, longWrite).empty());
-    EXPECT_EQ(d.record(), kDefault26);
+    EXPECT_EQ(d.record(), kFactoryRecord26);
 }
 
 TEST(DevsimDevice, Type34TakesItsRecordFromByte5AndAnswersItFromByte6) {

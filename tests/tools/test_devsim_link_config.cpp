@@ -1,6 +1,7 @@
 // The configurator's real link against the simulator over a pseudo-terminal: reading every device
 // type, writing records and reading them back, and the GSM communicator's file commands.
 #include "link/Frames.h"
+#include "support/FactoryRecords.h"
 #include "tools/SimLink.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +15,6 @@ using Entry = RecordingTarget::Entry;
 using Reports = std::vector<Entry>;
 
 // Factory records, byte for byte.
-const Bytes kRecord26 = {0x01, 0x08, 0x05, 0x02, 0x03, 0x04, 0x07,
-                         0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
-const Bytes kRecord27 = {0x01, 0x08, 0x05, 0x0A, 0x03, 0x04, 0x07,
-                         0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
 const Bytes kRecord30 = {0x38, 0x17, 0x1E, 0x1E, 0x28, 0x14, 0x00, 0x00, 0x28, 0x14, 0x00, 0x00,
                          0x28, 0x14, 0x00, 0x00, 0x08, 0x10, 0x00, 0x00, 0x10, 0x0F, 0x00, 0x00,
                          0x18, 0x04, 0x00, 0x00, 0x18, 0x04, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00,
@@ -91,8 +88,8 @@ TEST_P(SimRead, ReplyCarriesTypeVersionAndFactoryRecordAtTheirPositions) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryType, SimRead,
-    ::testing::Values(ReadCase{26, 9, false, 19, kRecord26, ExchangeReport::Identified},
-                      ReadCase{27, 1, false, 19, kRecord27, ExchangeReport::Identified},
+    ::testing::Values(ReadCase{26, 9, false, 19, kFactoryRecord26, ExchangeReport::Identified},
+                      ReadCase{27, 1, false, 19, kFactoryRecord27, ExchangeReport::Identified},
                       ReadCase{30, 12, false, 64, kRecord30, ExchangeReport::Identified},
                       ReadCase{31, 3, false, 64, kRecord30, ExchangeReport::Identified},
                       ReadCase{32, 7, true, 391, kRecord32, ExchangeReport::Identified},
@@ -170,8 +167,8 @@ TEST_P(SimWrite, WrittenRecordIsAcknowledgedAndReadBackInPlace) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryEditorType, SimWrite,
-    ::testing::Values(WriteCase{26, kRecord26, {0x7E, 0x13, 0x57, 0x01, 0x1A}, 19},
-                      WriteCase{27, kRecord27, {0x7E, 0x13, 0x57, 0x01, 0x1B}, 19},
+    ::testing::Values(WriteCase{26, kFactoryRecord26, {0x7E, 0x13, 0x57, 0x01, 0x1A}, 19},
+                      WriteCase{27, kFactoryRecord27, {0x7E, 0x13, 0x57, 0x01, 0x1B}, 19},
                       WriteCase{30, kRecord30, {0x7E, 0x40, 0x57, 0x01, 0x1E}, 64},
                       WriteCase{31, kRecord30, {0x7E, 0x40, 0x57, 0x01, 0x1F}, 64},
                       WriteCase{32, kRecord32, {0x14, 0x00, 0x01, 0x87, 0x20}, 391},

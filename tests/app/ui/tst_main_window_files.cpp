@@ -1,3 +1,4 @@
+#include "support/FactoryRecords.h"
 #include "support/TempDir.h"
 #include "support/ui/MainWindowRig.h"
 
@@ -17,8 +18,6 @@ namespace {
 // Version 1, type 26, one 13-byte record, CRC-8.
 const Bytes kFile26 = {0x01, 0x00, 0x1A, 0x00, 0x0D, 0x01, 0x08, 0x05, 0x02, 0x03,
                        0x04, 0x07, 0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01, 0x4C};
-const Bytes kRecord26 = {0x01, 0x08, 0x05, 0x02, 0x03, 0x04, 0x07,
-                         0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
 // The same with its last byte changed: the CRC no longer matches.
 const Bytes kDamaged26 = {0x01, 0x00, 0x1A, 0x00, 0x0D, 0x01, 0x08, 0x05, 0x02, 0x03,
                           0x04, 0x07, 0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01, 0x4D};
@@ -67,8 +66,8 @@ private slots:
         QCOMPARE(Dialogs::lastDialogFilter(), QStringLiteral("Файл конфигурации прибора (*.bcf)"));
         QVERIFY(Dialogs::takeMessages().isEmpty());
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(26));
-        QCOMPARE(rig.editor()->record, kRecord26);
-        QCOMPARE(rig.editor()->shown, kRecord26);
+        QCOMPARE(rig.editor()->record, kFactoryRecord26);
+        QCOMPARE(rig.editor()->shown, kFactoryRecord26);
         QCOMPARE(w.windowTitle(), QStringLiteral("Программатор : ") + path);
         QCOMPARE(rig.settings().raw("filepath").toString(), Folder(dir));
         QCOMPARE(w.status().text(), QStringLiteral("Файл открыт: ") + path);

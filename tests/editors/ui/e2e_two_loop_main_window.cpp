@@ -1,6 +1,7 @@
 // The type 26 and 27 editors inside the real main window, talking through the real serial driver
 // to the device simulator: read, edit by keys and clicks, write, reset, save and open, reading
 // again and reading another type, and a write that gets no answer.
+#include "support/FactoryRecords.h"
 #include "support/LinkFakes.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/MainWindowRig.h"
@@ -18,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 
+using tesmira::test::kFactoryRecord26;
 using namespace tesmira;
 using namespace tesmira::test;
 using tesmira::ui::Dialogs;
@@ -35,8 +37,6 @@ const QString kDefaultView26 =
     "letter 1 | alarms 8 | restores 5 | check 1 мин. | loop1 Пожарный, 110 - ПОЖАР | "
     "loop2 Дверной, 370 - ШЛЕЙФ НЕИСПР | exit 60 | entry 30 | siren - lamp - u2 - guard - "
     "buzzer x";
-const Bytes kDefaultRecord26 = {0x01, 0x08, 0x05, 0x02, 0x03, 0x04, 0x07,
-                                0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
 
 // After EditEverything: letter 5, 12 alarm and 3 restore transmissions, check every 2.5 min
 // (5), loop 1 guard (5) with its default event 131 (row 20), loop 2 off (0) keeping the
@@ -187,7 +187,7 @@ private slots:
         QVERIFY(editor->isEnabled());
         QCOMPARE(editor->windowTitle(), QStringLiteral("Miren-1, Версия прибора - 9"));
         QCOMPARE(ViewOf(*editor), kDefaultView26);
-        QCOMPARE(RecordOf(*editor), kDefaultRecord26);
+        QCOMPARE(RecordOf(*editor), kFactoryRecord26);
         QVERIFY(!rig.link().port.Connected());
 
         // Edit and write; the status keeps its text until the device answers.
@@ -210,7 +210,7 @@ private slots:
         // Reset: the factory record, without a word to the device or on the status line.
         w.actSetDefault->trigger();
         QCOMPARE(ViewOf(*editor), kDefaultView26);
-        QCOMPARE(RecordOf(*editor), kDefaultRecord26);
+        QCOMPARE(RecordOf(*editor), kFactoryRecord26);
         QVERIFY(!rig.link().ExchangeRunning());
         QCOMPARE(w.status().text(), QStringLiteral("Данные записаны"));
         QCOMPARE(CommandsOf(w), kEditor);
@@ -348,7 +348,7 @@ private slots:
         QLineEdit* field = Edit(*editor, qPrintable(edit));
         TypeInto(field, typed, false);
         QVERIFY(field->hasFocus());
-        QCOMPARE(RecordOf(*editor), kDefaultRecord26); // not stored before the write
+        QCOMPARE(RecordOf(*editor), kFactoryRecord26); // not stored before the write
 
         if (byButton)
             QTest::mouseClick(FindControl<QPushButton>(w, "btnWrite"), Qt::LeftButton);

@@ -3,6 +3,7 @@
 #include "editors/ui/TwoLoopEditor.h"
 #include "gui/EventBox.h"
 #include "model/ConfigFile.h"
+#include "support/FactoryRecords.h"
 #include "support/TempDir.h"
 #include "support/ui/FakeEditor.h"
 #include "support/ui/FormDriver.h"
@@ -22,6 +23,7 @@
 using tesmira::ConfigFile;
 using tesmira::TwoLoopRecord;
 using tesmira::test::Bytes;
+using tesmira::test::kFactoryRecord26;
 using tesmira::test::RecordingReceiver;
 using tesmira::ui::EditorReport;
 using tesmira::ui::EventBox;
@@ -31,8 +33,6 @@ using tesmira::test::FindControl;
 
 namespace {
 
-const Bytes kDefaults26 = {0x01, 0x08, 0x05, 0x02, 0x03, 0x04, 0x07,
-                           0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
 // Every value unlike the defaults: letter 30, counts 12 and 1, "6,5  мин.", loop 1 "Охранный"
 // with 131 - ПЕРИМЕТР, loop 2 off with 371 - ШЛЕЙФ ОБРЫВ, delays 5 and 99, all monitoring.
 const Bytes kOther = {0x1E, 0x0C, 0x01, 0x0D, 0x05, 0x14, 0x00, 0x66, 0x05, 0x63, 0xE0, 0x01, 0x00};
@@ -210,7 +210,7 @@ private slots:
     void defaultsAreShownForEitherType() {
         TwoLoopEditor form26(link_->link, 26);
         QCOMPARE(form26.DeviceType, std::uint8_t{26});
-        QCOMPARE(AsBytes(form26.RecordBytes()), kDefaults26);
+        QCOMPARE(AsBytes(form26.RecordBytes()), kFactoryRecord26);
         ExpectDefaultsShown(form26, QStringLiteral("1 мин."));
         TwoLoopEditor form27(link_->link, 27);
         QCOMPARE(form27.DeviceType, std::uint8_t{27});
@@ -230,7 +230,7 @@ private slots:
 
         link_->PutReply(kReplyDefaults26Version9);
         form.LoadFromReply();
-        QCOMPARE(AsBytes(form.RecordBytes()), kDefaults26);
+        QCOMPARE(AsBytes(form.RecordBytes()), kFactoryRecord26);
         ExpectDefaultsShown(form, QStringLiteral("1 мин."));
         QCOMPARE(form.windowTitle(), QStringLiteral("Miren-1, Версия прибора - 9"));
         QCOMPARE(receiver.reports.size(), 2);
@@ -262,7 +262,7 @@ private slots:
         QVERIFY(!Checked(form, "chkExpBox6"));
         QVERIFY(Checked(form, "chkGuardSnd"));
         form.SetDefaults();
-        QCOMPARE(AsBytes(form.RecordBytes()), kDefaults26);
+        QCOMPARE(AsBytes(form.RecordBytes()), kFactoryRecord26);
         QCOMPARE(spies.total(), 0);
     }
 
@@ -328,7 +328,7 @@ private slots:
         ConfigFile reader;
         QCOMPARE(reader.LoadFrom(dir / "short.bcf"), std::uint8_t{26});
         form.LoadFromFile(reader);
-        QCOMPARE(AsBytes(form.RecordBytes()), kDefaults26);
+        QCOMPARE(AsBytes(form.RecordBytes()), kFactoryRecord26);
         ExpectDefaultsShown(form, QStringLiteral("1 мин."));
     }
 };

@@ -2,6 +2,7 @@
 // check boxes, typing into the delay edits and leaving them, and committing the edit that still
 // has the caret before a save.
 #include "editors/ui/TwoLoopEditor.h"
+#include "support/FactoryRecords.h"
 #include "support/TempDir.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/LinkFixture.h"
@@ -13,6 +14,7 @@
 
 #include <memory>
 
+using tesmira::test::kFactoryRecord26;
 using Bytes = std::vector<std::uint8_t>;
 using tesmira::test::ClickCheckBox;
 using tesmira::test::PickByKeys;
@@ -22,9 +24,6 @@ using tesmira::ui::TwoLoopEditor;
 using tesmira::test::FindControl;
 
 namespace {
-
-const Bytes kDefaults26 = {0x01, 0x08, 0x05, 0x02, 0x03, 0x04, 0x07,
-                           0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
 
 std::uint8_t At(const TwoLoopEditor& form, std::size_t byte) {
     return form.RecordBytes()[byte];
@@ -68,12 +67,12 @@ private slots:
         QCOMPARE(At(form, 3), std::uint8_t{0});
         // Nothing else moved.
         const Bytes after = AsBytes(form);
-        QVERIFY(std::equal(after.begin() + 4, after.end(), kDefaults26.begin() + 4));
+        QVERIFY(std::equal(after.begin() + 4, after.end(), kFactoryRecord26.begin() + 4));
     }
 
     void aListShowingNoSelectionStoresOnlyWhenTheUserChooses() {
         TwoLoopEditor form(link_->link, 26);
-        Bytes record = kDefaults26;
+        Bytes record = kFactoryRecord26;
         record[1] = 2;
         link_->PutShortReply(26, record);
         form.LoadFromReply();
@@ -130,7 +129,7 @@ private slots:
 
     void monitoringBoxesSetAndClearTheirBitOnly() {
         TwoLoopEditor form(link_->link, 26);
-        Bytes record = kDefaults26;
+        Bytes record = kFactoryRecord26;
         record[10] = 0x21;
         link_->PutShortReply(26, record);
         form.LoadFromReply();
@@ -188,7 +187,7 @@ private slots:
         TwoLoopEditor form(link_->link, 26);
         QVERIFY(Activate(form));
         // Start from values the typed ones differ from.
-        Bytes record = kDefaults26;
+        Bytes record = kFactoryRecord26;
         record[8] = 17;
         record[9] = 18;
         link_->PutShortReply(26, record);
