@@ -122,6 +122,11 @@ private:
     void DeviceIdentified(std::uint8_t type);
     void ShowLinkBusy();
     void ShowNotSupported();
+    // True when this build has an editor for `code`; otherwise says so. Asked before the factory
+    // opens one, which would close the open editor, with its edits, first.
+    bool EditorOffered(std::uint8_t code);
+    // The editor of `code` opened (or reset, when it is the one open) and the commands set for it.
+    void OpenEditor(std::uint8_t code);
     // Closes the editor, stops a running exchange and closes the port; once.
     void ShutDown();
     // Runs a handler, showing what it throws in the application's error box.

@@ -71,14 +71,21 @@ void MainWindow::ShowNotSupported() {
                      MessageIcon::Information);
 }
 
+bool MainWindow::EditorOffered(std::uint8_t code) {
+    if (editors_.HasEditor(code))
+        return true;
+    ShowNotSupported();
+    return false;
+}
+
 void MainWindow::openEditorOfType(std::uint8_t code) {
     WriteSetting(kSettingDeviceType, QString::number(code));
-    // The menu offers every catalogued type; one this build cannot edit must not close the
-    // editor that is open, with its unsaved edits.
-    if (!editors_.HasEditor(code)) {
-        ShowNotSupported();
+    OpenEditor(code);
+}
+
+void MainWindow::OpenEditor(std::uint8_t code) {
+    if (!EditorOffered(code))
         return;
-    }
     if (editors_.Open(code, workArea_, this))
         currentDeviceType_ = code;
     else if (editors_.Current() == nullptr)
@@ -95,18 +102,8 @@ void MainWindow::reopenRecentType() {
         throw std::runtime_error(
             QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
     const auto code = static_cast<std::uint8_t>(value & 0xFF);
-    if (code == 0)
-        return;
-    if (!editors_.HasEditor(code)) {
-        ShowNotSupported();
-        return;
-    }
-    if (editors_.Open(code, workArea_, this))
-        currentDeviceType_ = editors_.Current()->DeviceType;
-    else if (editors_.Current() == nullptr)
-        currentDeviceType_ = 0;
-    ApplyEnabled();
-    UpdateDeviceActions();
+    if (code != 0)
+        OpenEditor(code);
 }
 
 void MainWindow::readDevice() {
@@ -249,12 +246,8 @@ void MainWindow::openFile() {
         return;
     ConfigFile reader;
     const std::uint8_t type = reader.LoadFrom(FilePath(name)); // throws on a bad file
-    // As with the device menu: a file this build cannot edit must not close the editor that is
-    // open, with its unsaved edits.
-    if (!editors_.HasEditor(type)) {
-        ShowNotSupported();
+    if (!EditorOffered(type))
         return;
-    }
     if (!editors_.Open(type, workArea_, this)) {
         currentDeviceType_ = 0;
         UpdateDeviceActions();
