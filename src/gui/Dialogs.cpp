@@ -2,6 +2,10 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
+
+#include <optional>
+#include <utility>
 
 namespace tesmira::ui {
 
@@ -14,7 +18,16 @@ struct TestState {
     QList<ShownMessage> messages;
     QString lastDir;
     QString lastFilter;
+    std::function<void()> whileAsking;
+    std::optional<QWidget*> asking; // the parent of the question being asked
+    bool questionClosed = false;
 };
+
+// The questions whose modal loop runs, innermost last.
+QList<QPointer<QMessageBox>>& openQuestions() {
+    static QList<QPointer<QMessageBox>> boxes;
+    return boxes;
+}
 
 TestState& state() {
     static TestState s;
@@ -58,11 +71,36 @@ void Dialogs::message(QWidget* parent, const QString& title, const QString& text
 bool Dialogs::ask(QWidget* parent, const QString& title, const QString& text) {
     if (state().on) {
         state().messages.append({title, text, MessageIcon::Question});
-        return !state().answers.isEmpty() && state().answers.takeFirst();
+        const bool yes = !state().answers.isEmpty() && state().answers.takeFirst();
+        if (const std::function<void()> meanwhile = std::exchange(state().whileAsking, {})) {
+            state().asking = parent;
+            state().questionClosed = false;
+            meanwhile();
+            state().asking.reset();
+            if (state().questionClosed)
+                return false;
+        }
+        return yes;
     }
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setObjectName(QStringLiteral("QuestionBox"));
     box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    openQuestions().append(&box);
+    const int answer = box.exec();
+    openQuestions().removeAll(&box);
+    return answer == QMessageBox::Yes;
+}
+
+void Dialogs::closeQuestion(QWidget* parent) {
+    if (state().on) {
+        if (state().asking == parent)
+            state().questionClosed = true;
+        return;
+    }
+    for (const QPointer<QMessageBox>& box : openQuestions()) {
+        if (box && box->parentWidget() == parent)
+            box->done(QMessageBox::No);
+    }
 }
 
 QString Dialogs::errorBoxText(const QString& text) {
@@ -105,6 +143,10 @@ void Dialogs::setNextFileName(const QString& name) {
 
 void Dialogs::setNextAnswer(bool yes) {
     state().answers.append(yes);
+}
+
+void Dialogs::setWhileAsking(std::function<void()> meanwhile) {
+    state().whileAsking = std::move(meanwhile);
 }
 
 QList<ShownMessage> Dialogs::takeMessages() {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <exception>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -30,6 +31,10 @@ public:
 
     // A modal question with Yes and No buttons (No is the default); true for Yes.
     static bool ask(QWidget* parent, const QString& title, const QString& text);
+    // Closes the question asked over `parent` that is still open, as if No had been pressed:
+    // what it asked about has ended meanwhile, so its answer no longer matters. Nothing when none
+    // is open.
+    static void closeQuestion(QWidget* parent);
 
     // The application's standard error box: title "Программатор", error icon, OK, the text with a
     // period appended when it ends with a letter or a digit.
@@ -65,6 +70,9 @@ public:
     static bool testMode();
     static void setNextFileName(const QString& name);
     static void setNextAnswer(bool yes);
+    // Runs `meanwhile` inside the next question, as what happens while it is open would (a
+    // report delivered by its modal loop); a closeQuestion from there makes it answer No.
+    static void setWhileAsking(std::function<void()> meanwhile);
     static QList<ShownMessage> takeMessages();
     // The folder and filter the last file dialog was opened with (test mode only).
     static QString lastDialogDir();

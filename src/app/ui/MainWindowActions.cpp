@@ -186,6 +186,10 @@ void MainWindow::OnEditorReport(EditorReport code, DeviceEditor* sender) {
     case EditorReport::Written:
         ShowStatus(kStatusGreen, QStringLiteral("Данные записаны"));
         break;
+    case EditorReport::PortFailed: // as for a read: the last success must not stay on screen
+        ShowStatus(kStatusRed,
+                   QStringLiteral("Невозможно открыть порт") + PortAccessHint(link_.port));
+        break;
     case EditorReport::NoLink:
         ShowStatus(kStatusRed, QStringLiteral("Нет связи с прибором"));
         break;
@@ -280,8 +284,12 @@ FirmwareWindow* MainWindow::firmwareWindow() const {
 }
 
 void MainWindow::openFirmwareWindow() {
-    if (firmwareWindow_)
+    if (firmwareWindow_) {
+        // An editor may cover it, and it has no frame buttons to raise it by.
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(firmwareWindow_->parentWidget()))
+            workArea_->setActiveSubWindow(frame);
         return;
+    }
     auto* window = new FirmwareWindow(link_);
     firmwareWindow_ = window;
     // While it transfers, the device commands here must not start a second exchange.
@@ -298,6 +306,12 @@ void MainWindow::exitProgram() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Every way out comes here; a firmware transfer cut short may leave the device without a
+    // working program, so the user is asked as by the firmware window's own exit.
+    if (firmwareWindow_ && !firmwareWindow_->ConfirmLeave()) {
+        event->ignore();
+        return;
+    }
     ShutDown();
     event->accept();
 }

@@ -15,6 +15,9 @@ const QColor kNavy(0, 0, 128);
 
 WorkArea::WorkArea(QWidget* parent) : QMdiArea(parent), logo_(LogoPixmap(kLogoHeight)) {
     setObjectName(QStringLiteral("WorkArea"));
+    // A window smaller than the editor scrolls, so that every control stays within reach.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 const QStringList& WorkArea::StartTextLines() {

@@ -2,8 +2,8 @@
 
 #include "firmware/FirmwareImage.h"
 #include "gui/Dialogs.h"
-#include "gui/EditorExchange.h"
 #include "gui/EditHelpers.h"
+#include "gui/EditorExchange.h"
 #include "gui/ReportBridge.h"
 #include "link/LinkModule.h"
 
@@ -192,25 +192,30 @@ void FirmwareWindow::ShowState() {
     pbUpdate->setVisible(state_.BarVisible());
 }
 
-void FirmwareWindow::leave() {
+bool FirmwareWindow::ConfirmLeave() {
+    if (!state_.Updating())
+        return true;
+    // A device left with half an image may not start again: the user decides.
+    if (!Dialogs::ask(this, kUpdateTitle,
+                      QStringLiteral("Идет обновление прошивки. Прибор с недописанной "
+                                     "прошивкой может перестать работать.\r\n"
+                                     "Прервать обновление?")))
+        return false;
+    // The question waited in a loop of its own: the transfer may have ended meanwhile.
     if (state_.Updating()) {
-        // A device left with half an image may not start again: the user decides.
-        if (!Dialogs::ask(this, kUpdateTitle,
-                          QStringLiteral("Идет обновление прошивки. Прибор с недописанной "
-                                         "прошивкой может перестать работать.\r\n"
-                                         "Прервать обновление?")))
-            return;
-        // The question waited in a loop of its own: the transfer may have ended meanwhile.
-        if (state_.Updating()) {
-            // The device keeps the blocks it has; a new update starts again from the first one.
-            link_.StopExchange();
-            state_.Abandon();
-            ShowState();
-            emit transferRunning(false);
-            UpdateMessage(this, QStringLiteral("Обновление прошивки прервано"),
-                          MessageIcon::Warning);
-        }
+        // The device keeps the blocks it has; a new update starts again from the first one.
+        link_.StopExchange();
+        state_.Abandon();
+        ShowState();
+        emit transferRunning(false);
+        UpdateMessage(this, QStringLiteral("Обновление прошивки прервано"), MessageIcon::Warning);
     }
+    return true;
+}
+
+void FirmwareWindow::leave() {
+    if (!ConfirmLeave())
+        return;
     leaving_ = true;
     // The frame closes this widget first, so closeEvent runs either way.
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))

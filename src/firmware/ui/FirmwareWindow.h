@@ -38,6 +38,12 @@ public:
 
     bool Updating() const { return state_.Updating(); }
 
+    // Whether the window (or the program) may be left now. During a transfer the user is asked
+    // first (default No); Yes stops the transfer and says that the update was interrupted. False
+    // for No, and when the transfer ends while the question is open: its outcome is shown then,
+    // and the user decides anew.
+    bool ConfirmLeave();
+
 signals:
     // True once a transfer has started, false when it has ended, also when the window is left
     // during it. The main window keeps its device commands disabled in between.

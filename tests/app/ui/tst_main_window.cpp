@@ -2,6 +2,7 @@
 #include "firmware/ui/FirmwareWindow.h"
 #include "support/LinkFakes.h"
 #include "support/PtyPair.h"
+#include "support/TempDir.h"
 #include "support/ui/MainWindowRig.h"
 
 #include <QLabel>
@@ -10,8 +11,11 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
+
+#include <fstream>
 
 using namespace tesmira;
 using namespace tesmira::test;
@@ -421,6 +425,7 @@ private slots:
         };
         const Row rows[] = {
             {EditorReport::Written, "Данные записаны", QColor(0, 128, 0)},
+            {EditorReport::PortFailed, "Невозможно открыть порт", QColor(255, 0, 0)},
             {EditorReport::NoLink, "Нет связи с прибором", QColor(255, 0, 0)},
             {EditorReport::ConfigError, "Ошибка конфигурации", QColor(255, 0, 0)},
         };
@@ -431,8 +436,8 @@ private slots:
             QCOMPARE(w.status().colour(), row.colour);
             QCOMPARE(CommandsOf(w), kEditor);
         }
-        // A write whose port failed, a load, an unknown code: no text, the commands come back.
-        for (int code : {2, 0, 4, 9}) {
+        // A load, an unknown code: no text, the commands come back.
+        for (int code : {0, 4, 9}) {
             w.status().SetText(QStringLiteral("before"));
             w.EnableControls(false);
             w.OnEditorReport(static_cast<EditorReport>(code), rig.editor());
@@ -570,10 +575,16 @@ private slots:
                  QStringLiteral("Обновление прошивки прибора"));
         QVERIFY(!rig.link().ExchangeRunning());
 
-        // Pressed again while it is open: nothing.
+        // Pressed again while an editor covers it: no second window, the one there comes to
+        // the front.
+        w.workArea()->setActiveSubWindow(
+            qobject_cast<QMdiSubWindow*>(rig.editor()->parentWidget()));
         w.actUpdateFirmware->trigger();
         QCOMPARE(w.workArea()->subWindowList().size(), 2);
         QCOMPARE(w.workArea()->findChildren<ui::FirmwareWindow*>().size(), 1);
+        QWidget* frame = firmware->parentWidget();
+        QVERIFY(w.workArea()->activeSubWindow() == frame);
+        QVERIFY(w.workArea()->subWindowList(QMdiArea::StackingOrder).last() == frame);
 
         emit firmware->transferRunning(true);
         QCOMPARE(CommandsOf(w), kExchange);
@@ -590,6 +601,60 @@ private slots:
         w.actUpdateFirmware->trigger();
         QCOMPARE(w.workArea()->findChildren<ui::FirmwareWindow*>().size(), 1);
         QVERIFY(ui::Dialogs::takeMessages().isEmpty());
+    }
+
+    // The side panel's "Выход", "Файл" -> "Выход" and closing the window all end in the same
+    // question while a firmware transfer runs.
+    void exitDuringAFirmwareTransferAsksFirst() {
+        auto backend = std::make_unique<FakeSerialBackend>(); // takes the block, never answers
+        FakeSerialBackend* port = backend.get();
+        MainWindowRig rig(SystemLinkClock(), std::move(backend));
+        MainWindow& w = rig.window();
+        w.show();
+        w.actUpdateFirmware->trigger();
+        ui::FirmwareWindow* firmware = w.firmwareWindow();
+        TempDir dir;
+        std::ofstream(dir / "update.enc") << "0003AABBCC";
+        ui::Dialogs::setNextFileName(QString::fromStdString((dir / "update.enc").string()));
+        firmware->btnOpenFile->click();
+        firmware->btnUpdate->click();
+        QVERIFY(waitUntil([&] { return port->writtenCount == 5; }));
+
+        w.FileExit1->trigger(); // No, the default
+        QVERIFY(w.isVisible());
+        QVERIFY(firmware->Updating());
+        QVERIFY(rig.link().ExchangeRunning());
+        auto shown = ui::Dialogs::takeMessages();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].icon, MessageIcon::Question);
+
+        ui::Dialogs::setNextAnswer(true);
+        w.findChild<QPushButton*>(QStringLiteral("btnExit"))->click();
+        QVERIFY(!w.isVisible());
+        QVERIFY(!rig.link().ExchangeRunning());
+        shown = ui::Dialogs::takeMessages();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0].icon, MessageIcon::Question);
+        QVERIFY(shown[1] == (ui::ShownMessage{"Обновление прошивки", "Обновление прошивки прервано",
+                                              MessageIcon::Warning}));
+    }
+
+    void aWindowSmallerThanTheEditorScrollsToItsLowerRightPart() {
+        MainWindowRig rig;
+        MainWindow& w = rig.window();
+        w.resize(500, 350);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.openEditorOfType(30);
+        QWidget* frame = rig.editor()->parentWidget();
+        frame->resize(700, 600);
+        ui::WorkArea* area = w.workArea();
+        QVERIFY(waitUntil([&] { return area->verticalScrollBar()->isVisible(); }));
+        QVERIFY(area->horizontalScrollBar()->isVisible());
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+        area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+        QVERIFY(waitUntil(
+            [&] { return area->viewport()->rect().contains(frame->geometry().bottomRight()); }));
     }
 
     void exitClosesTheEditorAndTheWindow() {

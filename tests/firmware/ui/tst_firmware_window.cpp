@@ -221,9 +221,9 @@ private slots:
         rig.form->btnUpdate->click();
         const auto shown = Dialogs::takeMessages();
         QCOMPARE(shown.size(), 1);
-        QVERIFY(shown[0] == (ShownMessage{"Обновление прошивки",
-                                          "Идет обмен с прибором, повторите позже",
-                                          MessageIcon::Information}));
+        QVERIFY(shown[0] ==
+                (ShownMessage{"Обновление прошивки", "Идет обмен с прибором, повторите позже",
+                              MessageIcon::Information}));
         QVERIFY(rig.fake.link.ExchangeRunning());
         QCOMPARE(rig.fake.TransmitHead(10),
                  Bytes({0x7E, 0x0A, 0x52, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE3}));
@@ -277,6 +277,33 @@ private slots:
                                           MessageIcon::Warning}));
         QCOMPARE(rig.fake.port->written, Bytes({0x00, 0x03, 0xAA, 0xBB, 0xCC}));
         QVERIFY(!rig.fake.port->open);
+    }
+
+    // The question about interrupting waits in a loop of its own; the transfer may end in it.
+    void aTransferEndingWhileTheQuestionIsOpenClosesItAndShowsTheOutcome() {
+        Rig rig;
+        FirmwareWindow* form = rig.form;
+        rig.Choose(rig.Write("0003AABBCC"));
+        form->btnUpdate->click();
+        QVERIFY(waitUntil([&] { return rig.fake.port->writtenCount == 5; }));
+        Dialogs::setNextAnswer(true); // what the user would press, had the question stayed
+        Dialogs::setWhileAsking([&] {
+            rig.fake.port->input.push_back(0x11); // the block's answer, read by the poll here
+            QVERIFY(waitUntil([&] { return !form->Updating(); }));
+        });
+        form->btExit->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!rig.form.isNull()); // the answer no longer counted: the window stays
+        const auto shown = Dialogs::takeMessages();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0].icon, MessageIcon::Question);
+        QVERIFY(shown[1] == (ShownMessage{"Обновление прошивки", "Прошивка обновлена",
+                                          MessageIcon::Information}));
+        QVERIFY(form->pbUpdate->isHidden());
+        QVERIFY(rig.Idle());
+        QCOMPARE(rig.running.count(), 2);
+        QCOMPARE(rig.running[1][0].toBool(), false);
+        QVERIFY(waitUntil([&] { return !rig.fake.link.ExchangeRunning(); }));
     }
 
     void inTheWorkAreaItSitsTopLeftAndOnlyItsExitButtonClosesIt() {
