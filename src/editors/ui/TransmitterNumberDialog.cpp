@@ -132,6 +132,10 @@ bool TransmitterNumberDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void TransmitterNumberDialog::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        // Under this focus reason leaving a field stores nothing: a number typed into another
+        // field before the user switched windows is stored first, not lost.
+        if (QWidget* focused = focusWidget(); focused == medtPCN || focused == medtBtn)
+            LeaveField(focused);
         edtHex->setFocus(Qt::ActiveWindowFocusReason);
         edtHex->selectAll();
     }

@@ -132,6 +132,27 @@ private slots:
         QCOMPARE(edited, (TransmitterEntry{0x82, 0xBC, 0xDE}));
     }
 
+    // Coming back to the dialog puts the focus on the hexadecimal field.
+    void aNumberTypedBeforeSwitchingWindowsIsKept() {
+        TransmitterNumberDialog dialog;
+        QStringList seen;
+        whenModal("TransmitterNumberDialog", [&](QWidget&) {
+            TypeInto(FindControl<QLineEdit>(dialog, "medtBtn"), "123456", false);
+            QWidget other; // another window, active for a while
+            other.setWindowModality(Qt::ApplicationModal);
+            other.show();
+            seen << QString::number(QTest::qWaitForWindowActive(&other));
+            other.close();
+            seen << QString::number(QTest::qWaitForWindowActive(&dialog))
+                 << QString::number(FindControl<QLineEdit>(dialog, "edtHex")->hasFocus())
+                 << FieldText(dialog, "edtHex");
+            QTest::keyClick(FindControl<QLineEdit>(dialog, "edtHex"), Qt::Key_Escape);
+        });
+        const TransmitterEntry edited = dialog.EditNumber({0x41, 0xAB, 0xCD});
+        QCOMPARE(seen, QStringList({"1", "1", "1", "1E240"}));
+        QCOMPARE(edited, (TransmitterEntry{0x41, 0xE2, 0x40}));
+    }
+
     void aCloseByTheWindowSystemKeepsTheGivenEntry() {
         TransmitterNumberDialog dialog;
         whenModal("TransmitterNumberDialog", [&](QWidget&) {
