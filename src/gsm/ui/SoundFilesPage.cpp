@@ -77,9 +77,16 @@ void SoundFilesPage::onDelete() {
     const std::string name = selected->text().toStdString();
     Start([this, name](std::span<std::uint8_t> tx) {
         const SoundFileFrame frame = WriteDeleteFrame(tx, name);
-        if (!frame.refusal.empty())
+        if (!frame.refusal.empty()) {
             ShowRefusal(this, frame);
-        return frame.length;
+            return frame.length;
+        }
+        // A name the device takes; the file goes for good, so the user confirms first.
+        const bool confirmed =
+            Dialogs::ask(this, FromUtf8(kDeleteTitle),
+                         QStringLiteral("Удалить файл ") + QString::fromStdString(name) +
+                             QStringLiteral(" из прибора?"));
+        return confirmed ? frame.length : std::size_t{0};
     });
 }
 

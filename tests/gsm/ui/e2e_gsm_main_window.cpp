@@ -26,6 +26,8 @@ using namespace tesmira::test;
 using tesmira::ui::Dialogs;
 using tesmira::ui::GsmEditor;
 using tesmira::ui::MainWindow;
+using tesmira::ui::MessageIcon;
+using tesmira::ui::ShownMessage;
 
 namespace {
 
@@ -151,9 +153,12 @@ private slots:
         QVERIFY(FileCommand(rig, *editor, "btnUpload"));
         QCOMPARE(Files(*editor), QStringList({"a1.amr", "b2.amr", "c3.amr"}));
         FindControl<QListWidget>(*editor, "lstFiles")->setCurrentRow(0);
+        Dialogs::setNextAnswer(true);
         QVERIFY(FileCommand(rig, *editor, "btnDelete"));
         QCOMPARE(Files(*editor), QStringList({"b2.amr", "c3.amr"}));
-        QVERIFY(Dialogs::takeMessages().isEmpty());
+        QCOMPARE(Dialogs::takeMessages(),
+                 QList<ShownMessage>({{"Удаление файла", "Удалить файл a1.amr из прибора?",
+                                       MessageIcon::Question}}));
 
         // What the device holds: the record with the block's header over its last four bytes,
         // then the block.

@@ -341,7 +341,7 @@ private slots:
                  Hex("37 39 31 32 33 34 35 36 37 38 39 00 00 00 00 01"));
     }
 
-    void soundFileRefusalsStartNothing() {
+    void soundFileRefusalsAndADeclinedDeleteStartNothing() {
         auto* list = FindControl<QListWidget>(Editor(), "lstFiles");
         ShowTabOf(Editor(), list);
         auto* remove = FindControl<QPushButton>(Editor(), "btnDelete");
@@ -351,6 +351,14 @@ private slots:
         list->setCurrentRow(0);
         remove->click();
         QVERIFY(ShownOnly({"Удаление файла", "Выберите файл", MessageIcon::Information}));
+        QVERIFY(!link_->link.ExchangeRunning());
+        QVERIFY(remove->isEnabled());
+
+        list->addItem(QStringLiteral("b2.amr"));
+        list->setCurrentRow(1);
+        remove->click(); // the question answered No
+        QVERIFY(ShownOnly(
+            {"Удаление файла", "Удалить файл b2.amr из прибора?", MessageIcon::Question}));
         QVERIFY(!link_->link.ExchangeRunning());
         QVERIFY(remove->isEnabled());
     }
