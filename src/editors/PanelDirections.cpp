@@ -4,7 +4,6 @@
 #include "model/ZoneTypes.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace tesmira {
 
@@ -41,40 +40,6 @@ DirectionRow RowOfAttribute(std::uint8_t attribute) {
 bool IsNetworkProtocol(std::string_view protocol) {
     const int index = IndexOfText(kProtocols, protocol);
     return index >= static_cast<int>(kFirstNetworkProtocol);
-}
-
-// Position of `text` in `items`; an empty cell of a direction that is off counts as the first.
-std::optional<unsigned> ItemOrBlank(std::span<const std::string_view> items, std::string_view text,
-                                    bool off) {
-    if (text.empty() && off)
-        return 0;
-    const int index = IndexOfText(items, text);
-    if (index < 0)
-        return std::nullopt;
-    return static_cast<unsigned>(index);
-}
-
-bool AppendEntry(std::vector<std::uint8_t>& out, const DirectionRow& row) {
-    const int tries = IndexOfText(kTries, row.tries);
-    if (tries < 0)
-        return false;
-    const bool off = tries == 0;
-    if (off && row.sim.empty() && row.protocol.empty() && row.phone.empty()) {
-        out.push_back(0);
-        return true;
-    }
-    const auto sim = ItemOrBlank(kSims, row.sim, off);
-    const auto protocol = ItemOrBlank(kProtocols, row.protocol, off);
-    if (!sim || !protocol || !FitsCp1251(row.phone))
-        return false;
-    const std::vector<std::uint8_t> phone = Utf8ToCp1251(row.phone);
-    if (phone.size() + 1 > 255)
-        return false;
-    out.push_back(static_cast<std::uint8_t>(phone.size() + 1));
-    out.push_back(static_cast<std::uint8_t>((static_cast<unsigned>(tries) << kTriesShift) |
-                                            (*sim << kSimShift) | *protocol));
-    out.insert(out.end(), phone.begin(), phone.end());
-    return true;
 }
 
 } // namespace
@@ -138,19 +103,6 @@ PanelDirections::Rows PanelDirections::DecodeRows() const {
         rest = rest.subspan(shown);
     }
     return rows;
-}
-
-bool PanelDirections::EncodeRows(const Rows& rows) {
-    std::vector<std::uint8_t> entries;
-    for (const DirectionRow& row : rows) {
-        if (!AppendEntry(entries, row))
-            return false;
-    }
-    if (entries.size() > kSize - kEntries)
-        return false;
-    std::fill(bytes_.begin() + kEntries, bytes_.end(), 0);
-    std::copy(entries.begin(), entries.end(), bytes_.begin() + kEntries);
-    return true;
 }
 
 std::span<const std::string_view> DirectionTriesTexts() {

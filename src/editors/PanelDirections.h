@@ -50,13 +50,9 @@ public:
     bool SendsSms() const { return bytes_[kSmsFlag] != 0; }
 
     // The table's rows. Reads only the block's own bytes, whatever its lengths say: a direction
-    // that runs past the end shows what is there, and the rows after it are empty.
+    // that runs past the end shows what is there, and the rows after it are empty. The table is a
+    // view: its edits are not encoded back into the block.
     Rows DecodeRows() const;
-
-    // The inverse of DecodeRows for rows made of the table's own items. False, changing nothing,
-    // when a cell holds something else or the directions do not fit the block. The table is a
-    // view: the editor does not store its edits, so nothing but tests call this yet.
-    bool EncodeRows(const Rows& rows);
 
 private:
     Bytes bytes_{};

@@ -79,28 +79,6 @@ TEST(PanelDirections, DecodingStaysWithinTheBlock) {
     EXPECT_EQ(Decoded(Entry(255, 0x20, 140))[0].phone, std::string(140, 'x'));
 }
 
-TEST(PanelDirections, EncodingIsTheInverseAndRefusesWhatDoesNotFit) {
-    const Rows rows = {{{"3", "2", "CSD", std::string(kSamplePhone)},
-                        kOff,
-                        {"5", "1,2", "Vantiq-Net", std::string(kSampleHost)},
-                        {"Выкл.", "1", "Voice", "kept"},
-                        kOff}};
-    PanelDirections block;
-    ASSERT_TRUE(block.EncodeRows(rows));
-    EXPECT_EQ(block.DecodeRows(), rows);
-    EXPECT_EQ(block.bytes()[8], 17);
-    EXPECT_EQ(block.bytes()[9], 0x71);
-
-    const PanelDirections::Bytes before = block.bytes();
-    Rows tooLong;
-    tooLong.fill({"1", "1", "Voice", std::string(28, '5')}); // 5 x 30 bytes > 142
-    EXPECT_FALSE(block.EncodeRows(tooLong));
-    Rows unknown = rows;
-    unknown[4].tries = "6";
-    EXPECT_FALSE(block.EncodeRows(unknown));
-    EXPECT_EQ(block.bytes(), before);
-}
-
 TEST(PanelDirections, TableCellRules) {
     const DirectionRow on = PickDirectionTries(kOff, "3");
     EXPECT_EQ(on, (DirectionRow{"3", "1,2", "Voice", std::string(kSamplePhone)}));
