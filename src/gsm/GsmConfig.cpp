@@ -24,15 +24,16 @@ GsmReplyOutcome GsmConfig::LoadFromReply(std::span<const std::uint8_t> reply) {
         return GsmReplyOutcome::RecordIncomplete;
     const std::size_t lengthAt = kGsmReplyRecordAt + GsmRecord::kCaptionHeader + 2;
     const std::size_t length = std::size_t{reply[lengthAt]} << 8 | reply[lengthAt + 1];
-    if (length < kCaptionHeaderSize)
-        return GsmReplyOutcome::CaptionsTooShort;
-    if (length > kCaptionBufferSize)
-        return GsmReplyOutcome::CaptionsPastBuffer;
-    if (length > dataEnd - kGsmReplyCaptionsAt)
+    // The caption table alone decides what a block may be; the reply only bounds what it holds.
+    // The block goes first: a refused one leaves the record too as it was.
+    if (length > dataEnd - kGsmReplyCaptionsAt ||
+        !captions.AssignBlock(reply.subspan(kGsmReplyCaptionsAt, length))) {
+        if (length < kCaptionHeaderSize)
+            return GsmReplyOutcome::CaptionsTooShort;
+        if (length > kCaptionBufferSize)
+            return GsmReplyOutcome::CaptionsPastBuffer;
         return GsmReplyOutcome::CaptionsPastReply;
-
-    // The block's header is the length read above, so the block is taken as it stands.
-    captions.AssignBlock(reply.subspan(kGsmReplyCaptionsAt, length));
+    }
     std::copy_n(reply.begin() + kGsmReplyRecordAt, GsmRecord::kSize, record.bytes().begin());
     phones = ShowPhones(record.PhoneArea());
     events.Show(record.EventArea());

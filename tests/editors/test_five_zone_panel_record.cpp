@@ -36,6 +36,9 @@ TEST(FiveZonePanelRecord, ZoneTypes) {
 
     EXPECT_FALSE(record.SetZoneType(1, 8)); // "Пожарн.2-х порог." is not offered
     EXPECT_FALSE(record.SetZoneType(6, 1));
+    const auto before = record.bytes();
+    record.SetZoneEvent(6, 0x55); // byte 11 lies past the fifth zone
+    EXPECT_EQ(record.bytes(), before);
     record.bytes()[8] = 8;
     EXPECT_EQ(record.Zone(5)->typeIndex, std::nullopt);
     EXPECT_EQ(record.Zone(4)->typeIndex, 2);

@@ -89,6 +89,10 @@ TEST(PanelRecord, ZoneTypeChanges) {
     EXPECT_FALSE(record.SetZoneType(1, 9));
     EXPECT_FALSE(record.SetZoneType(1, -1)); // a name no zone type has
     EXPECT_EQ(record.bytes(), kDefaults);
+    record.bytes()[10] = 5; // zone 3: exit delay, then entry delay
+    record.bytes()[11] = 6;
+    EXPECT_EQ(record.Zone(3)->exitDelayText, "5");
+    EXPECT_EQ(record.Zone(3)->entryDelayText, "6");
 }
 
 TEST(PanelRecord, ZoneSwitchedOffLosesItsRearmAtCommit) {
@@ -253,6 +257,8 @@ TEST(PanelRecord, InterfaceChanges) {
     EXPECT_TRUE(record.SetInterfaceFromText("Velmar ППМ, Quell").view.remoteDisarm);
     record.SetInterfaceFromText("");
     EXPECT_EQ(record.bytes()[35], 255);
+    record.SetNetworkNumber(0);
+    EXPECT_EQ(record.bytes()[43], 1);
     record.SetNetworkNumber(7);
     record.SetNetworkNumber(8);
     EXPECT_EQ(record.bytes()[43], 7);

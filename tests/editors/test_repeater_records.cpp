@@ -190,10 +190,13 @@ TEST(RepeaterRecord35, ModeChoiceClearsRs485AndShowsItsLetters) {
     EXPECT_EQ((Flags{velmor->rs485Visible, velmor->letterVisible}), (Flags{false, false}));
     EXPECT_EQ(record.SetTransmissionModeFromIndex(4), std::nullopt);
     EXPECT_EQ(record.bytes()[13], 0x03);
-    record.bytes()[13] = 0x85; // a mode no item names: its RS-485 bit still shows
-    EXPECT_EQ((Flags{record.TransmitLetterView().rs485Visible,
-                     record.TransmitLetterView().letterVisible}),
-              (Flags{true, false}));
+    for (std::uint8_t byte : {0x84, 0x85}) { // modes no item names: their RS-485 bit still shows
+        record.bytes()[13] = byte;
+        EXPECT_EQ((Flags{record.TransmitLetterView().rs485Visible,
+                         record.TransmitLetterView().letterVisible}),
+                  (Flags{true, false}))
+            << int(byte);
+    }
 }
 
 TEST(RepeaterRecord35, ALetterTheModeLacksShowsNoSelectionAndStays) {
@@ -237,10 +240,22 @@ TEST(RepeaterRecord35, ZoneTypesAndEvents) {
               (Bytes{0x00, 0x04, 0x05, 0x14}));
     EXPECT_EQ(record.SetZoneType(1, 8), std::nullopt); // not offered to these zones
     EXPECT_EQ(record.SetZoneType(3, 1), std::nullopt);
+    const Bytes before = BytesOf(record);
+    record.SetZoneEvent(3, 0x55); // byte 8 would be the entry delay
+    EXPECT_EQ(BytesOf(record), before);
     record.SetZoneEvent(2, 0);                    // an event box without selection
     EXPECT_EQ(record.ZoneEvent(2), std::nullopt); // shown as none, not as the previous event
     record.bytes()[5] = 8;
     EXPECT_EQ(record.ZoneTypeIndex(2), std::nullopt);
+}
+
+TEST(RepeaterRecord35, CommunicatorBoxTakesOnlyItsBit) {
+    R35 record;
+    record.bytes()[12] = 0xF0;
+    record.SetCommunicatorConnected(true);
+    EXPECT_EQ(record.bytes()[12], 0xF1);
+    record.SetCommunicatorConnected(false);
+    EXPECT_EQ(record.bytes()[12], 0xF0);
 }
 
 TEST(RepeaterRecord35, EachHandlerChangesOnlyItsByte) {

@@ -49,6 +49,12 @@ TEST(CaptionBlock, ShowStopsAtTheFirstBadEntryTheBlockEndAndTheLastRow) {
     EXPECT_EQ(rows[0], (CaptionRow{"Шлейф", "2", "a"}));
     EXPECT_EQ(rows[1], CaptionRow{}); // the second entry's name length is 0
 
+    // A name of 16 bytes, the most, and the entry after it.
+    rows = ShowCaptionBlock(
+        Hex("02 01 00 1B 01 05 10 61 62 63 64 65 66 67 68 69 6A 6B 6C 6D 6E 6F 70 02 03 01 75"));
+    EXPECT_EQ(rows[0], (CaptionRow{"Шлейф", "5", "abcdefghijklmnop"}));
+    EXPECT_EQ(rows[1], (CaptionRow{"Пользователь", "3", "u"}));
+
     // 120 entries of 4 bytes, the count byte saying 255.
     Bytes many = Hex("FF 01 01 E4");
     for (int i = 0; i < 120; ++i)
@@ -71,6 +77,14 @@ TEST(CaptionBlock, EventEntriesWithoutABoxItemSurviveShowAndBuild) {
     EXPECT_EQ(rows[2].number, "0 - CID_940");
     EXPECT_EQ(rows[3].number, "654 - ВХ.БУФ.ПЕРЕП"); // not event 225, which has the same code
     EXPECT_EQ(BuildCaptionBlock(rows), block);
+}
+
+TEST(CaptionTable, TakesABlockOfTheLargestSize) {
+    Bytes largest = Hex("00 01 08 00");
+    largest.resize(2048, 0x00);
+    CaptionTable t;
+    EXPECT_TRUE(t.AssignBlock(largest));
+    EXPECT_EQ(t.block().size(), 2048u);
 }
 
 TEST(CaptionTable, ChoosingATypeGivesTheNumberItsDefault) {

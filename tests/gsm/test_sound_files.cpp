@@ -59,10 +59,12 @@ TEST(SoundFiles, UploadFromDiskChecksNameAndSizeBeforeReading) {
     test::TempDir dir;
     std::ofstream(dir / "big.amr", std::ios::binary) << std::string(5001, 'x');
     std::ofstream(dir / "ok.amr", std::ios::binary) << "xyz";
+    std::ofstream(dir / "most.amr", std::ios::binary) << std::string(5000, 'x');
     Bytes tx(6000, 0xEE);
     EXPECT_EQ(WriteUploadFrameFromFile(tx, dir / "big.amr").refusal, kUploadTooLargeText);
     EXPECT_EQ(WriteUploadFrameFromFile(tx, dir / "missing.amr1").refusal, kUploadNameTooLongText);
     EXPECT_THROW(WriteUploadFrameFromFile(tx, dir / "none.amr"), ConfigFileError);
+    EXPECT_EQ(WriteUploadFrameFromFile(tx, dir / "most.amr").length, 5016u);
     ASSERT_EQ(WriteUploadFrameFromFile(tx, dir / "ok.amr").length, 19u);
     EXPECT_EQ(Bytes(tx.begin() + 15, tx.begin() + 18), test::Text("xyz"));
 }
@@ -86,6 +88,9 @@ TEST(SoundFiles, FileListReplies) {
         reply.resize(reply.size() + 40, 'z'); // the rest of the receive buffer is not the list
         EXPECT_EQ(ParseFileList(reply), shown);
     }
+    // The CRC byte ends no name, whatever its value (0x05 here; the list does not check it).
+    EXPECT_EQ(ParseFileList(Hex("14 01 00 0F 20 61 2E 61 6D 72 0A 62 2E 61 05")),
+              (std::vector<std::string>{"a.amr"}));
 }
 
 } // namespace

@@ -57,14 +57,17 @@ TEST(ExchangeRead, AShortReplyIdentifiesTheDevice) {
 }
 
 TEST(ExchangeRead, ALongReplyLargerThanTheInputBufferIsTakenWhole) {
-    VirtualExchangeRig rig;
-    const Bytes reply = LongReply(32, 2052);
-    rig.Script({{10, 0, reply}});
-    rig.Run(ExchangeMode::Read);
-    EXPECT_EQ(rig.Codes(), (Codes{2, 3, 0}));
-    EXPECT_EQ(rig.Reports().back().arg, 32);
-    EXPECT_EQ(rig.link.ReceivedCount(), 2052);
-    EXPECT_TRUE(std::equal(reply.begin(), reply.end(), rig.link.ReceiveBuffer().begin()));
+    // The largest GSM reply, and one that fills the receive buffer to its last byte.
+    for (const int size : {2052, 2112}) {
+        VirtualExchangeRig rig;
+        const Bytes reply = LongReply(32, static_cast<std::size_t>(size));
+        rig.Script({{10, 0, reply}});
+        rig.Run(ExchangeMode::Read);
+        EXPECT_EQ(rig.Codes(), (Codes{2, 3, 0})) << size;
+        EXPECT_EQ(rig.Reports().back().arg, 32) << size;
+        EXPECT_EQ(rig.link.ReceivedCount(), size);
+        EXPECT_TRUE(std::equal(reply.begin(), reply.end(), rig.link.ReceiveBuffer().begin()));
+    }
 }
 
 TEST(ExchangeRead, TypeCodesAtTheEdgesOfTheCatalogue) {
