@@ -122,6 +122,21 @@ TEST(DevsimProcess, EveryOpenOfThePortStartsANewFirmwareTransfer) {
     EXPECT_EQ(ReadFile(out), (Bytes{0x00, 0x01, 10}));
 }
 
+// Root opens a port another program holds, TIOCEXCL or not; an open that is then refused the lock
+// and closed must not cost the holder the answer it waits for.
+TEST(DevsimProcess, AnotherOpenOfTheHeldPortIsNoNewSession) {
+    DevsimProcess sim({"--type", "26", "--version", "9", "--delay", "600"});
+    RawClient port(sim.slavePath(), 9600);
+    ASSERT_TRUE(port.ok());
+    port.Send(kReadRequest);
+    std::this_thread::sleep_for(200ms); // the request is in, its answer due in 400 ms
+    {
+        RawClient other(sim.slavePath(), 9600);
+        ASSERT_TRUE(other.ok());
+    }
+    EXPECT_EQ(port.Receive(kReply26v9.size()), kReply26v9);
+}
+
 TEST(DevsimProcess, LinkMonitorDecodesEachFrame) {
     DevsimProcess sim({"--type", "26", "--version", "9", "--log"});
     {

@@ -25,7 +25,8 @@ public:
 
     // True when the other end has opened the line again since the last call: a new session began,
     // even if it closed and reopened too quickly for a read to see the line closed. Call it after
-    // Read: the bytes that read returned then belong to the new session.
+    // Read: the bytes that read returned then belong to the new session. An open while the line is
+    // still held (another program trying the port, whose lock is then refused) starts none.
     virtual bool Reopened() = 0;
 
     // The line speed the other end set, in baud (0 when unknown).

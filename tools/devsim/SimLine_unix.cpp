@@ -68,11 +68,15 @@ public:
         }
         if (n < 0 && (errno == EAGAIN || errno == EINTR))
             return Status::Idle;
-        return Status::Closed; // a pseudo-terminal master reads EIO while no slave is open
+        holders_ = 0; // certain now: a pseudo-terminal master reads EIO while no slave is open
+        return Status::Closed;
     }
 
     // The events are queued by the open itself, before the other end can write a byte, so a byte
-    // read before this call was sent after every open it reports.
+    // read before this call was sent after every open it reports. Only an open of a line nobody
+    // holds begins a session: on this machine root opens a port held by another program despite
+    // TIOCEXCL, and such an open, refused by the lock and closed at once, must not cost the
+    // program that holds the line the answer it waits for.
     bool Reopened() override {
         bool opened = false;
         alignas(inotify_event) char events[4096];
@@ -80,7 +84,10 @@ public:
         while (watch_ >= 0 && (n = ::read(watch_, events, sizeof events)) > 0) {
             for (ssize_t at = 0; at < n;) {
                 const auto* e = reinterpret_cast<const inotify_event*>(events + at);
-                opened = opened || (e->mask & IN_OPEN) != 0;
+                if ((e->mask & IN_OPEN) != 0)
+                    opened = opened || holders_++ == 0;
+                if ((e->mask & IN_CLOSE) != 0 && holders_ > 0)
+                    --holders_;
                 at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
             }
         }
@@ -106,6 +113,9 @@ private:
     int fd_;
     int watch_;
     std::string path_;
+    // Opens minus closes of the slave seen so far: how many hold it now. Back to 0 whenever the
+    // master reads the line closed, should the events have run together.
+    int holders_ = 0;
 };
 
 bool MakeRaw(int fd, speed_t speed) {
@@ -139,7 +149,7 @@ std::unique_ptr<Line> OpenPseudoTerminal(std::string& error) {
     // The master reads "closed" only while no one holds the slave open; a close and reopen
     // between two reads would go unseen, and two sessions would run together.
     int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (watch >= 0 && ::inotify_add_watch(watch, slave, IN_OPEN) < 0) {
+    if (watch >= 0 && ::inotify_add_watch(watch, slave, IN_OPEN | IN_CLOSE) < 0) {
         ::close(watch);
         watch = -1;
     }
