@@ -164,10 +164,17 @@ void FirmwareWindow::startTransfer(std::size_t length) {
 
 void FirmwareWindow::onExchangeReport(int code, int arg) {
     QPointer<FirmwareWindow> self(this);
-    switch (state_.Report(static_cast<ExchangeReport>(code), arg)) {
-    case UpdateOutcome::None: // the transfer goes on
+    const UpdateOutcome outcome = state_.Report(static_cast<ExchangeReport>(code), arg);
+    if (outcome == UpdateOutcome::None) { // the transfer goes on
         ShowState();
         return;
+    }
+    // Whether to interrupt the transfer no longer matters: that question goes before the outcome
+    // shows.
+    Dialogs::closeQuestion(this);
+    switch (outcome) {
+    case UpdateOutcome::None:
+        break;
     case UpdateOutcome::Updated:
         UpdateMessage(this, QStringLiteral("Прошивка обновлена"), MessageIcon::Information);
         break;
