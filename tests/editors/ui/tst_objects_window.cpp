@@ -143,6 +143,7 @@ private slots:
             other.show();
             seen << QString::number(QTest::qWaitForWindowActive(&other));
             other.close();
+            dialog.activateWindow(); // the user comes back
             seen << QString::number(QTest::qWaitForWindowActive(&dialog))
                  << QString::number(FindControl<QLineEdit>(dialog, "edtHex")->hasFocus())
                  << FieldText(dialog, "edtHex");
