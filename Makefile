@@ -2,6 +2,7 @@
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?= 0
 GENERATOR := -G Ninja
 TYPE ?= 30
 VERSION ?= 9
@@ -15,49 +16,68 @@ WINDOWS_BUILD := build-windows
 
 CORE_ONLY := -DTESMIRA_WITH_QT=OFF -DTESMIRA_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 
-.PHONY: all deps build test test-main test-asan test-tsan test-windows fuzz-build fuzz-replay fuzz \
-	run demo display bench format clean install package
+.PHONY: all deps build test test-main test-asan test-tsan test-windows windows-build windows-tests \
+	fuzz-build fuzz-replay fuzz run demo display bench format clean install package
 
 all: build
+
+# Each stage also runs alone (make test-main, make test-asan ...) and then meets its own
+# prerequisites; scripts/test-stages runs them in order with TESMIRA_STAGES set, so that nothing
+# is done twice.
+ifndef TESMIRA_STAGES
+build test-asan test-tsan windows-build fuzz-build: deps
+test-main: build
+endif
 
 deps:
 	@scripts/install-deps
 
-build: deps
+build:
 	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Everything: the full build with Qt, the core again under ASan+UBSan, the link under TSan, a
 # replay of the fuzz corpora, and the core built for Windows under Wine. Any failing test or
-# sanitizer report fails the target.
-test: build test-main test-asan test-tsan fuzz-replay test-windows
+# sanitizer report fails the target; the wall time of each stage is printed at the end.
+test:
+	@scripts/test-stages $(MAKE) --no-print-directory
 
 # The tests run headless; the program itself (run, demo) wants a display.
-test test-main test-asan test-tsan fuzz-replay bench: export QT_QPA_PLATFORM ?= offscreen
+test test-main test-asan test-tsan fuzz-replay windows-tests bench: export QT_QPA_PLATFORM ?= offscreen
 
-test-main: build
+test-main:
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-test-asan: deps
+test-asan:
 	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) $(CORE_ONLY) -DTESMIRA_SANITIZE=address,undefined
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-test-tsan: deps
+test-tsan:
 	cmake -S . -B $(TSAN_BUILD) $(GENERATOR) $(CORE_ONLY) -DTESMIRA_SANITIZE=thread
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target test_link
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 		ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -R '^link\.'
 
 # The core and its tests cross-built with mingw-w64 and run under Wine; the simulator, built
-# natively, is reached through a COM port of the Wine prefix.
-test-windows: deps
-	scripts/test-windows $(WINDOWS_BUILD) $(JOBS)
+# natively, is reached through a COM port of the Wine prefix. Inside make test the main build's
+# simulator is used, which the main build made already.
+test-windows: windows-build windows-tests
 
-fuzz-build: deps
+windows-build:
+	$(if $(TESMIRA_STAGES),TESMIRA_DEVSIM=$(CURDIR)/$(BUILD)/tools/tesmira-devsim) \
+		scripts/test-windows build $(WINDOWS_BUILD) $(JOBS)
+
+windows-tests:
+	scripts/test-windows test $(WINDOWS_BUILD) $(JOBS)
+
+# Optimised (-O1, as libFuzzer advises) but with assertions: unoptimised code under coverage
+# instrumentation runs several times slower.
+fuzz-build:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) $(CORE_ONLY) -DTESMIRA_TESTS=OFF \
-		-DTESMIRA_FUZZ=ON -DTESMIRA_SANITIZE=address,undefined,fuzzer-no-link
+		-DTESMIRA_TOOLS=OFF -DTESMIRA_FUZZ=ON -DTESMIRA_SANITIZE=address,undefined,fuzzer-no-link \
+		-DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 
 # Replays every seed corpus once, so a finding that was fixed stays fixed.
@@ -67,13 +87,10 @@ fuzz-replay: fuzz-build
 		echo "replay $$name on $$corpus"; $$f -runs=0 $$corpus; \
 	done
 
-# Runs every fuzzer for FUZZ_SECONDS; new inputs go to .fuzz-work, the seeds stay as they are.
+# Runs every fuzzer for FUZZ_SECONDS (or FUZZ_RUNS executions, whichever ends first); new inputs
+# go to .fuzz-work, the seeds stay as they are. Prints each target's executions and new coverage.
 fuzz: fuzz-build
-	@set -e; for f in $(FUZZ_BUILD)/tests/fuzz/fuzz_*; do \
-		name=$$(basename $$f); corpus=tests/fuzz/corpus/$${name#fuzz_}; \
-		mkdir -p .fuzz-work/$$name; \
-		$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 .fuzz-work/$$name $$corpus; \
-	done
+	@scripts/fuzz-all $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_RUNS)
 
 # The program, the simulator (stripped), the menu entry and the icon under PREFIX; DESTDIR is
 # honoured.

@@ -65,8 +65,11 @@ ImageResult LoadFirmwareImage(const std::filesystem::path& file, std::span<std::
     if (in.bad())
         return {ImageError::Unreadable, 0};
     text.resize(static_cast<std::size_t>(in.gcount()));
+    return DecodeFirmwareImage(text, image);
+}
 
-    ImageResult result = DecodeHexImage(text, image);
+ImageResult DecodeFirmwareImage(std::string_view text, std::span<std::uint8_t> image) {
+    const ImageResult result = DecodeHexImage(text, image);
     if (result.ok() && result.length == 0)
         return {ImageError::Empty, 0};
     if (result.ok() && !BlocksTileImage(image.first(result.length)))

@@ -34,9 +34,12 @@ ImageResult DecodeHexImage(std::string_view text, std::span<std::uint8_t> image)
 // exactly at its end. An empty image is an empty run.
 bool BlocksTileImage(std::span<const std::uint8_t> image);
 
-// Reads the file (opened for reading only), decodes it into `image` and checks that its blocks
-// tile it and that there is at least one byte. On BlockPastEnd the buffer holds the refused
-// image; it must not be sent.
+// Decodes the text of a firmware file into `image` and checks that its blocks tile it and that
+// there is at least one byte. On BlockPastEnd the buffer holds the refused image; it must not be
+// sent.
+ImageResult DecodeFirmwareImage(std::string_view text, std::span<std::uint8_t> image);
+
+// Reads the file (opened for reading only) and takes its text as DecodeFirmwareImage does.
 ImageResult LoadFirmwareImage(const std::filesystem::path& file, std::span<std::uint8_t> image);
 
 } // namespace tesmira

@@ -91,14 +91,8 @@ void DeviceEditor::StartWrite(
 
 bool DeviceEditor::LoadFromReplyBytes(std::span<const std::uint8_t> reply,
                                       std::span<std::uint8_t> record) {
-    // Bounded by the frame, not by the buffer it arrived in: the bytes behind a short reply are
-    // the CRC and zeros, never a record.
-    const std::size_t offset = ReplyPayloadOffset(reply);
-    const std::size_t frame = ExpectedFrameLength(reply);
-    if (offset == 0 || frame > reply.size() || frame < offset + 1 ||
-        record.size() > frame - 1 - offset)
+    if (!CopyReplyRecord(reply, record))
         return false;
-    std::copy_n(reply.begin() + static_cast<std::ptrdiff_t>(offset), record.size(), record.begin());
     RecordToControls();
     setWindowTitle(ReplyCaption(reply));
     SendEditorReport(EditorReport::Loaded);

@@ -52,6 +52,16 @@ std::size_t ReplyPayloadOffset(std::span<const std::uint8_t> buffer) {
     return 0;
 }
 
+bool CopyReplyRecord(std::span<const std::uint8_t> reply, std::span<std::uint8_t> record) {
+    const std::size_t offset = ReplyPayloadOffset(reply);
+    const std::size_t frame = ExpectedFrameLength(reply);
+    if (offset == 0 || frame > reply.size() || frame < offset + 1 ||
+        record.size() > frame - 1 - offset)
+        return false;
+    std::copy_n(reply.begin() + static_cast<std::ptrdiff_t>(offset), record.size(), record.begin());
+    return true;
+}
+
 std::size_t WriteReadRequest(std::span<std::uint8_t> tx) {
     if (tx.size() < kReadRequestLength)
         return 0;

@@ -51,6 +51,12 @@ std::uint8_t ReplyVersion(std::span<const std::uint8_t> buffer);
 // Where a reply's configuration record begins: 5 in a short frame, 6 in a long one, 0 otherwise.
 std::size_t ReplyPayloadOffset(std::span<const std::uint8_t> buffer);
 
+// Copies the configuration record of a reply (the received bytes from the frame's first one) from
+// its payload offset into `record`, which gives the record's size. False, and nothing copied, when
+// the frame, bounded by the bytes received, ends before the record and its CRC byte do: the bytes
+// behind a short reply are its CRC and zeros, never a record.
+bool CopyReplyRecord(std::span<const std::uint8_t> reply, std::span<std::uint8_t> record);
+
 // True for the type codes the configurator can talk to (1..35).
 constexpr bool DeviceTypeSupported(std::uint8_t type) {
     return type >= 1 && type <= 35;

@@ -1,6 +1,12 @@
 // Fuzzes configuration file reading: any bytes are loaded as a file, then every record is taken
-// out. Records must come from inside the loaded bytes, in order, and survive a round trip through
-// the writer. Inputs whose CRC byte is fixed up are tried too, so the fuzzer gets to the records.
+// out. Records must come from inside the loaded bytes, in order; the writer must make the same
+// bytes of them again, and that file must read back record by record into buffers of exactly the
+// record's size. Inputs whose CRC byte is fixed up are tried too, so the fuzzer gets to the
+// records.
+//
+// Each input is up to a whole 4 KB file, so the checks make no copies of it and clear no buffer
+// of its size: only the bytes a read reports are compared, and a guard byte after each buffer
+// shows a write past it.
 #include "link/Crc8.h"
 #include "model/ConfigFile.h"
 
@@ -8,87 +14,99 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <vector>
 
 namespace {
 
 using tesmira::ConfigFile;
 using tesmira::ConfigFileError;
-using Bytes = std::vector<std::uint8_t>;
+using Span = std::span<const std::uint8_t>;
 
 constexpr std::size_t kMax = ConfigFile::kBufferSize;
+constexpr std::uint8_t kGuard = 0xA5;
 
-// Walks the records of an accepted file independently of the reader.
-std::vector<Bytes> ExpectedRecords(const std::uint8_t* data, std::size_t n) {
-    std::vector<Bytes> records;
-    std::size_t at = 3;
-    const std::size_t end = n - 1; // the CRC byte
-    while (at + 2 <= end) {
-        const std::size_t length = data[at] * 256u + data[at + 1];
-        if (length > end - at - 2)
-            break;
-        records.emplace_back(data + at + 2, data + at + 2 + length);
-        at += 2 + length;
-    }
-    return records;
+void Require(bool condition) {
+    if (!condition)
+        std::abort();
 }
 
-void Check(const std::uint8_t* data, std::size_t size) {
-    ConfigFile reader;
-    std::uint8_t type = 0;
-    try {
-        type = reader.LoadFromBytes({data, size});
-    } catch (const ConfigFileError&) {
-        return;
-    }
-    const std::size_t n = std::min(size, kMax);
-    if (type < 1 || type > 35 || n < 5 || data[0] != 1)
-        std::abort();
+std::array<std::uint8_t, kMax + 1> destination;
 
-    // A guard byte after the destination shows any write past it.
-    std::array<std::uint8_t, kMax + 1> destination{};
-    destination[kMax] = 0xA5;
-    const std::vector<Bytes> expected = ExpectedRecords(data, n);
-    std::vector<Bytes> got;
+// The device type, or 0 when the reader refuses the bytes.
+std::uint8_t Load(ConfigFile& reader, Span bytes) {
+    try {
+        return reader.LoadFromBytes(bytes);
+    } catch (const ConfigFileError&) {
+        return 0;
+    }
+}
+
+// Reads the records of `file` back, each with its own length expected and into a buffer of
+// exactly that length: they are the records of `data`, which ends where the last of them does.
+void CheckReadBack(ConfigFile& file, Span data) {
+    for (std::size_t at = 3; at < data.size();) {
+        const std::size_t length = data[at] * 256u + data[at + 1];
+        destination[length] = kGuard;
+        Require(file.ReadRecord(std::span(destination).first(length), length) == length);
+        Require(destination[length] == kGuard);
+        Require(std::equal(destination.begin(), destination.begin() + length, &data[at + 2]));
+        at += 2 + length;
+    }
+}
+
+void Check(Span data) {
+    ConfigFile reader;
+    const std::uint8_t type = Load(reader, data);
+    if (type == 0)
+        return;
+    const std::size_t n = std::min(data.size(), kMax);
+    Require(type <= 35 && n >= 5 && data[0] == 1);
+
+    // Walk the records apart from the reader, each against the one the reader hands out. The
+    // reader stops at an empty record, the walk at one that runs into the CRC byte.
+    const std::size_t end = n - 1; // the CRC byte
+    ConfigFile writer(type);
+    std::size_t at = 3;
     for (;;) {
-        const std::size_t length = reader.ReadRecord({destination.data(), kMax}, 0);
+        destination[kMax] = kGuard;
+        const std::size_t length = reader.ReadRecord(std::span(destination).first(kMax), 0);
+        Require(destination[kMax] == kGuard);
         if (length == 0)
             break;
-        got.emplace_back(destination.begin(), destination.begin() + length);
+        Require(at + 2 <= end && data[at] * 256u + data[at + 1] == length &&
+                length <= end - at - 2);
+        Require(std::equal(destination.begin(), destination.begin() + length, &data[at + 2]));
+        writer.AddRecord(std::span(destination).first(length));
+        at += 2 + length;
     }
-    if (destination[kMax] != 0xA5)
-        std::abort();
-    // The reader stops at an empty record, the independent walk does not.
-    if (got.size() > expected.size() || !std::equal(got.begin(), got.end(), expected.begin()))
-        std::abort();
-
     // A file without records is 4 bytes, too short to be read back.
-    if (got.empty())
+    if (at == 3)
         return;
-    ConfigFile writer(type);
-    for (const Bytes& record : got)
-        writer.AddRecord(record);
+
+    // The writer's file is the header and the records as they were, then its own CRC byte.
+    const std::vector<std::uint8_t> image = writer.Image();
+    Require(image.size() == at + 1 && std::equal(data.begin(), data.begin() + at, image.begin()));
     ConfigFile again;
-    if (again.LoadFromBytes(writer.Image()) != type)
-        std::abort();
-    for (const Bytes& record : got) {
-        Bytes copy(record.size() + 1, 0x5A);
-        if (again.ReadRecord(copy, record.size()) != record.size())
-            std::abort();
-        if (!std::equal(record.begin(), record.end(), copy.begin()) || copy.back() != 0x5A)
-            std::abort();
-    }
+    Require(Load(again, image) == type);
+    CheckReadBack(again, Span(image).first(at));
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Check(data, size);
+    const Span bytes(data, size);
+    Check(bytes);
+    // Tried again with its CRC byte fixed up, unless it was right already.
     const std::size_t n = std::min(size, kMax);
-    if (n >= 5) {
-        Bytes fixed(data, data + n);
-        fixed[n - 1] = tesmira::Crc8(fixed.data(), n - 1);
-        Check(fixed.data(), fixed.size());
+    if (n < 5)
+        return 0;
+    const std::uint8_t crc = tesmira::Crc8(data, n - 1);
+    if (crc != data[n - 1]) {
+        static std::array<std::uint8_t, kMax> fixed;
+        std::copy_n(data, n - 1, fixed.begin());
+        fixed[n - 1] = crc;
+        Check(std::span(fixed).first(n));
     }
     return 0;
 }
