@@ -424,10 +424,14 @@ bool PanelRecord::LoadFromFile(ConfigFile& reader) {
     Bytes record;
     if (reader.ReadRecord(record, kSize) == 0)
         return false;
-    bytes_ = record;
-    // The device number lives only in this block: without it a save and open would lose it.
+    // The device number lives only in this block: without it a save and open would lose it. A
+    // block that is there but not the direction block refuses the whole file.
     PanelDirections::Bytes block;
-    if (traits().gsm && reader.ReadRecord(block, PanelDirections::kSize) == PanelDirections::kSize)
+    const bool withBlock = traits().gsm && reader.HasNextRecord();
+    if (withBlock && reader.ReadRecord(block, PanelDirections::kSize) == 0)
+        return false;
+    bytes_ = record;
+    if (withBlock)
         directions_.Assign(block);
     return true;
 }

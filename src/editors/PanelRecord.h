@@ -255,8 +255,9 @@ public:
     std::vector<std::span<const std::uint8_t>> FileBlocks() const;
 
     // Takes the record (exactly 58 bytes) from an opened file, and on type 30 the direction block
-    // after it when the file holds one of 150 bytes. False, changing nothing, when the record
-    // is not there; the caller then leaves its controls as they are.
+    // after it when the file holds one. False, changing nothing, when the record is not there or
+    // type 30's second block is not one of 150 bytes; the caller then leaves its controls as they
+    // are.
     bool LoadFromFile(ConfigFile& reader);
 
 private:
