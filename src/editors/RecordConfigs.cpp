@@ -64,20 +64,4 @@ ConfigFrame FiveZonePanelConfig::WriteFrame(std::span<std::uint8_t> tx) const {
     return {record.WriteFrame(tx), {}};
 }
 
-void RepeaterConfig34::SetDefaults() {
-    record.Assign(RepeaterRecord34::Defaults());
-}
-
-ConfigFrame RepeaterConfig34::WriteFrame(std::span<std::uint8_t> tx) const {
-    return {record.WriteFrame(tx, RepeaterRecord34::kType), {}};
-}
-
-void RepeaterConfig35::SetDefaults() {
-    record.Assign(RepeaterRecord35::Defaults());
-}
-
-ConfigFrame RepeaterConfig35::WriteFrame(std::span<std::uint8_t> tx) const {
-    return {record.WriteFrame(tx, RepeaterRecord35::kType), {}};
-}
-
 } // namespace tesmira

@@ -59,20 +59,18 @@ public:
     ConfigFrame WriteFrame(std::span<std::uint8_t> tx) const override;
 };
 
-class RepeaterConfig34 final : public RecordConfig<RepeaterRecord34> {
+// Types 34 and 35: one type per record class.
+template <class Record> class RepeaterConfig final : public RecordConfig<Record> {
 public:
-    RepeaterConfig34() : RecordConfig(RepeaterRecord34()) {}
-    std::uint8_t Type() const override { return RepeaterRecord34::kType; }
-    void SetDefaults() override;
-    ConfigFrame WriteFrame(std::span<std::uint8_t> tx) const override;
+    RepeaterConfig() : RecordConfig<Record>(Record()) {}
+    std::uint8_t Type() const override { return Record::kType; }
+    void SetDefaults() override { this->record.Assign(Record::Defaults()); }
+    ConfigFrame WriteFrame(std::span<std::uint8_t> tx) const override {
+        return {this->record.WriteFrame(tx, Record::kType), {}};
+    }
 };
 
-class RepeaterConfig35 final : public RecordConfig<RepeaterRecord35> {
-public:
-    RepeaterConfig35() : RecordConfig(RepeaterRecord35()) {}
-    std::uint8_t Type() const override { return RepeaterRecord35::kType; }
-    void SetDefaults() override;
-    ConfigFrame WriteFrame(std::span<std::uint8_t> tx) const override;
-};
+using RepeaterConfig34 = RepeaterConfig<RepeaterRecord34>;
+using RepeaterConfig35 = RepeaterConfig<RepeaterRecord35>;
 
 } // namespace tesmira
