@@ -46,7 +46,7 @@ std::optional<int> BuzzerIndexOfValue(std::uint8_t value) {
 }
 
 void StoreBuzzerChoice(std::uint8_t& code, std::uint8_t& enableByte, int index) {
-    code = index >= 0 && static_cast<std::size_t>(index) < kBuzzerItems.size()
+    code = IsPositionIn(index, kBuzzerItems.size())
                ? kBuzzerItems[static_cast<std::size_t>(index)].value
                : 0;
     AssignBit(enableByte, kBuzzerEnableBit, code != kBuzzerAlwaysOff);
@@ -65,19 +65,6 @@ std::optional<std::string> StoreSirenTime(std::span<std::uint8_t, 2> bytes, std:
 
 std::span<const std::string_view> TouchMemoryModeTexts() {
     return kTouchMemoryModes;
-}
-
-std::optional<int> PositionIn(std::uint8_t value, std::size_t count) {
-    if (value >= count)
-        return std::nullopt;
-    return value;
-}
-
-bool StorePosition(std::uint8_t& target, int position, std::size_t count) {
-    if (position < 0 || static_cast<std::size_t>(position) >= count)
-        return false;
-    target = static_cast<std::uint8_t>(position);
-    return true;
 }
 
 std::optional<std::uint8_t> ZoneEventSelection(std::uint8_t eventIndex) {

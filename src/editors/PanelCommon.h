@@ -2,6 +2,8 @@
 // run time, the Touch Memory modes, and how a zone's event shows in its box.
 #pragma once
 
+#include "model/ValueRules.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -39,12 +41,6 @@ std::optional<std::string> StoreSirenTime(std::span<std::uint8_t, 2> bytes, std:
 
 // The record stores the position of the item.
 std::span<const std::string_view> TouchMemoryModeTexts();
-
-// Item position for a value stored as a position: none when the list has no such item.
-std::optional<int> PositionIn(std::uint8_t value, std::size_t count);
-
-// True, and `target` set, when `position` names one of `count` items; false changes nothing.
-bool StorePosition(std::uint8_t& target, int position, std::size_t count);
 
 // The row an event box filled without user events selects for a stored event index. None for 0,
 // for a user event and for an unlisted row, so that the box never keeps another zone's event.

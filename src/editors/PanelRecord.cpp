@@ -18,9 +18,6 @@ constexpr PanelRecord::Bytes kDefaults = {
 
 constexpr std::array<std::string_view, 8> kPartitionTexts = {"1", "2", "3", "4",
                                                              "5", "6", "7", "8"};
-constexpr std::array<std::string_view, 6> kRelayModeTexts = {
-    "Отключено", "3 секунды",           "2 минуты",
-    "До сброса", "Прерывисто 2 минуты", "Прерывисто до сброса"};
 constexpr std::array<std::string_view, 11> kLampModeTexts = {
     "Отключено в норме",
     "Горит если взят раздел 1",
@@ -76,8 +73,8 @@ std::size_t RelayByte(PanelRecord::Relay relay) {
                                                 : PanelRecord::kRelayModes;
 }
 
-int RelayShift(PanelRecord::Relay relay) {
-    return relay == PanelRecord::Relay::Fire ? kLowNibble : kHighNibble;
+Nibble RelayNibble(PanelRecord::Relay relay) {
+    return relay == PanelRecord::Relay::Fire ? Nibble::Low : Nibble::High;
 }
 
 bool IsMonitorTag(int tag) {
@@ -123,10 +120,6 @@ std::span<const std::string_view> PanelRecord::PartitionTexts() {
     return kPartitionTexts;
 }
 
-std::span<const std::string_view> PanelRecord::RelayModeTexts() {
-    return kRelayModeTexts;
-}
-
 std::span<const std::string_view> PanelRecord::LampModeTexts() {
     return kLampModeTexts;
 }
@@ -166,8 +159,7 @@ std::optional<PanelRecord::ZoneView> PanelRecord::Zone(int zone) const {
 }
 
 std::optional<int> PanelRecord::RelayModeIndex(Relay relay) const {
-    return PositionIn(Field(bytes_[RelayByte(relay)], RelayShift(relay), kNibble),
-                      kRelayModeTexts.size());
+    return RelayModeIn(bytes_[RelayByte(relay)], RelayNibble(relay));
 }
 
 bool PanelRecord::SmsRelayOn(SmsRelay relay) const {
@@ -265,7 +257,7 @@ PanelRecord::DependencyView PanelRecord::RefreshPartitionDependency() {
 }
 
 std::optional<PanelRecord::DependencyView> PanelRecord::SetZonePartition(int zone, int position) {
-    if (!ValidZone(zone) || position < 0 || position >= kPartitionCount)
+    if (!ValidZone(zone) || !IsPositionIn(position, kPartitionCount))
         return std::nullopt;
     SetField(bytes_[ZoneByte(zone)], kPartitionShift, kPartitionMask,
              static_cast<std::uint8_t>(position));
@@ -274,7 +266,7 @@ std::optional<PanelRecord::DependencyView> PanelRecord::SetZonePartition(int zon
 
 std::optional<PanelRecord::ZoneTypeChange> PanelRecord::SetZoneType(int zone, int code) {
     const std::size_t typeCount = ZoneTypeSelection(kZoneTypeSelector)->size();
-    if (!ValidZone(zone) || code < 0 || static_cast<std::size_t>(code) >= typeCount)
+    if (!ValidZone(zone) || !IsPositionIn(code, typeCount))
         return std::nullopt;
     const auto type = static_cast<std::uint8_t>(code);
     const std::size_t at = ZoneByte(zone);
@@ -307,15 +299,12 @@ std::optional<std::string> PanelRecord::SetZoneDelayFromText(int zone, Delay del
                                                              std::string_view text) {
     if (!ValidZone(zone))
         return std::nullopt;
-    ClampedIntResult read = ClampedInt(text, kDelayMin, kDelayMax, kDelayFallback);
-    bytes_[ZoneByte(zone) + (delay == Delay::Exit ? 2 : 3)] = static_cast<std::uint8_t>(read.value);
-    return std::move(read.correctedText);
+    return StoreClamped(bytes_[ZoneByte(zone) + (delay == Delay::Exit ? 2 : 3)], text,
+                        kZoneDelayLimits);
 }
 
 void PanelRecord::SetRelayMode(Relay relay, int position) {
-    if (position >= 0 && static_cast<std::size_t>(position) < kRelayModeTexts.size())
-        SetField(bytes_[RelayByte(relay)], RelayShift(relay), kNibble,
-                 static_cast<std::uint8_t>(position));
+    StoreRelayMode(bytes_[RelayByte(relay)], RelayNibble(relay), position);
 }
 
 void PanelRecord::SetSmsRelay(SmsRelay relay, bool on) {
@@ -327,18 +316,18 @@ void PanelRecord::SetOption(Option option, bool on) {
 }
 
 void PanelRecord::SetInternalPartition(int position) {
-    if (position >= 0 && position < kPartitionCount)
+    if (IsPositionIn(position, kPartitionCount))
         SetField(bytes_[kOptions], kPartitionShift, kPartitionMask,
                  static_cast<std::uint8_t>(position));
 }
 
 void PanelRecord::SetLampMode(int position) {
-    if (position >= 0 && static_cast<std::size_t>(position) < kLampModeTexts.size())
+    if (IsPositionIn(position, kLampModeTexts.size()))
         SetField(bytes_[kLampAndLed], kLowNibble, kNibble, static_cast<std::uint8_t>(position));
 }
 
 void PanelRecord::SetLedMode(int position) {
-    if (position >= 0 && static_cast<std::size_t>(position) < kLedModeTexts.size())
+    if (IsPositionIn(position, kLedModeTexts.size()))
         SetField(bytes_[kLampAndLed], kHighNibble, kNibble, static_cast<std::uint8_t>(position));
 }
 
@@ -383,10 +372,7 @@ void PanelRecord::SetSmsDisarm(bool on) {
 std::optional<std::string> PanelRecord::SetChannelTestFromText(std::string_view text) {
     if (!traits().gsm)
         return std::nullopt;
-    ClampedIntResult read =
-        ClampedInt(text, kChannelTestMin, kChannelTestMax, kChannelTestFallback);
-    bytes_[kChannelTest] = static_cast<std::uint8_t>(read.value);
-    return std::move(read.correctedText);
+    return StoreClamped(bytes_[kChannelTest], text, kChannelTestLimits);
 }
 
 bool PanelRecord::SetDeviceNumberFromText(std::string_view text) {
@@ -424,10 +410,14 @@ bool PanelRecord::LoadFromFile(ConfigFile& reader) {
     Bytes record;
     if (reader.ReadRecord(record, kSize) == 0)
         return false;
-    bytes_ = record;
-    // The device number lives only in this block: without it a save and open would lose it.
+    // The device number lives only in this block: without it a save and open would lose it. A
+    // block that is there but not the direction block refuses the whole file.
     PanelDirections::Bytes block;
-    if (traits().gsm && reader.ReadRecord(block, PanelDirections::kSize) == PanelDirections::kSize)
+    const bool withBlock = traits().gsm && reader.HasNextRecord();
+    if (withBlock && reader.ReadRecord(block, PanelDirections::kSize) == 0)
+        return false;
+    bytes_ = record;
+    if (withBlock)
         directions_.Assign(block);
     return true;
 }

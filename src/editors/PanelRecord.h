@@ -6,6 +6,7 @@
 
 #include "editors/PanelCommon.h"
 #include "editors/PanelDirections.h"
+#include "editors/RelayModes.h"
 #include "model/BoxFieldState.h"
 
 #include <array>
@@ -81,13 +82,8 @@ public:
     enum class SmsRelay : int { Alarm = 0, Fire = 1 };
     enum class Delay { Entry, Exit };
 
-    static constexpr int kDelayMin = 0;
-    static constexpr int kDelayMax = 99;
-    static constexpr int kDelayFallback = 30;
     static constexpr std::uint8_t kDoorDelay = 30; // both delays of a zone made a door zone
-    static constexpr int kChannelTestMin = 0;
-    static constexpr int kChannelTestMax = 255;
-    static constexpr int kChannelTestFallback = 5;
+    static constexpr NumberLimits kChannelTestLimits = {0, 255, 5};
     static constexpr int kNetworkNumberMin = 1;
     static constexpr int kNetworkNumberMax = 7;
 
@@ -179,7 +175,6 @@ public:
 
     // Item texts of the lists, in item order.
     static std::span<const std::string_view> PartitionTexts(); // "1".."8", also internal events
-    static std::span<const std::string_view> RelayModeTexts();
     static std::span<const std::string_view> LampModeTexts();
     static std::span<const std::string_view> LedModeTexts();
     std::span<const std::string_view> InterfaceTexts() const; // four for type 30, three for 31
@@ -255,8 +250,9 @@ public:
     std::vector<std::span<const std::uint8_t>> FileBlocks() const;
 
     // Takes the record (exactly 58 bytes) from an opened file, and on type 30 the direction block
-    // after it when the file holds one of 150 bytes. False, changing nothing, when the record
-    // is not there; the caller then leaves its controls as they are.
+    // after it when the file holds one. False, changing nothing, when the record is not there or
+    // type 30's second block is not one of 150 bytes; the caller then leaves its controls as they
+    // are.
     bool LoadFromFile(ConfigFile& reader);
 
 private:

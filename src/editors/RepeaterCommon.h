@@ -2,6 +2,8 @@
 // indication bits, the objects button caption, and the texts of the controls both forms have.
 #pragma once
 
+#include "editors/RelayModes.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -10,18 +12,13 @@
 
 namespace tesmira {
 
-// Items of both relay mode lists; the index is what a nibble of the relay mode byte holds.
-std::span<const std::string_view> RelayModeTexts(); // "Отключено" .. "Прерывисто до сброса"
-
 // The relay mode byte: the "Тревога" relay's mode in the high nibble, the "Пожар" relay's in the
-// low nibble.
+// low nibble (see RelayModes.h).
 enum class Relay { Alarm, Fire };
 
-// The item a relay's list shows; none (no selection) for a nibble past the list.
-std::optional<int> RelayModeIndex(std::uint8_t modes, Relay relay);
-// Stores the chosen mode in the relay's nibble; the other relay's nibble stays. An index outside
-// the list changes nothing.
-void StoreRelayMode(std::uint8_t& modes, Relay relay, int index);
+constexpr Nibble RelayNibble(Relay relay) {
+    return relay == Relay::Alarm ? Nibble::High : Nibble::Low;
+}
 
 // Bits of the relay indication byte, also the tags of their check boxes; the other bits of the
 // byte are not the editor's and keep their value.

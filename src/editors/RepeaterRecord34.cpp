@@ -4,6 +4,7 @@
 #include "link/Frames.h"
 #include "model/BitHelpers.h"
 #include "model/TextHelpers.h"
+#include "model/ValueRules.h"
 
 namespace tesmira {
 
@@ -58,12 +59,11 @@ bool RepeaterRecord34::IndicationBit(int bit) const {
 }
 
 std::optional<int> RepeaterRecord34::RelayModeIndex(Relay relay) const {
-    return tesmira::RelayModeIndex(bytes_[kRelayModes], relay);
+    return RelayModeIn(bytes_[kRelayModes], RelayNibble(relay));
 }
 
 void RepeaterRecord34::SetTransmissionFromIndex(int index) {
-    if (index >= 0 && static_cast<std::size_t>(index) < kTransmissionTexts.size())
-        bytes_[kTransmission] = static_cast<std::uint8_t>(index);
+    StorePosition(bytes_[kTransmission], index, kTransmissionTexts.size());
 }
 
 void RepeaterRecord34::SetReceiveLetterFromIndex(int index) {
@@ -71,17 +71,13 @@ void RepeaterRecord34::SetReceiveLetterFromIndex(int index) {
 }
 
 std::optional<std::string> RepeaterRecord34::SetSystemNumberFromText(std::string_view text) {
-    ClampedIntResult read =
-        ClampedInt(text, kSystemNumberMin, kSystemNumberMax, kSystemNumberFallback);
-    bytes_[kSystemNumber] = static_cast<std::uint8_t>(read.value);
-    return std::move(read.correctedText);
+    return StoreClamped(bytes_[kSystemNumber], text,
+                        {kSystemNumberMin, kSystemNumberMax, kSystemNumberFallback});
 }
 
 std::optional<std::string> RepeaterRecord34::SetChannelCheckFromText(std::string_view text) {
-    ClampedIntResult read =
-        ClampedInt(text, kChannelCheckMin, kChannelCheckMax, kChannelCheckFallback);
-    bytes_[kChannelCheck] = static_cast<std::uint8_t>(read.value);
-    return std::move(read.correctedText);
+    return StoreClamped(bytes_[kChannelCheck], text,
+                        {kChannelCheckMin, kChannelCheckMax, kChannelCheckFallback});
 }
 
 void RepeaterRecord34::SetIndicationBit(int bit, bool on) {
@@ -89,7 +85,7 @@ void RepeaterRecord34::SetIndicationBit(int bit, bool on) {
 }
 
 void RepeaterRecord34::SetRelayModeFromIndex(Relay relay, int index) {
-    StoreRelayMode(bytes_[kRelayModes], relay, index);
+    StoreRelayMode(bytes_[kRelayModes], RelayNibble(relay), index);
 }
 
 std::span<const std::uint8_t> RepeaterRecord34::Objects() const {

@@ -4,6 +4,7 @@
 #include "link/Frames.h"
 #include "model/BitHelpers.h"
 #include "model/TextHelpers.h"
+#include "model/ValueRules.h"
 #include "model/ZoneTypes.h"
 
 namespace tesmira {
@@ -114,7 +115,7 @@ std::string RepeaterRecord35::ChannelCheckText(ChannelCheck check) const {
 }
 
 std::optional<int> RepeaterRecord35::RelayModeIndex(Relay relay) const {
-    return tesmira::RelayModeIndex(bytes_[kRelayModes], relay);
+    return RelayModeIn(bytes_[kRelayModes], RelayNibble(relay));
 }
 
 std::optional<int> RepeaterRecord35::ZoneTypeIndex(int zone) const {
@@ -143,7 +144,7 @@ void RepeaterRecord35::SetReceiveLetterFromIndex(int index) {
 
 std::optional<RepeaterRecord35::TransmitLetters>
 RepeaterRecord35::SetTransmissionModeFromIndex(int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= kTransmissionModeTexts.size())
+    if (!IsPositionIn(index, kTransmissionModeTexts.size()))
         return std::nullopt;
     // The mode takes the whole byte, so the RS-485 bit goes too.
     bytes_[kTransmission] = static_cast<std::uint8_t>(index);
@@ -184,11 +185,11 @@ std::optional<std::string> RepeaterRecord35::SetChannelCheckFromText(ChannelChec
 }
 
 void RepeaterRecord35::SetRelayModeFromIndex(Relay relay, int index) {
-    StoreRelayMode(bytes_[kRelayModes], relay, index);
+    StoreRelayMode(bytes_[kRelayModes], RelayNibble(relay), index);
 }
 
 std::optional<ZoneTypeChange> RepeaterRecord35::SetZoneType(int zone, int code) {
-    if (!ValidZone(zone) || code < 0 || static_cast<std::size_t>(code) >= ZoneTypeCount())
+    if (!ValidZone(zone) || !IsPositionIn(code, ZoneTypeCount()))
         return std::nullopt;
     return StoreZoneType(bytes_[ZoneTypeByte(zone)], bytes_[ZoneEventByte(zone)],
                          static_cast<std::uint8_t>(code));
@@ -200,10 +201,8 @@ void RepeaterRecord35::SetZoneEvent(int zone, std::uint8_t eventIndex) {
 }
 
 std::optional<std::string> RepeaterRecord35::SetDelayFromText(Delay delay, std::string_view text) {
-    ClampedIntResult read = ClampedInt(text, kDelayMin, kDelayMax, kDelayFallback);
-    bytes_[delay == Delay::Entry ? kEntryDelay : kExitDelay] =
-        static_cast<std::uint8_t>(read.value);
-    return std::move(read.correctedText);
+    return StoreClamped(bytes_[delay == Delay::Entry ? kEntryDelay : kExitDelay], text,
+                        kZoneDelayLimits);
 }
 
 std::span<const std::uint8_t> RepeaterRecord35::Objects() const {

@@ -53,9 +53,6 @@ public:
     static constexpr bool kEventBoxAllEvents = false;
 
     static constexpr std::size_t kReceiveLetterCount = 8;
-    static constexpr int kDelayMin = 0;
-    static constexpr int kDelayMax = 99;
-    static constexpr int kDelayFallback = 30;
 
     enum class Delay { Exit, Entry };
     enum class ChannelCheck { Stavel, Site };

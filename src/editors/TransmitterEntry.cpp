@@ -1,5 +1,7 @@
 #include "editors/TransmitterEntry.h"
 
+#include "model/ValueRules.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -117,8 +119,7 @@ TransmitterNumberEdit::TransmitterNumberEdit(const TransmitterEntry& given)
     : given_(given), number_(EntryNumber(given)), objectType_(EntryObjectType(given)) {}
 
 void TransmitterNumberEdit::SetObjectTypeIndex(int index) {
-    if (index >= 0 && static_cast<std::size_t>(index) < kObjectTypeTexts.size())
-        objectType_ = static_cast<std::uint8_t>(index);
+    StorePosition(objectType_, index, kObjectTypeTexts.size());
 }
 
 std::optional<Notations> TransmitterNumberEdit::LeaveHexField(std::string_view text) {

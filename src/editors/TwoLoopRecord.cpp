@@ -4,6 +4,7 @@
 #include "link/Frames.h"
 #include "model/BitHelpers.h"
 #include "model/TextHelpers.h"
+#include "model/ValueRules.h"
 #include "model/ZoneTypes.h"
 
 #include <charconv>
@@ -28,12 +29,6 @@ constexpr std::array<std::string_view, 14> kChannelCheckTexts = {
 
 std::size_t LoopZoneTypeCount() {
     return ZoneTypeSelection(TwoLoopRecord::kZoneTypeSelector)->size();
-}
-
-std::optional<int> IndexBelow(std::uint8_t value, std::size_t count) {
-    if (value >= count)
-        return std::nullopt;
-    return value;
 }
 
 std::optional<int> IndexOfValueText(std::uint8_t value, std::span<const std::string_view> texts) {
@@ -91,13 +86,13 @@ std::optional<int> TwoLoopRecord::NormCountIndex() const {
 }
 
 std::optional<int> TwoLoopRecord::ChannelCheckIndex() const {
-    return IndexBelow(bytes_[kChannelCheck], kChannelCheckTexts.size());
+    return PositionIn(bytes_[kChannelCheck], kChannelCheckTexts.size());
 }
 
 std::optional<int> TwoLoopRecord::LoopTypeIndex(int loop) const {
     if (!ValidLoop(loop))
         return std::nullopt;
-    return IndexBelow(bytes_[LoopTypeByte(loop)], LoopZoneTypeCount());
+    return PositionIn(bytes_[LoopTypeByte(loop)], LoopZoneTypeCount());
 }
 
 bool TwoLoopRecord::LoopEventEnabled(int loop) const {
@@ -129,12 +124,11 @@ void TwoLoopRecord::SetNormCountFromText(std::string_view text) {
 }
 
 void TwoLoopRecord::SetChannelCheckFromIndex(int index) {
-    if (index >= 0 && static_cast<std::size_t>(index) < kChannelCheckTexts.size())
-        bytes_[kChannelCheck] = static_cast<std::uint8_t>(index);
+    StorePosition(bytes_[kChannelCheck], index, kChannelCheckTexts.size());
 }
 
 std::optional<TwoLoopRecord::LoopTypeChange> TwoLoopRecord::SetLoopType(int loop, int code) {
-    if (!ValidLoop(loop) || code < 0 || static_cast<std::size_t>(code) >= LoopZoneTypeCount())
+    if (!ValidLoop(loop) || !IsPositionIn(code, LoopZoneTypeCount()))
         return std::nullopt;
     return StoreZoneType(bytes_[LoopTypeByte(loop)], bytes_[LoopEventByte(loop)],
                          static_cast<std::uint8_t>(code));
@@ -146,10 +140,8 @@ void TwoLoopRecord::SetLoopEvent(int loop, std::uint8_t eventIndex) {
 }
 
 std::optional<std::string> TwoLoopRecord::SetDelayFromText(Delay delay, std::string_view text) {
-    ClampedIntResult read = ClampedInt(text, kDelayMin, kDelayMax, kDelayFallback);
-    bytes_[delay == Delay::Entry ? kEntryDelay : kExitDelay] =
-        static_cast<std::uint8_t>(read.value);
-    return std::move(read.correctedText);
+    return StoreClamped(bytes_[delay == Delay::Entry ? kEntryDelay : kExitDelay], text,
+                        kZoneDelayLimits);
 }
 
 void TwoLoopRecord::SetMonitorBit(int tag, bool on) {

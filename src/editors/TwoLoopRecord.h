@@ -42,10 +42,6 @@ public:
     // The zone types a loop offers (0..7); the item position is the type code.
     static constexpr std::uint8_t kZoneTypeSelector = 0;
 
-    static constexpr int kDelayMin = 0;
-    static constexpr int kDelayMax = 99;
-    static constexpr int kDelayFallback = 30; // what text that is no number becomes
-
     enum class Delay { Exit, Entry };
 
     // What the event box of a loop does after its loop type was chosen.

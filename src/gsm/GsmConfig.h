@@ -6,6 +6,7 @@
 #include "gsm/EventSelection.h"
 #include "gsm/GsmRecord.h"
 #include "gsm/PhoneTable.h"
+#include "model/DeviceConfig.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,7 +25,7 @@ inline constexpr std::size_t kGsmReplyCaptionsAt = 386; // over the record's hea
 
 inline constexpr std::string_view kGsmTooLargeText =
     "Превышен допустимый размер конфигурации.\r\nУменьшите количество данных в подписях.";
-inline constexpr std::string_view kGsmTooLargeTitle = "Запись в прибор";
+inline constexpr std::string_view kGsmTooLargeTitle = kWriteRefusedTitle;
 inline constexpr int kGsmCaptionPage = 1; // the tab a refused write switches to
 
 enum class GsmReplyOutcome {

@@ -3,6 +3,7 @@
 #include "model/BitHelpers.h"
 #include "model/Cp1251.h"
 #include "model/TextHelpers.h"
+#include "model/ValueRules.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -38,16 +39,6 @@ unsigned Le16(const GsmRecord::Bytes& b, std::size_t at) {
 void PutLe16(GsmRecord::Bytes& b, std::size_t at, unsigned value) {
     b[at] = static_cast<std::uint8_t>(value & 0xFF);
     b[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-std::optional<int> IndexBelow(std::uint8_t value, std::size_t count) {
-    if (value >= count)
-        return std::nullopt;
-    return value;
-}
-
-bool ValidIndex(int index, std::size_t count) {
-    return index >= 0 && static_cast<std::size_t>(index) < count;
 }
 
 std::string FieldText(std::span<const std::uint8_t> field) {
@@ -107,7 +98,7 @@ std::string GsmRecord::DeviceNumberText() const {
 }
 
 std::optional<int> GsmRecord::InputFormatIndex() const {
-    return IndexBelow(bytes_[kInputFormat], kInputFormatTexts.size());
+    return PositionIn(bytes_[kInputFormat], kInputFormatTexts.size());
 }
 
 bool GsmRecord::OptionBit(int bit) const {
@@ -115,7 +106,7 @@ bool GsmRecord::OptionBit(int bit) const {
 }
 
 std::optional<int> GsmRecord::ProtocolIndex() const {
-    return IndexBelow(bytes_[kProtocol], kProtocolTexts.size());
+    return PositionIn(bytes_[kProtocol], kProtocolTexts.size());
 }
 
 std::string GsmRecord::TestIntervalText() const {
@@ -158,8 +149,7 @@ TypedInput GsmRecord::SetDeviceNumberFromText(std::string_view text) {
 }
 
 void GsmRecord::SetInputFormat(int index) {
-    if (ValidIndex(index, kInputFormatTexts.size()))
-        bytes_[kInputFormat] = static_cast<std::uint8_t>(index);
+    StorePosition(bytes_[kInputFormat], index, kInputFormatTexts.size());
 }
 
 void GsmRecord::SetOptionBit(int bit, bool on) {
@@ -168,8 +158,7 @@ void GsmRecord::SetOptionBit(int bit, bool on) {
 }
 
 void GsmRecord::SetProtocol(int index) {
-    if (ValidIndex(index, kProtocolTexts.size()))
-        bytes_[kProtocol] = static_cast<std::uint8_t>(index);
+    StorePosition(bytes_[kProtocol], index, kProtocolTexts.size());
 }
 
 TypedInput GsmRecord::SetTestIntervalFromText(std::string_view text) {

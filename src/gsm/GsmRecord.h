@@ -2,6 +2,8 @@
 // shows and what each control's handler does to the record.
 #pragma once
 
+#include "model/TextHelpers.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -11,13 +13,6 @@
 #include <string_view>
 
 namespace tesmira {
-
-// What a typed field did to the record: the text it must show instead of what was typed (none:
-// the input stands), or the error that refused the text (the record kept its value).
-struct TypedInput {
-    std::optional<std::string> shownText;
-    std::optional<std::string> error;
-};
 
 class GsmRecord {
 public:

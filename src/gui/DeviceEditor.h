@@ -3,20 +3,22 @@
 #pragma once
 
 #include "link/Exchange.h"
+#include "model/TextHelpers.h"
 
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
-#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
-#include <initializer_list>
 #include <optional>
 #include <span>
+#include <string>
 
 namespace tesmira {
 class ConfigFile;
+class DeviceConfig;
 class LinkModule;
 } // namespace tesmira
 
@@ -53,24 +55,32 @@ class DeviceEditor : public QWidget {
     Q_OBJECT
 public:
     // `link` must outlive the editor: its replies are read from there and its exchanges start
-    // there.
-    explicit DeviceEditor(LinkModule& link, QWidget* parent = nullptr);
+    // there. `config` is the editor's own configuration; the base uses it only once the editor is
+    // made, so a member of the derived editor may be given.
+    DeviceEditor(LinkModule& link, DeviceConfig& config, QWidget* parent = nullptr);
 
     // Receiver of the reports: a QObject that implements EditorReportReceiver. Guarded, so an
     // editor that outlives the main window reports to nobody.
     QPointer<QObject> MainWindowHandle;
     std::uint8_t DeviceType = 0;
 
-    // The seven operations, in this order.
-    virtual void SetDefaults() = 0; // factory defaults into the record, then RecordToControls
-    // The record of the last reply (see LoadFromReplyBytes); false, with the record, the controls
-    // and the caption as they were, when the reply holds no whole record of this editor.
-    virtual bool LoadFromReply() = 0;
-    virtual void WriteToDevice() = 0; // builds the write frame and starts the exchange
-    virtual void SaveToFile(const QString& fileName) = 0; // may throw ConfigFileError
-    virtual void LoadFromFile(ConfigFile& reader) = 0;
+    // The seven operations, in this order; the first five are the same for every editor.
+    virtual void SetDefaults(); // factory defaults into the configuration, then RecordToControls
+    // The configuration of the last reply (see LoadReply); false, with the configuration, the
+    // controls and the caption as they were, when the reply holds no whole one of this type.
+    virtual bool LoadFromReply();
+    // CommitEdit, then the write frame goes out as a write reporting to this editor. When no
+    // write starts, reports NoLink (the main window waits for a report to give the user the
+    // controls back), or ConfigError after saying why the configuration cannot be written.
+    virtual void WriteToDevice();
+    virtual void SaveToFile(const QString& fileName); // may throw ConfigFileError
+    // Shows what the file held; a file without this type's blocks leaves everything as it was.
+    virtual void LoadFromFile(ConfigFile& reader);
     virtual void RecordToControls() = 0;
-    virtual void CommitEdit() = 0; // the value still being typed into the record
+    // The value still being typed into the record (its field's store runs), then the controls
+    // that keep their values until now (CollectControls). Throws, with the record kept, when the
+    // typed text is refused.
+    void CommitEdit();
 
     // Runs the close handling (OnClosing) and frees the editor and its MDI frame.
     void CloseEditor();
@@ -91,28 +101,29 @@ protected:
     // Delivers a report to MainWindowHandle: at once, except Closing, which is queued.
     void SendEditorReport(EditorReport code);
 
-    // The steps of LoadFromReply: copies record.size() bytes from where the reply form puts the
-    // record, shows them, captions the window and reports Loaded. Returns false, changing
-    // nothing, when the frame at reply[0] (as long as its length field says, and no longer than
-    // `reply`) does not hold that many bytes between its header and its CRC byte.
-    bool LoadFromReplyBytes(std::span<const std::uint8_t> reply, std::span<std::uint8_t> record);
+    // The steps of LoadFromReply for the reply that begins at reply[0]: takes the configuration
+    // out, shows it, captions the window and reports Loaded. Returns false, changing nothing,
+    // when the configuration refuses the reply.
+    bool LoadReply(std::span<const std::uint8_t> reply);
 
-    // The steps of WriteToDevice: CommitEdit, then the frame that `writeFrame` writes from tx[0]
-    // (returning its length, 0 when it cannot) goes out as a write reporting to this editor. When
-    // no write starts, reports NoLink: the main window waits for a report to give the user the
-    // controls back.
-    void StartWrite(const std::function<std::size_t(std::span<std::uint8_t> tx)>& writeFrame);
+    // Stores what a typed field holds when the caret leaves it and at CommitEdit. `store` is
+    // given the text and returns what the record made of it: a correction is shown in the field;
+    // an error is shown on leaving and thrown at commit, and the field then shows `shown()`.
+    using TypedStore = std::function<TypedInput(const std::string& text)>;
+    // `control` is a line edit or an editable list; it is watched from now on.
+    void AddTypedField(QWidget* control, TypedStore store, std::function<std::string()> shown = {});
+    // A field whose store only corrects what was typed (clamped numbers).
+    void
+    AddCorrectedField(QWidget* control,
+                      std::function<std::optional<std::string>(const std::string& text)> store);
 
-    // Writes the records as a configuration file of DeviceType. Call CommitEdit first.
-    void SaveRecordsToFile(const QString& fileName,
-                           std::initializer_list<std::span<const std::uint8_t>> records) const;
-    // The same for a number of blocks known only at run time.
-    void SaveRecordsToFile(const QString& fileName,
-                           std::span<const std::span<const std::uint8_t>> records) const;
+    // The composite controls that keep their values until CommitEdit collects them.
+    virtual void CollectControls() {}
 
-    // Reads the next record of exactly record.size() bytes and shows it; a record of another
-    // length leaves the record and the controls as they are. Returns whether it loaded.
-    bool LoadRecordFromFile(ConfigFile& reader, std::span<std::uint8_t> record);
+    // A reply or a file has replaced the whole configuration; RecordToControls follows.
+    virtual void OnConfigReplaced() {}
+    // The configuration could not be written and the user has been told why.
+    virtual void OnWriteRefused() {}
 
     // Exchange thread code 4; only the GSM editor has file commands.
     virtual void FileCommandDone() {}
@@ -121,9 +132,28 @@ protected:
     virtual void OnClosing() {}
 
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct TypedField {
+        QWidget* control;
+        TypedStore store;
+        std::function<std::string()> shown;
+    };
+
+    // RecordToControls with no field storing what it shows; a field that lost the caret on the
+    // way is no longer the one typed in.
+    void ShowConfig();
+    const TypedField* FieldOf(const QObject* watched) const;
+    // The field's store: its correction shown, or its error returned (the field then shows the
+    // record's value again).
+    std::optional<std::string> StoreTyped(const TypedField& field);
+
     LinkModule& link_;
+    DeviceConfig& config_;
+    std::deque<TypedField> typedFields_; // a deque: typing_ stays valid as fields are added
+    const TypedField* typing_ = nullptr; // entered and not yet left
+    bool showingRecord_ = false;
     bool closeRequested_ = false;
 };
 

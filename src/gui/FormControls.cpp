@@ -56,9 +56,34 @@ void Select(QComboBox* box, std::optional<int> index) {
     box->setCurrentIndex(index.value_or(-1));
 }
 
-void ShowCorrected(QLineEdit* edit, const std::optional<std::string>& corrected) {
-    if (corrected)
-        edit->setText(QString::fromStdString(*corrected));
+std::string TypedText(const QWidget* control) {
+    if (const auto* list = qobject_cast<const QComboBox*>(control))
+        return list->currentText().toStdString();
+    const auto* edit = qobject_cast<const QLineEdit*>(control);
+    if (edit == nullptr)
+        return {};
+    // A masked edit's text() drops its unfilled positions, so "12_4" would read as 124; inside
+    // the shown text they are blanks, which no number holds.
+    const QString mask = edit->inputMask();
+    if (mask.isEmpty())
+        return edit->text().toStdString();
+    const qsizetype separator = mask.lastIndexOf(QLatin1Char(';'));
+    const QChar blank =
+        separator >= 0 && separator + 1 < mask.size() ? mask.at(separator + 1) : QLatin1Char(' ');
+    QString shown = edit->displayText();
+    shown.replace(blank, QLatin1Char(' '));
+    return shown.trimmed().toStdString();
+}
+
+void ShowTyped(QWidget* control, const QString& text) {
+    if (auto* list = qobject_cast<QComboBox*>(control)) {
+        const int item = list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        list->setCurrentIndex(item);
+        if (item < 0)
+            list->setEditText(text);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        edit->setText(text);
+    }
 }
 
 void SetHint(QWidget* control, const QString& hint) {

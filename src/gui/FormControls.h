@@ -42,8 +42,13 @@ QComboBox* List(const char* name, std::span<const std::string_view> items);
 // `activated`, so no handler runs.
 void Select(QComboBox* box, std::optional<int> index);
 
-// Shows the text a record's number rule corrected the typed one to, if any.
-void ShowCorrected(QLineEdit* edit, const std::optional<std::string>& corrected);
+// What the user sees typed in a line edit or an editable list. A masked edit's unfilled
+// positions count as blanks, and blanks around the text are not part of it.
+std::string TypedText(const QWidget* control);
+
+// Shows `text` in a line edit, or in an editable list: as the list's own item when it has one
+// of that text, else typed in.
+void ShowTyped(QWidget* control, const QString& text);
 
 // The hint of a control, shown as its tool tip and on the status line.
 void SetHint(QWidget* control, const QString& hint);

@@ -18,10 +18,14 @@ void FillZoneTypeBox(QComboBox* box, std::uint8_t selector) {
     box->clear();
     box->setIconSize(kListImageSize);
     for (const std::uint8_t code : *offered) {
-        box->addItem(images.value(code), FromUtf8(names[code]));
+        box->addItem(images.value(code), FromUtf8(names[code]), int{code});
     }
     // Like an event box, a freshly filled box shows nothing until a record is shown in it.
     box->setCurrentIndex(-1);
+}
+
+int ZoneTypeCodeOf(const QComboBox* box) {
+    return box->currentIndex() < 0 ? -1 : box->currentData().toInt();
 }
 
 } // namespace tesmira::ui

@@ -63,6 +63,9 @@ public:
     // loaded, or when it does not fit `destination`.
     std::size_t ReadRecord(std::span<std::uint8_t> destination, std::size_t expected);
 
+    // Reader: whether another record follows (its length field, at least, is there).
+    bool HasNextRecord() const { return position_ + 2 <= recordEnd_; }
+
     std::uint8_t DeviceType() const { return deviceType_; }
 
 private:

@@ -14,6 +14,13 @@ struct ClampedIntResult {
     std::optional<std::string> correctedText;
 };
 
+// What a typed field did to the record: the text it must show instead of what was typed (none:
+// the input stands), or the error that refused the text (the record kept its value).
+struct TypedInput {
+    std::optional<std::string> shownText;
+    std::optional<std::string> error;
+};
+
 // Reads a decimal integer (optional sign, surrounding blanks allowed). Below `min` gives `min`,
 // above `max` gives `max` (also when the digits overflow an int), anything else that is not a
 // number gives `fallback`; each of those comes with the corrected text.

@@ -1,6 +1,8 @@
 // Zone types with their default events, the zone-type subsets a box may offer, interface names.
 #pragma once
 
+#include "model/ValueRules.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -39,6 +41,9 @@ struct ZoneTypeChange {
 // Stores a chosen zone type; a type other than off also gets its default event at once, while
 // switching a zone off keeps its event byte.
 ZoneTypeChange StoreZoneType(std::uint8_t& typeByte, std::uint8_t& eventByte, std::uint8_t type);
+
+// A zone's (or loop's) exit and entry delays in seconds, typed.
+inline constexpr NumberLimits kZoneDelayLimits = {0, 99, 30};
 
 // Transmission interfaces of the eight-zone panels; the position is what the record stores.
 const std::array<std::string_view, 4>& InterfaceNames();

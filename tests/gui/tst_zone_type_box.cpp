@@ -6,6 +6,7 @@
 
 using tesmira::ui::FillZoneTypeBox;
 using tesmira::ui::ListImages;
+using tesmira::ui::ZoneTypeCodeOf;
 
 namespace {
 
@@ -60,6 +61,17 @@ private slots:
         for (int code = 0; code < 9; ++code) {
             QCOMPARE(Rendered(box.itemIcon(code)), Rendered(ListImages()[code]));
         }
+    }
+
+    // Selector 1 skips "Внутренний": the door zone at position 6 is code 7, as its picture is.
+    void theCodeIsTheItemsNotItsPosition() {
+        QComboBox box;
+        FillZoneTypeBox(&box, 1);
+        QCOMPARE(ZoneTypeCodeOf(&box), -1);
+        box.setCurrentIndex(6);
+        QCOMPARE(ZoneTypeCodeOf(&box), 7);
+        box.setCurrentIndex(0);
+        QCOMPARE(ZoneTypeCodeOf(&box), 0);
     }
 
     void unknownSelectorLeavesAFilledBoxAlone() {

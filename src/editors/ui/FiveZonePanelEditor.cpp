@@ -35,7 +35,7 @@ QByteArray NameOf(const char* stem, int number) {
 } // namespace
 
 FiveZonePanelEditor::FiveZonePanelEditor(LinkModule& link, QWidget* parent)
-    : DeviceEditor(link, parent) {
+    : DeviceEditor(link, config_, parent) {
     DeviceType = FiveZonePanelRecord::kType33;
     setWindowTitle(QString::fromStdString(DeviceTypeName(DeviceType)));
     BuildControls();
@@ -43,52 +43,24 @@ FiveZonePanelEditor::FiveZonePanelEditor(LinkModule& link, QWidget* parent)
     RecordToControls();
 }
 
-// --- the seven operations ---
-
-void FiveZonePanelEditor::SetDefaults() {
-    record_.Assign(FiveZonePanelRecord::Defaults());
-    RecordToControls();
-}
-
-bool FiveZonePanelEditor::LoadFromReply() {
-    return LoadFromReplyBytes(Link().Reply(), record_.bytes());
-}
-
-void FiveZonePanelEditor::WriteToDevice() {
-    StartWrite([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx); });
-}
-
-void FiveZonePanelEditor::SaveToFile(const QString& fileName) {
-    CommitEdit();
-    SaveRecordsToFile(fileName, {record_.bytes()});
-}
-
-void FiveZonePanelEditor::LoadFromFile(ConfigFile& reader) {
-    LoadRecordFromFile(reader, record_.bytes());
-}
+// --- showing the record ---
 
 void FiveZonePanelEditor::RecordToControls() {
     for (int zone = 1; zone <= FiveZonePanelRecord::kZoneCount; ++zone)
-        ShowZone(zone, *record_.Zone(zone));
-    Select(bxInterface, record_.InterfaceIndex());
-    udNetNum->ShowValue(record_.NetworkNumber());
-    SetCheckedSilently(chkGsm, record_.GsmOn());
-    SetCheckedSilently(chkFeedback, record_.ArmingFeedback());
-    SetCheckedSilently(chkLineShort, record_.HasOption(Option::LineShortDuty));
-    SetCheckedSilently(chkKeyFob, record_.HasOption(Option::KeyFobAlarm));
-    SetCheckedSilently(chkLampBlink, record_.HasOption(Option::LampBlinks));
-    SetCheckedSilently(chkRemoteDisarm, record_.RemoteDisarm());
-    edtSirenTime->setText(QString::fromStdString(record_.SirenTimeText()));
-    Select(bxBuzzer, record_.BuzzerIndex());
-    Select(bxTouchMemory, record_.TouchMemoryModeIndex());
-    ShowTransmission(record_.TransmissionVisibility());
-    chkLineShort->setVisible(record_.LineShortVisible());
-}
-
-void FiveZonePanelEditor::CommitEdit() {
-    // Every other control has stored its value already.
-    if (focusWidget() == edtSirenTime)
-        onSirenTimeLeft();
+        ShowZone(zone, *config_.record.Zone(zone));
+    Select(bxInterface, config_.record.InterfaceIndex());
+    udNetNum->ShowValue(config_.record.NetworkNumber());
+    SetCheckedSilently(chkGsm, config_.record.GsmOn());
+    SetCheckedSilently(chkFeedback, config_.record.ArmingFeedback());
+    SetCheckedSilently(chkLineShort, config_.record.HasOption(Option::LineShortDuty));
+    SetCheckedSilently(chkKeyFob, config_.record.HasOption(Option::KeyFobAlarm));
+    SetCheckedSilently(chkLampBlink, config_.record.HasOption(Option::LampBlinks));
+    SetCheckedSilently(chkRemoteDisarm, config_.record.RemoteDisarm());
+    edtSirenTime->setText(QString::fromStdString(config_.record.SirenTimeText()));
+    Select(bxBuzzer, config_.record.BuzzerIndex());
+    Select(bxTouchMemory, config_.record.TouchMemoryModeIndex());
+    ShowTransmission(config_.record.TransmissionVisibility());
+    chkLineShort->setVisible(config_.record.LineShortVisible());
 }
 
 void FiveZonePanelEditor::ShowZone(int zone, const FiveZonePanelRecord::ZoneView& view) {
@@ -107,25 +79,14 @@ void FiveZonePanelEditor::ShowTransmission(const FiveZonePanelRecord::Transmissi
 
 void FiveZonePanelEditor::onZoneTypeChanged(int zone) {
     const QComboBox* box = zoneTypes_[static_cast<std::size_t>(zone - 1)];
-    const auto view = record_.SetZoneType(zone, ZoneTypeByName(box->currentText().toStdString()));
+    const auto view = config_.record.SetZoneType(zone, ZoneTypeCodeOf(box));
     if (view)
         ShowZone(zone, *view);
 }
 
 void FiveZonePanelEditor::onZoneEventChanged(int zone) {
     const EventBox* box = zoneEvents_[static_cast<std::size_t>(zone - 1)];
-    record_.SetZoneEvent(zone, box->EventIndexOf(box->currentText()));
-}
-
-void FiveZonePanelEditor::onSirenTimeLeft() {
-    if (const auto shown = record_.SetSirenTimeFromText(edtSirenTime->text().toStdString()))
-        edtSirenTime->setText(QString::fromStdString(*shown));
-}
-
-bool FiveZonePanelEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edtSirenTime && LeavesControl(*event))
-        onSirenTimeLeft();
-    return DeviceEditor::eventFilter(watched, event);
+    config_.record.SetZoneEvent(zone, box->EventIndexOf(box->currentText()));
 }
 
 // --- building ---
@@ -140,7 +101,6 @@ void FiveZonePanelEditor::BuildControls() {
 QWidget* FiveZonePanelEditor::BuildMainPage() {
     auto* page = Named(new QWidget, "tsMain");
     edtSirenTime = NumberEdit("edtSirenTime", 3);
-    edtSirenTime->installEventFilter(this);
     bxBuzzer = BuzzerBox();
     bxTouchMemory = List("bxTouchMemory", TouchMemoryModeTexts());
     chkLineShort = Check("chkLineShort", QStringLiteral("Контроль наряда замыканием линии TM"));
@@ -214,25 +174,28 @@ void FiveZonePanelEditor::ConnectHandlers() {
                 [this, zone] { onZoneEventChanged(zone); });
     }
     connect(bxBuzzer, &QComboBox::activated, this,
-            [this](int at) { record_.SetBuzzerFromIndex(at); });
+            [this](int at) { config_.record.SetBuzzerFromIndex(at); });
     connect(bxTouchMemory, &QComboBox::activated, this,
-            [this](int at) { chkLineShort->setVisible(record_.SetTouchMemoryMode(at)); });
+            [this](int at) { chkLineShort->setVisible(config_.record.SetTouchMemoryMode(at)); });
     connect(bxInterface, &QComboBox::activated, this,
-            [this](int at) { ShowTransmission(record_.SetInterface(at)); });
+            [this](int at) { ShowTransmission(config_.record.SetInterface(at)); });
     connect(chkGsm, &QCheckBox::clicked, this,
-            [this](bool on) { ShowTransmission(record_.SetGsm(on)); });
+            [this](bool on) { ShowTransmission(config_.record.SetGsm(on)); });
     connect(udNetNum, &UpDownField::stepped, this,
-            [this](int number) { record_.SetNetworkNumber(number); });
+            [this](int number) { config_.record.SetNetworkNumber(number); });
     const std::pair<QCheckBox*, Option> options[] = {{chkLineShort, Option::LineShortDuty},
                                                      {chkKeyFob, Option::KeyFobAlarm},
                                                      {chkLampBlink, Option::LampBlinks}};
     for (const auto& [box, option] : options)
         connect(box, &QCheckBox::clicked, this,
-                [this, option](bool on) { record_.SetOption(option, on); });
+                [this, option](bool on) { config_.record.SetOption(option, on); });
     connect(chkFeedback, &QCheckBox::clicked, this,
-            [this](bool on) { record_.SetArmingFeedback(on); });
+            [this](bool on) { config_.record.SetArmingFeedback(on); });
     connect(chkRemoteDisarm, &QCheckBox::clicked, this,
-            [this](bool on) { record_.SetRemoteDisarm(on); });
+            [this](bool on) { config_.record.SetRemoteDisarm(on); });
+    AddCorrectedField(edtSirenTime, [this](const std::string& text) {
+        return config_.record.SetSirenTimeFromText(text);
+    });
 }
 
 } // namespace tesmira::ui

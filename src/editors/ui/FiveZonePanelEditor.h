@@ -3,7 +3,7 @@
 // 20-byte record.
 #pragma once
 
-#include "editors/FiveZonePanelRecord.h"
+#include "editors/RecordConfigs.h"
 #include "gui/DeviceEditor.h"
 
 #include <array>
@@ -23,23 +23,14 @@ class FiveZonePanelEditor : public DeviceEditor {
 public:
     explicit FiveZonePanelEditor(LinkModule& link, QWidget* parent = nullptr);
 
-    void SetDefaults() override;
-    bool LoadFromReply() override;
-    void WriteToDevice() override;
-    void SaveToFile(const QString& fileName) override;
-    void LoadFromFile(ConfigFile& reader) override;
     void RecordToControls() override;
-    void CommitEdit() override;
 
-    const FiveZonePanelRecord& Record() const { return record_; }
+    const FiveZonePanelRecord& Record() const { return config_.record; }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void onZoneTypeChanged(int zone);
     void onZoneEventChanged(int zone);
-    void onSirenTimeLeft();
 
     void ShowZone(int zone, const FiveZonePanelRecord::ZoneView& view);
     void ShowTransmission(const FiveZonePanelRecord::TransmissionView& view);
@@ -50,7 +41,7 @@ private:
     QWidget* BuildTransmissionPage();
     void ConnectHandlers();
 
-    FiveZonePanelRecord record_;
+    FiveZonePanelConfig config_;
 
     QTabWidget* pgcConfig = nullptr;
     std::array<QComboBox*, FiveZonePanelRecord::kZoneCount> zoneTypes_{};

@@ -7,6 +7,7 @@
 #include "gui/FormControls.h"
 #include "gui/OutputMatrix.h"
 #include "gui/UpDownField.h"
+#include "gui/ZoneTypeBox.h"
 #include "link/LinkModule.h"
 #include "model/BitHelpers.h"
 #include "model/DeviceCatalogue.h"
@@ -34,7 +35,7 @@ void ShowMessage(QWidget* parent, const PanelRecord::Message& message) {
 } // namespace
 
 PanelEditor::PanelEditor(LinkModule& link, std::uint8_t type, QWidget* parent)
-    : DeviceEditor(link, parent), record_(type) {
+    : DeviceEditor(link, config_, parent), config_(type) {
     DeviceType = type;
     setWindowTitle(QString::fromStdString(DeviceTypeName(type)));
     BuildControls();
@@ -42,77 +43,53 @@ PanelEditor::PanelEditor(LinkModule& link, std::uint8_t type, QWidget* parent)
     RecordToControls();
 }
 
-// --- the seven operations ---
-
-void PanelEditor::SetDefaults() {
-    record_.SetDefaults();
-    RecordToControls();
-}
-
-bool PanelEditor::LoadFromReply() {
-    return LoadFromReplyBytes(Link().Reply(), record_.bytes());
-}
-
-void PanelEditor::WriteToDevice() {
-    StartWrite([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx); });
-}
-
-void PanelEditor::SaveToFile(const QString& fileName) {
-    CommitEdit();
-    SaveRecordsToFile(fileName, record_.FileBlocks());
-}
-
-void PanelEditor::LoadFromFile(ConfigFile& reader) {
-    if (record_.LoadFromFile(reader))
-        RecordToControls();
-}
+// --- showing the record ---
 
 void PanelEditor::RecordToControls() {
     for (int zone = 1; zone <= PanelRecord::kZoneCount; ++zone)
-        ShowZone(zone, *record_.Zone(zone));
+        ShowZone(zone, *config_.record.Zone(zone));
 
-    const std::uint8_t dependency = record_.ShownBoxes().dependency;
+    const std::uint8_t dependency = config_.record.ShownBoxes().dependency;
     for (int partition = 2; partition <= PanelRecord::kPartitionCount; ++partition)
         SetCheckedSilently(dependency_[partition - 2], BitIsSet(dependency, partition - 1));
-    ShowDependency(record_.RefreshPartitionDependency());
+    ShowDependency(config_.record.RefreshPartitionDependency());
 
     for (QCheckBox* box : monitoring_)
-        SetCheckedSilently(box, record_.MonitorBit(TagOf(box)));
-    Select(bxRelayAlarm, record_.RelayModeIndex(PanelRecord::Relay::Alarm));
-    Select(bxRelayFire, record_.RelayModeIndex(PanelRecord::Relay::Fire));
-    Select(bxRelayControl, record_.RelayModeIndex(PanelRecord::Relay::Control));
-    Select(bxInternalPartition, record_.InternalPartitionIndex());
-    SetCheckedSilently(chkGuardSnd, record_.SirenSignals());
+        SetCheckedSilently(box, config_.record.MonitorBit(TagOf(box)));
+    Select(bxRelayAlarm, config_.record.RelayModeIndex(PanelRecord::Relay::Alarm));
+    Select(bxRelayFire, config_.record.RelayModeIndex(PanelRecord::Relay::Fire));
+    Select(bxRelayControl, config_.record.RelayModeIndex(PanelRecord::Relay::Control));
+    Select(bxInternalPartition, config_.record.InternalPartitionIndex());
+    SetCheckedSilently(chkGuardSnd, config_.record.SirenSignals());
 
-    Select(bxInterface, record_.InterfaceIndex());
-    ShowInterface(record_.InterfaceVisibility());
+    Select(bxInterface, config_.record.InterfaceIndex());
+    ShowInterface(config_.record.InterfaceVisibility());
     if (wgtGsm != nullptr)
         ShowGsmPage();
 
-    Select(bxLampMode, record_.LampModeIndex());
-    Select(bxLedMode, record_.LedModeIndex());
+    Select(bxLampMode, config_.record.LampModeIndex());
+    Select(bxLedMode, config_.record.LedModeIndex());
     if (udNetNum != nullptr)
-        udNetNum->ShowValue(record_.NetworkNumber());
+        udNetNum->ShowValue(config_.record.NetworkNumber());
 
     using Option = PanelRecord::Option;
-    SetCheckedSilently(chkAttentionPcn, record_.HasOption(Option::TwoThresholdEvents));
-    SetCheckedSilently(chkAttentionSiren, record_.HasOption(Option::TwoThresholdSiren));
-    SetCheckedSilently(chkFeedback, record_.HasOption(Option::ArmingFeedback));
-    SetCheckedSilently(chkSmsAlarm, record_.SmsRelayOn(PanelRecord::SmsRelay::Alarm));
-    SetCheckedSilently(chkSmsFire, record_.SmsRelayOn(PanelRecord::SmsRelay::Fire));
-    SetCheckedSilently(chkSmsDisarm, record_.SmsDisarm());
+    SetCheckedSilently(chkAttentionPcn, config_.record.HasOption(Option::TwoThresholdEvents));
+    SetCheckedSilently(chkAttentionSiren, config_.record.HasOption(Option::TwoThresholdSiren));
+    SetCheckedSilently(chkFeedback, config_.record.HasOption(Option::ArmingFeedback));
+    SetCheckedSilently(chkSmsAlarm, config_.record.SmsRelayOn(PanelRecord::SmsRelay::Alarm));
+    SetCheckedSilently(chkSmsFire, config_.record.SmsRelayOn(PanelRecord::SmsRelay::Fire));
+    SetCheckedSilently(chkSmsDisarm, config_.record.SmsDisarm());
 
-    edtSirenTime->setText(QString::fromStdString(record_.SirenTimeText()));
-    Select(bxBuzzer, record_.BuzzerIndex());
-    SetCheckedSilently(chkRemoteDisarm, record_.RemoteDisarm());
-    SetCheckedSilently(chkLampBlink, record_.HasOption(Option::LampBlinks));
+    edtSirenTime->setText(QString::fromStdString(config_.record.SirenTimeText()));
+    Select(bxBuzzer, config_.record.BuzzerIndex());
+    SetCheckedSilently(chkRemoteDisarm, config_.record.RemoteDisarm());
+    SetCheckedSilently(chkLampBlink, config_.record.HasOption(Option::LampBlinks));
 
-    matrix_->LoadMatrix(record_.MatrixOutputs(), record_.ArmingCondition());
-    Select(bxTouchMemory, record_.TouchMemoryModeIndex());
+    matrix_->LoadMatrix(config_.record.MatrixOutputs(), config_.record.ArmingCondition());
+    Select(bxTouchMemory, config_.record.TouchMemoryModeIndex());
 }
 
-void PanelEditor::CommitEdit() {
-    RunLeaveHandler(focusWidget());
+void PanelEditor::CollectControls() {
     PanelRecord::CollectedBoxes boxes;
     for (std::size_t i = 0; i < zones_.size(); ++i) {
         boxes.rearm[i] = zones_[i].rearm->isChecked();
@@ -124,7 +101,7 @@ void PanelEditor::CommitEdit() {
     }
     boxes.matrixOutputs = matrix_->OutputBytes();
     boxes.armingCondition = matrix_->ArmingCondition();
-    record_.StoreCollectedBoxes(boxes);
+    config_.record.StoreCollectedBoxes(boxes);
 }
 
 // --- showing ---
@@ -167,7 +144,7 @@ void PanelEditor::ShowInterface(const PanelRecord::InterfaceView& view) {
 }
 
 void PanelEditor::ShowGsmPage() {
-    const PanelRecord::GsmPageView page = record_.GsmPage();
+    const PanelRecord::GsmPageView page = config_.record.GsmPage();
     medtDevNum->setText(QString::fromStdString(page.deviceNumber));
     grdDirections->ShowRows(page.directions);
     SetCheckedSilently(chkSendSms, page.sendSms);
@@ -179,13 +156,13 @@ void PanelEditor::ShowGsmPage() {
 
 void PanelEditor::onZonePartitionChanged(int zone) {
     const QComboBox* box = zones_[static_cast<std::size_t>(zone - 1)].partition;
-    if (const auto dependency = record_.SetZonePartition(zone, box->currentIndex()))
+    if (const auto dependency = config_.record.SetZonePartition(zone, box->currentIndex()))
         ShowDependency(*dependency);
 }
 
 void PanelEditor::onZoneTypeChanged(int zone) {
     const QComboBox* box = zones_[static_cast<std::size_t>(zone - 1)].type;
-    const auto change = record_.SetZoneType(zone, ZoneTypeByName(Utf8(box->currentText())));
+    const auto change = config_.record.SetZoneType(zone, ZoneTypeCodeOf(box));
     if (!change)
         return;
     ShowZone(zone, change->view);
@@ -194,16 +171,16 @@ void PanelEditor::onZoneTypeChanged(int zone) {
 
 void PanelEditor::onZoneEventChanged(int zone) {
     const EventBox* box = zones_[static_cast<std::size_t>(zone - 1)].event;
-    record_.SetZoneEvent(zone, box->EventIndexOf(box->currentText()));
+    config_.record.SetZoneEvent(zone, box->EventIndexOf(box->currentText()));
 }
 
 void PanelEditor::onInterfacePicked() {
     const PanelRecord::InterfaceChange change =
-        record_.SetInterfaceFromText(Utf8(bxInterface->currentText()));
+        config_.record.SetInterfaceFromText(Utf8(bxInterface->currentText()));
     ShowInterface(change.view);
     if (change.directionsReset) {
         ShowGsmPage();
-        SetCheckedSilently(chkSmsDisarm, record_.SmsDisarm());
+        SetCheckedSilently(chkSmsDisarm, config_.record.SmsDisarm());
     }
     if (change.warning)
         ShowMessage(this, *change.warning);
@@ -212,46 +189,7 @@ void PanelEditor::onInterfacePicked() {
 void PanelEditor::onSendSmsClicked() {
     ShowMessage(this, PanelRecord::SendSmsClicked());
     // The block keeps its flag: the box shows it again rather than a state nobody stores.
-    SetCheckedSilently(chkSendSms, record_.GsmPage().sendSms);
-}
-
-void PanelEditor::onDeviceNumberLeft() {
-    // Only four digits are stored; anything else shows the stored number again.
-    if (!record_.SetDeviceNumberFromText(Utf8(medtDevNum->text())))
-        medtDevNum->setText(QString::fromStdString(record_.GsmPage().deviceNumber));
-}
-
-bool PanelEditor::RunLeaveHandler(const QObject* edit) {
-    if (edit == nullptr)
-        return false;
-    const auto text = [edit] {
-        return Utf8(static_cast<const QLineEdit*>(edit)->text());
-    };
-    for (int zone = 1; zone <= PanelRecord::kZoneCount; ++zone) {
-        const ZoneControls& row = zones_[static_cast<std::size_t>(zone - 1)];
-        for (const auto& [field, delay] : {std::pair{row.entry, PanelRecord::Delay::Entry},
-                                           std::pair{row.exit, PanelRecord::Delay::Exit}}) {
-            if (edit == field) {
-                ShowCorrected(field, record_.SetZoneDelayFromText(zone, delay, text()));
-                return true;
-            }
-        }
-    }
-    if (edit == edtSirenTime)
-        ShowCorrected(edtSirenTime, record_.SetSirenTimeFromText(text()));
-    else if (edit == edtChannelTest)
-        ShowCorrected(edtChannelTest, record_.SetChannelTestFromText(text()));
-    else if (edit == medtDevNum)
-        onDeviceNumberLeft();
-    else
-        return false;
-    return true;
-}
-
-bool PanelEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (LeavesControl(*event))
-        RunLeaveHandler(watched);
-    return DeviceEditor::eventFilter(watched, event);
+    SetCheckedSilently(chkSendSms, config_.record.GsmPage().sendSms);
 }
 
 } // namespace tesmira::ui

@@ -3,7 +3,7 @@
 // number, direction table, channel test, SMS disarming) and the RS-485 network number.
 #pragma once
 
-#include "editors/PanelRecord.h"
+#include "editors/RecordConfigs.h"
 #include "gui/DeviceEditor.h"
 
 #include <array>
@@ -31,18 +31,13 @@ public:
     // interface list; it is the initial DeviceType.
     PanelEditor(LinkModule& link, std::uint8_t type, QWidget* parent = nullptr);
 
-    void SetDefaults() override;
-    bool LoadFromReply() override;
-    void WriteToDevice() override;
-    void SaveToFile(const QString& fileName) override;
-    void LoadFromFile(ConfigFile& reader) override;
     void RecordToControls() override;
-    void CommitEdit() override;
 
-    const PanelRecord& Record() const { return record_; }
+    const PanelRecord& Record() const { return config_.record; }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The rearm, re-query and dependency boxes and the output matrix.
+    void CollectControls() override;
 
 private:
     // The controls of one zone row; each carries the zone number as its tag.
@@ -62,9 +57,6 @@ private:
     void onZoneEventChanged(int zone);
     void onInterfacePicked();
     void onSendSmsClicked();
-    void onDeviceNumberLeft();
-    // The leave handler of an edit; false for a control that has none.
-    bool RunLeaveHandler(const QObject* edit);
 
     void ShowZone(int zone, const PanelRecord::ZoneView& view);
     void ShowDependency(const PanelRecord::DependencyView& view);
@@ -82,12 +74,12 @@ private:
     QGroupBox* BuildMonitoring();
     QWidget* BuildOutputsPage();
     void ConnectHandlers();
+    void ConnectTypedFields();
     void ConnectZone(int zone);
     void ConnectChecks();
     void ConnectLists();
-    void WatchLeaving(QLineEdit* edit);
 
-    PanelRecord record_;
+    PanelConfig config_;
 
     QTabWidget* pgcConfig = nullptr;
     std::array<ZoneControls, PanelRecord::kZoneCount> zones_{};

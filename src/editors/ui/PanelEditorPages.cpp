@@ -133,7 +133,6 @@ QWidget* PanelEditor::BuildZones() {
             QSizePolicy policy = edit->sizePolicy();
             policy.setRetainSizeWhenHidden(true);
             edit->setSizePolicy(policy);
-            WatchLeaving(edit);
         }
         for (QCheckBox* box : {row.requery, row.rearm}) {
             QSizePolicy policy = box->sizePolicy();
@@ -174,7 +173,7 @@ QGroupBox* PanelEditor::BuildDependency() {
 
 QWidget* PanelEditor::BuildTransmissionPage() {
     auto* page = Named(new QWidget, "tsTransmission");
-    bxInterface = List("bxInterface", record_.InterfaceTexts());
+    bxInterface = List("bxInterface", config_.record.InterfaceTexts());
     chkRemoteDisarm = Check("chkRemoteDisarm", QStringLiteral("Разрешить снятие с охраны"));
     SetHint(chkRemoteDisarm, QStringLiteral("Разрешить снятие с охраны обратной командой Velmor"));
     auto* interface = new QHBoxLayout;
@@ -184,7 +183,7 @@ QWidget* PanelEditor::BuildTransmissionPage() {
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(interface);
     layout->addWidget(chkRemoteDisarm);
-    if (record_.HasGsm()) {
+    if (config_.record.HasGsm()) {
         wgtNetNum = NetworkNumberRow(PanelRecord::kNetworkNumberMin, PanelRecord::kNetworkNumberMax,
                                      udNetNum);
         layout->addWidget(wgtNetNum);
@@ -199,13 +198,11 @@ QWidget* PanelEditor::BuildGsmPage() {
     medtDevNum = NumberEdit("medtDevNum", 5);
     medtDevNum->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), this));
-    WatchLeaving(medtDevNum);
     grdDirections = Named(new DirectionTable, "grdDirections");
     chkSendSms = Check("chkSendSms", QStringLiteral("Передавать SMS"));
     btnChangeSms = Named(new QPushButton(QStringLiteral("Изменить...")), "btnChangeSms");
     edtChannelTest = NumberEdit("edtChannelTest", 3);
     SetHint(edtChannelTest, QStringLiteral("1-255. 0-контроль канала выключен"));
-    WatchLeaving(edtChannelTest);
     chkSmsDisarm = Check("chkSmsDisarm", QStringLiteral("Разрешить снятие  по SMS"));
 
     auto* number = new QHBoxLayout;
@@ -242,7 +239,6 @@ QWidget* PanelEditor::BuildPeripheryPage() {
     (new QVBoxLayout(led))->addWidget(bxLedMode);
     bxBuzzer = BuzzerBox();
     edtSirenTime = NumberEdit("edtSirenTime", 3);
-    WatchLeaving(edtSirenTime);
     chkGuardSnd = Check("chkGuardSnd", QStringLiteral("Сигналы взятия\\снятия сиреной"));
     chkLampBlink = Check("chkLampBlink", QStringLiteral("При постановке лампа мигает"));
     chkFeedback = Check("chkFeedback", QStringLiteral("Отображать взятие с учетом обратной связи"));
@@ -273,9 +269,9 @@ QWidget* PanelEditor::BuildPeripheryPage() {
 
 QGroupBox* PanelEditor::BuildRelays() {
     auto* group = Named(new QGroupBox(QStringLiteral("Режим работы реле")), "grpRelays");
-    bxRelayAlarm = List("bxRelayAlarm", PanelRecord::RelayModeTexts());
-    bxRelayFire = List("bxRelayFire", PanelRecord::RelayModeTexts());
-    bxRelayControl = List("bxRelayControl", PanelRecord::RelayModeTexts());
+    bxRelayAlarm = List("bxRelayAlarm", RelayModeTexts());
+    bxRelayFire = List("bxRelayFire", RelayModeTexts());
+    bxRelayControl = List("bxRelayControl", RelayModeTexts());
     chkSmsAlarm = Check("chkSmsAlarm", QStringLiteral("по СМС"));
     SetHint(chkSmsAlarm,
             QStringLiteral("Отключить реле от тревожной тактики.\nРеле управляется по SMS."));
@@ -326,10 +322,6 @@ QWidget* PanelEditor::BuildOutputsPage() {
     return page;
 }
 
-void PanelEditor::WatchLeaving(QLineEdit* edit) {
-    edit->installEventFilter(this);
-}
-
 // Only the user's own actions reach the handlers: `activated`, `clicked` and `stepped` are not
 // emitted when RecordToControls shows a record, and the edits are watched for leaving.
 void PanelEditor::ConnectHandlers() {
@@ -339,7 +331,34 @@ void PanelEditor::ConnectHandlers() {
     ConnectChecks();
     if (udNetNum != nullptr)
         connect(udNetNum, &UpDownField::stepped, this,
-                [this](int number) { record_.SetNetworkNumber(number); });
+                [this](int number) { config_.record.SetNetworkNumber(number); });
+    ConnectTypedFields();
+}
+
+void PanelEditor::ConnectTypedFields() {
+    PanelRecord& record = config_.record;
+    for (int zone = 1; zone <= PanelRecord::kZoneCount; ++zone) {
+        const ZoneControls& row = zones_[static_cast<std::size_t>(zone - 1)];
+        for (const auto& [edit, delay] : {std::pair{row.entry, PanelRecord::Delay::Entry},
+                                          std::pair{row.exit, PanelRecord::Delay::Exit}})
+            AddCorrectedField(edit, [&record, zone, delay](const std::string& text) {
+                return record.SetZoneDelayFromText(zone, delay, text);
+            });
+    }
+    AddCorrectedField(edtSirenTime, [&record](const std::string& text) {
+        return record.SetSirenTimeFromText(text);
+    });
+    if (edtChannelTest != nullptr)
+        AddCorrectedField(edtChannelTest, [&record](const std::string& text) {
+            return record.SetChannelTestFromText(text);
+        });
+    // Only four digits are stored; anything else shows the stored number again.
+    if (medtDevNum != nullptr)
+        AddTypedField(medtDevNum, [&record](const std::string& text) {
+            if (record.SetDeviceNumberFromText(text))
+                return TypedInput{};
+            return TypedInput{record.GsmPage().deviceNumber, std::nullopt};
+        });
 }
 
 void PanelEditor::ConnectZone(int zone) {
@@ -355,35 +374,35 @@ void PanelEditor::ConnectLists() {
     const std::pair<QComboBox*, std::function<void(int)>> lists[] = {
         {bxRelayAlarm,
          [this](int at) {
-             record_.SetRelayMode(Relay::Alarm, at);
+             config_.record.SetRelayMode(Relay::Alarm, at);
          }},
         {bxRelayFire,
          [this](int at) {
-             record_.SetRelayMode(Relay::Fire, at);
+             config_.record.SetRelayMode(Relay::Fire, at);
          }},
         {bxRelayControl,
          [this](int at) {
-             record_.SetRelayMode(Relay::Control, at);
+             config_.record.SetRelayMode(Relay::Control, at);
          }},
         {bxInternalPartition,
          [this](int at) {
-             record_.SetInternalPartition(at);
+             config_.record.SetInternalPartition(at);
          }},
         {bxLampMode,
          [this](int at) {
-             record_.SetLampMode(at);
+             config_.record.SetLampMode(at);
          }},
         {bxLedMode,
          [this](int at) {
-             record_.SetLedMode(at);
+             config_.record.SetLedMode(at);
          }},
         {bxBuzzer,
          [this](int at) {
-             record_.SetBuzzerFromIndex(at);
+             config_.record.SetBuzzerFromIndex(at);
          }},
         {bxTouchMemory,
          [this](int at) {
-             record_.SetTouchMemoryMode(at);
+             config_.record.SetTouchMemoryMode(at);
          }},
         {bxInterface,
          [this](int) {
@@ -400,39 +419,39 @@ void PanelEditor::ConnectChecks() {
     const std::pair<QCheckBox*, std::function<void(bool)>> checks[] = {
         {chkSmsAlarm,
          [this](bool on) {
-             record_.SetSmsRelay(SmsRelay::Alarm, on);
+             config_.record.SetSmsRelay(SmsRelay::Alarm, on);
          }},
         {chkSmsFire,
          [this](bool on) {
-             record_.SetSmsRelay(SmsRelay::Fire, on);
+             config_.record.SetSmsRelay(SmsRelay::Fire, on);
          }},
         {chkAttentionPcn,
          [this](bool on) {
-             record_.SetOption(Option::TwoThresholdEvents, on);
+             config_.record.SetOption(Option::TwoThresholdEvents, on);
          }},
         {chkAttentionSiren,
          [this](bool on) {
-             record_.SetOption(Option::TwoThresholdSiren, on);
+             config_.record.SetOption(Option::TwoThresholdSiren, on);
          }},
         {chkFeedback,
          [this](bool on) {
-             record_.SetOption(Option::ArmingFeedback, on);
+             config_.record.SetOption(Option::ArmingFeedback, on);
          }},
         {chkLampBlink,
          [this](bool on) {
-             record_.SetOption(Option::LampBlinks, on);
+             config_.record.SetOption(Option::LampBlinks, on);
          }},
         {chkGuardSnd,
          [this](bool on) {
-             record_.SetSirenSignals(on);
+             config_.record.SetSirenSignals(on);
          }},
         {chkRemoteDisarm,
          [this](bool on) {
-             record_.SetRemoteDisarm(on);
+             config_.record.SetRemoteDisarm(on);
          }},
         {chkSmsDisarm,
          [this](bool on) {
-             record_.SetSmsDisarm(on);
+             config_.record.SetSmsDisarm(on);
          }},
         {chkSendSms,
          [this](bool) {
@@ -445,7 +464,7 @@ void PanelEditor::ConnectChecks() {
     }
     for (QCheckBox* box : monitoring_)
         connect(box, &QCheckBox::clicked, this,
-                [this, box](bool on) { record_.SetMonitorBit(TagOf(box), on); });
+                [this, box](bool on) { config_.record.SetMonitorBit(TagOf(box), on); });
     // "Изменить..." has nothing to change yet.
 }
 

@@ -18,7 +18,7 @@
 namespace tesmira::ui {
 
 RepeaterEditor34::RepeaterEditor34(LinkModule& link, QWidget* parent)
-    : DeviceEditor(link, parent),
+    : DeviceEditor(link, config_, parent),
       objects_(new ObjectsWindow(RepeaterRecord34::kObjectCount, this)) {
     DeviceType = RepeaterRecord34::kType;
     setWindowTitle(QString::fromStdString(DeviceTypeName(DeviceType)));
@@ -27,69 +27,20 @@ RepeaterEditor34::RepeaterEditor34(LinkModule& link, QWidget* parent)
     RecordToControls();
 }
 
-// --- the seven operations ---
-
-void RepeaterEditor34::SetDefaults() {
-    record_.Assign(RepeaterRecord34::Defaults());
-    RecordToControls();
-}
-
-bool RepeaterEditor34::LoadFromReply() {
-    return LoadFromReplyBytes(Link().Reply(), record_.bytes());
-}
-
-void RepeaterEditor34::WriteToDevice() {
-    StartWrite([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx, DeviceType); });
-}
-
-void RepeaterEditor34::SaveToFile(const QString& fileName) {
-    CommitEdit();
-    SaveRecordsToFile(fileName, {record_.bytes()});
-}
-
-void RepeaterEditor34::LoadFromFile(ConfigFile& reader) {
-    LoadRecordFromFile(reader, record_.bytes());
-}
+// --- showing the record ---
 
 void RepeaterEditor34::RecordToControls() {
-    Select(cbbRetLiterRX, record_.ReceiveLetterIndex());
-    edtSysNum->setText(QString::fromStdString(record_.SystemNumberText()));
-    edtRetObjCheck->setText(QString::fromStdString(record_.ChannelCheckText()));
-    shared_.Show(record_);
-    Select(cbbTxMode, record_.TransmissionIndex());
-}
-
-void RepeaterEditor34::CommitEdit() {
-    const QWidget* focused = focusWidget();
-    if (focused == edtSysNum)
-        onSystemNumberEdited();
-    else if (focused == edtRetObjCheck)
-        onChannelCheckEdited();
+    Select(cbbRetLiterRX, config_.record.ReceiveLetterIndex());
+    edtSysNum->setText(QString::fromStdString(config_.record.SystemNumberText()));
+    edtRetObjCheck->setText(QString::fromStdString(config_.record.ChannelCheckText()));
+    shared_.Show(config_.record);
+    Select(cbbTxMode, config_.record.TransmissionIndex());
 }
 
 // --- handlers ---
 
-void RepeaterEditor34::onSystemNumberEdited() {
-    ShowCorrected(edtSysNum, record_.SetSystemNumberFromText(edtSysNum->text().toStdString()));
-}
-
-void RepeaterEditor34::onChannelCheckEdited() {
-    ShowCorrected(edtRetObjCheck,
-                  record_.SetChannelCheckFromText(edtRetObjCheck->text().toStdString()));
-}
-
 void RepeaterEditor34::onObjectsClicked() {
-    objects_->EditObjects(record_.Objects());
-}
-
-bool RepeaterEditor34::eventFilter(QObject* watched, QEvent* event) {
-    if (LeavesControl(*event)) {
-        if (watched == edtSysNum)
-            onSystemNumberEdited();
-        else if (watched == edtRetObjCheck)
-            onChannelCheckEdited();
-    }
-    return DeviceEditor::eventFilter(watched, event);
+    objects_->EditObjects(config_.record.Objects());
 }
 
 // --- building ---
@@ -102,10 +53,8 @@ void RepeaterEditor34::BuildControls() {
 
     cbbTxMode = List("cbbTxMode", RepeaterRecord34::TransmissionTexts());
     edtSysNum = NumberEdit("edtSysNum", 3);
-    edtSysNum->installEventFilter(this);
     cbbRetLiterRX = List("cbbRetLiterRX", RepeaterRecord34::ReceiveLetterTexts());
     edtRetObjCheck = NumberEdit("edtRetObjCheck", 3);
-    edtRetObjCheck->installEventFilter(this);
     auto* fields = new QGridLayout;
     fields->addWidget(Label("lblTxMode", FromUtf8(text::kTransmissionLabel)), 0, 0);
     fields->addWidget(cbbTxMode, 0, 1);
@@ -139,11 +88,17 @@ void RepeaterEditor34::BuildControls() {
 // RecordToControls sets a selection or a check, and the number edits are watched for leaving.
 void RepeaterEditor34::ConnectHandlers() {
     connect(cbbTxMode, &QComboBox::activated, this,
-            [this](int index) { record_.SetTransmissionFromIndex(index); });
+            [this](int index) { config_.record.SetTransmissionFromIndex(index); });
     connect(cbbRetLiterRX, &QComboBox::activated, this,
-            [this](int index) { record_.SetReceiveLetterFromIndex(index); });
-    shared_.Connect(this, record_);
+            [this](int index) { config_.record.SetReceiveLetterFromIndex(index); });
+    shared_.Connect(this, config_.record);
     connect(btnRetObj, &QPushButton::clicked, this, &RepeaterEditor34::onObjectsClicked);
+    AddCorrectedField(edtSysNum, [this](const std::string& text) {
+        return config_.record.SetSystemNumberFromText(text);
+    });
+    AddCorrectedField(edtRetObjCheck, [this](const std::string& text) {
+        return config_.record.SetChannelCheckFromText(text);
+    });
 }
 
 } // namespace tesmira::ui

@@ -2,7 +2,7 @@
 // over the 55-byte record, and the objects window for its transmitter entries.
 #pragma once
 
-#include "editors/RepeaterRecord34.h"
+#include "editors/RecordConfigs.h"
 #include "editors/ui/RepeaterWidgets.h"
 #include "gui/DeviceEditor.h"
 
@@ -20,28 +20,17 @@ class RepeaterEditor34 : public DeviceEditor {
 public:
     explicit RepeaterEditor34(LinkModule& link, QWidget* parent = nullptr);
 
-    void SetDefaults() override;
-    bool LoadFromReply() override;
-    void WriteToDevice() override;
-    void SaveToFile(const QString& fileName) override;
-    void LoadFromFile(ConfigFile& reader) override;
     void RecordToControls() override;
-    void CommitEdit() override;
 
-    const RepeaterRecord34::Bytes& RecordBytes() const { return record_.bytes(); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    const RepeaterRecord34::Bytes& RecordBytes() const { return config_.record.bytes(); }
 
 private:
-    void onSystemNumberEdited();
-    void onChannelCheckEdited();
     void onObjectsClicked();
 
     void BuildControls();
     void ConnectHandlers();
 
-    RepeaterRecord34 record_;
+    RepeaterConfig34 config_;
     ObjectsWindow* objects_ = nullptr; // a child: freed with the editor
 
     QTabWidget* pgcConfig = nullptr;

@@ -3,6 +3,7 @@
 #include "editors/ObjectList.h"
 #include "editors/ui/ObjectsWindow.h"
 #include "gui/EventBox.h"
+#include "gui/ZoneTypeBox.h"
 #include "link/LinkModule.h"
 #include "model/DeviceCatalogue.h"
 #include "model/ZoneTypes.h"
@@ -18,7 +19,7 @@
 namespace tesmira::ui {
 
 RepeaterEditor35::RepeaterEditor35(LinkModule& link, QWidget* parent)
-    : DeviceEditor(link, parent),
+    : DeviceEditor(link, config_, parent),
       objects_(new ObjectsWindow(RepeaterRecord35::kObjectCount, this)) {
     DeviceType = RepeaterRecord35::kType;
     setWindowTitle(QString::fromStdString(DeviceTypeName(DeviceType)));
@@ -27,51 +28,26 @@ RepeaterEditor35::RepeaterEditor35(LinkModule& link, QWidget* parent)
     RecordToControls();
 }
 
-// --- the seven operations ---
-
-void RepeaterEditor35::SetDefaults() {
-    record_.Assign(RepeaterRecord35::Defaults());
-    RecordToControls();
-}
-
-bool RepeaterEditor35::LoadFromReply() {
-    return LoadFromReplyBytes(Link().Reply(), record_.bytes());
-}
-
-void RepeaterEditor35::WriteToDevice() {
-    StartWrite([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx, DeviceType); });
-}
-
-void RepeaterEditor35::SaveToFile(const QString& fileName) {
-    CommitEdit();
-    SaveRecordsToFile(fileName, {record_.bytes()});
-}
-
-void RepeaterEditor35::LoadFromFile(ConfigFile& reader) {
-    LoadRecordFromFile(reader, record_.bytes());
-}
+// --- showing the record ---
 
 void RepeaterEditor35::RecordToControls() {
-    Select(bxRetLiterRX, record_.ReceiveLetterIndex());
-    Select(bxRetTxMode, record_.TransmissionModeIndex());
-    ShowTransmitLetters(record_.TransmitLetterView());
-    SetCheckedSilently(chkRetTx485, record_.Rs485());
-    SetCheckedSilently(chkStavelDelay, record_.StavelDelay());
-    SetCheckedSilently(chkRetActivateRele, record_.ActivateRelays());
+    Select(bxRetLiterRX, config_.record.ReceiveLetterIndex());
+    Select(bxRetTxMode, config_.record.TransmissionModeIndex());
+    ShowTransmitLetters(config_.record.TransmitLetterView());
+    SetCheckedSilently(chkRetTx485, config_.record.Rs485());
+    SetCheckedSilently(chkStavelDelay, config_.record.StavelDelay());
+    SetCheckedSilently(chkRetActivateRele, config_.record.ActivateRelays());
     for (const ChannelCheck check : {ChannelCheck::Stavel, ChannelCheck::Site})
-        ShowChannelCheck(check, QString::fromStdString(record_.ChannelCheckText(check)));
+        ShowTyped(ChannelCheckBox(check),
+                  QString::fromStdString(config_.record.ChannelCheckText(check)));
     for (int zone = 1; zone <= RepeaterRecord35::kZoneCount; ++zone)
         ShowZone(zone);
     for (const Delay delay : {Delay::Entry, Delay::Exit})
-        DelayEdit(delay)->setText(QString::fromStdString(record_.DelayText(delay)));
-    shared_.Show(record_);
-    SetCheckedSilently(chkLockAlrm, record_.LockAfterAlarm());
-    SetCheckedSilently(chkCNC_TxGSM, record_.CommunicatorConnected());
+        DelayEdit(delay)->setText(QString::fromStdString(config_.record.DelayText(delay)));
+    shared_.Show(config_.record);
+    SetCheckedSilently(chkLockAlrm, config_.record.LockAfterAlarm());
+    SetCheckedSilently(chkCNC_TxGSM, config_.record.CommunicatorConnected());
     ShowObjectsCaption();
-}
-
-void RepeaterEditor35::CommitEdit() {
-    StoreTypedValue(focusWidget());
 }
 
 void RepeaterEditor35::OnClosing() {
@@ -89,27 +65,20 @@ void RepeaterEditor35::ShowTransmitLetters(const RepeaterRecord35::TransmitLette
 }
 
 // The list's own item when it has the text ("Выкл." is item 0), else the typed number as it is.
-void RepeaterEditor35::ShowChannelCheck(ChannelCheck check, const QString& text) {
-    QComboBox* box = ChannelCheckBox(check);
-    const int item = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    box->setCurrentIndex(item);
-    if (item < 0)
-        box->setEditText(text);
-}
 
 void RepeaterEditor35::ShowZone(int zone) {
     QComboBox* types = cbbRetShlfType[zone - 1];
     EventBox* events = bxShlfEvent[zone - 1];
-    Select(types, record_.ZoneTypeIndex(zone));
-    events->setEnabled(record_.ZoneEventEnabled(zone));
-    events->ShowEvent(record_.ZoneEvent(zone).value_or(0));
+    Select(types, config_.record.ZoneTypeIndex(zone));
+    events->setEnabled(config_.record.ZoneEventEnabled(zone));
+    events->ShowEvent(config_.record.ZoneEvent(zone).value_or(0));
 }
 
 // After the first round trip the button counts the record's active objects.
 void RepeaterEditor35::ShowObjectsCaption() {
     std::optional<int> count;
     if (objectsClosedOnce_)
-        count = ObjectList::ActiveCountOf(record_.Objects());
+        count = ObjectList::ActiveCountOf(config_.record.Objects());
     btnRetObj->setText(QString::fromStdString(ObjectsButtonCaption(count)));
 }
 
@@ -124,7 +93,7 @@ QLineEdit* RepeaterEditor35::DelayEdit(Delay delay) const {
 // --- handlers ---
 
 void RepeaterEditor35::onTransmissionModeChosen(int index) {
-    const auto letters = record_.SetTransmissionModeFromIndex(index);
+    const auto letters = config_.record.SetTransmissionModeFromIndex(index);
     if (!letters)
         return;
     ShowTransmitLetters(*letters);
@@ -133,13 +102,13 @@ void RepeaterEditor35::onTransmissionModeChosen(int index) {
 
 void RepeaterEditor35::onChannelCheckEdited(ChannelCheck check) {
     const QString text = ChannelCheckBox(check)->currentText();
-    if (const auto shown = record_.SetChannelCheckFromText(check, text.toStdString()))
-        ShowChannelCheck(check, QString::fromStdString(*shown));
+    if (const auto shown = config_.record.SetChannelCheckFromText(check, text.toStdString()))
+        ShowTyped(ChannelCheckBox(check), QString::fromStdString(*shown));
 }
 
 void RepeaterEditor35::onZoneTypeChosen(QComboBox* box) {
     const int zone = TagOf(box);
-    const auto change = record_.SetZoneType(zone, ZoneTypeByName(box->currentText().toStdString()));
+    const auto change = config_.record.SetZoneType(zone, ZoneTypeCodeOf(box));
     if (!change)
         return;
     EventBox* events = bxShlfEvent[zone - 1];
@@ -151,63 +120,45 @@ void RepeaterEditor35::onZoneTypeChosen(QComboBox* box) {
 }
 
 void RepeaterEditor35::onZoneEventChosen(EventBox* box) {
-    record_.SetZoneEvent(TagOf(box), box->EventIndexOf(box->currentText()));
-}
-
-void RepeaterEditor35::onDelayEdited(Delay delay) {
-    QLineEdit* edit = DelayEdit(delay);
-    ShowCorrected(edit, record_.SetDelayFromText(delay, edit->text().toStdString()));
+    config_.record.SetZoneEvent(TagOf(box), box->EventIndexOf(box->currentText()));
 }
 
 void RepeaterEditor35::onObjectsClicked() {
-    objects_->EditObjects(record_.Objects());
+    objects_->EditObjects(config_.record.Objects());
     objectsClosedOnce_ = true;
     ShowObjectsCaption();
-}
-
-bool RepeaterEditor35::StoreTypedValue(const QObject* control) {
-    if (control == nullptr)
-        return false;
-    if (control == edtRetDelIn || control == edtRetDelOut)
-        onDelayEdited(control == edtRetDelIn ? Delay::Entry : Delay::Exit);
-    else if (control == cbbStavelCheck || control == cbbStavelCheck->lineEdit())
-        onChannelCheckEdited(ChannelCheck::Stavel);
-    else if (control == cbbObjCheck || control == cbbObjCheck->lineEdit())
-        onChannelCheckEdited(ChannelCheck::Site);
-    else
-        return false;
-    return true;
-}
-
-bool RepeaterEditor35::eventFilter(QObject* watched, QEvent* event) {
-    if (LeavesControl(*event))
-        StoreTypedValue(watched);
-    return DeviceEditor::eventFilter(watched, event);
 }
 
 // Only the user's own actions reach the handlers: `activated` and `clicked` are not emitted when
 // RecordToControls sets a selection or a check; edits and editable lists are watched for leaving.
 void RepeaterEditor35::ConnectHandlers() {
     connect(bxRetLiterRX, &QComboBox::activated, this,
-            [this](int index) { record_.SetReceiveLetterFromIndex(index); });
+            [this](int index) { config_.record.SetReceiveLetterFromIndex(index); });
     connect(bxRetTxMode, &QComboBox::activated, this, &RepeaterEditor35::onTransmissionModeChosen);
     connect(bxRetLiterTX, &QComboBox::activated, this,
-            [this](int index) { record_.SetTransmitLetterFromIndex(index); });
-    connect(chkRetTx485, &QCheckBox::clicked, this, [this](bool on) { record_.SetRs485(on); });
+            [this](int index) { config_.record.SetTransmitLetterFromIndex(index); });
+    connect(chkRetTx485, &QCheckBox::clicked, this,
+            [this](bool on) { config_.record.SetRs485(on); });
     connect(chkCNC_TxGSM, &QCheckBox::clicked, this,
-            [this](bool on) { record_.SetCommunicatorConnected(on); });
+            [this](bool on) { config_.record.SetCommunicatorConnected(on); });
     connect(chkStavelDelay, &QCheckBox::clicked, this,
-            [this](bool on) { record_.SetStavelDelay(on); });
+            [this](bool on) { config_.record.SetStavelDelay(on); });
     connect(chkRetActivateRele, &QCheckBox::clicked, this,
-            [this](bool on) { record_.SetActivateRelays(on); });
+            [this](bool on) { config_.record.SetActivateRelays(on); });
     connect(chkLockAlrm, &QCheckBox::clicked, this,
-            [this](bool on) { record_.SetLockAfterAlarm(on); });
-    shared_.Connect(this, record_);
+            [this](bool on) { config_.record.SetLockAfterAlarm(on); });
+    shared_.Connect(this, config_.record);
     for (const ChannelCheck check : {ChannelCheck::Stavel, ChannelCheck::Site}) {
         QComboBox* box = ChannelCheckBox(check);
         connect(box, &QComboBox::activated, this, [this, check] { onChannelCheckEdited(check); });
-        box->installEventFilter(this);
+        AddCorrectedField(box, [this, check](const std::string& text) {
+            return config_.record.SetChannelCheckFromText(check, text);
+        });
     }
+    for (const Delay delay : {Delay::Entry, Delay::Exit})
+        AddCorrectedField(DelayEdit(delay), [this, delay](const std::string& text) {
+            return config_.record.SetDelayFromText(delay, text);
+        });
     for (int i = 0; i < RepeaterRecord35::kZoneCount; ++i) {
         QComboBox* types = cbbRetShlfType[i];
         EventBox* events = bxShlfEvent[i];

@@ -3,7 +3,7 @@
 // transmitter entries.
 #pragma once
 
-#include "editors/RepeaterRecord35.h"
+#include "editors/RecordConfigs.h"
 #include "editors/ui/RepeaterWidgets.h"
 #include "gui/DeviceEditor.h"
 
@@ -25,18 +25,11 @@ class RepeaterEditor35 : public DeviceEditor {
 public:
     explicit RepeaterEditor35(LinkModule& link, QWidget* parent = nullptr);
 
-    void SetDefaults() override;
-    bool LoadFromReply() override;
-    void WriteToDevice() override;
-    void SaveToFile(const QString& fileName) override;
-    void LoadFromFile(ConfigFile& reader) override;
     void RecordToControls() override;
-    void CommitEdit() override;
 
-    const RepeaterRecord35::Bytes& RecordBytes() const { return record_.bytes(); }
+    const RepeaterRecord35::Bytes& RecordBytes() const { return config_.record.bytes(); }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     // Tells the main window, queued, that this editor is going.
     void OnClosing() override;
 
@@ -48,13 +41,10 @@ private:
     void onChannelCheckEdited(ChannelCheck check);
     void onZoneTypeChosen(QComboBox* box);
     void onZoneEventChosen(EventBox* box);
-    void onDelayEdited(Delay delay);
     void onObjectsClicked();
     // The edit or editable list whose typed value a leaving or a commit stores; false for others.
-    bool StoreTypedValue(const QObject* control);
 
     void ShowTransmitLetters(const RepeaterRecord35::TransmitLetters& letters);
-    void ShowChannelCheck(ChannelCheck check, const QString& text);
     void ShowZone(int zone);
     void ShowObjectsCaption();
     QComboBox* ChannelCheckBox(ChannelCheck check) const;
@@ -68,7 +58,7 @@ private:
     QWidget* BuildTransferPage();
     void ConnectHandlers();
 
-    RepeaterRecord35 record_;
+    RepeaterConfig35 config_;
     ObjectsWindow* objects_ = nullptr; // a child: freed with the editor
     bool objectsClosedOnce_ = false;
 

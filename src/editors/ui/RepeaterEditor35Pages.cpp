@@ -139,9 +139,7 @@ QWidget* RepeaterEditor35::BuildLoopsPage() {
 
     auto* delays = Named(new QGroupBox(FromUtf8(text::kDelayGroup)), "grpDelayTime");
     edtRetDelIn = NumberEdit("edtRetDelIn", 3);
-    edtRetDelIn->installEventFilter(this);
     edtRetDelOut = NumberEdit("edtRetDelOut", 3);
-    edtRetDelOut->installEventFilter(this);
     auto* form = new QGridLayout(delays);
     form->addWidget(Label("lblRetDelIn", FromUtf8(text::kEntryDelayLabel)), 0, 0);
     form->addWidget(edtRetDelIn, 0, 1);

@@ -29,7 +29,7 @@ constexpr int kAllEvents = 1;
 } // namespace
 
 TwoLoopEditor::TwoLoopEditor(LinkModule& link, std::uint8_t type, QWidget* parent)
-    : DeviceEditor(link, parent), record_(type) {
+    : DeviceEditor(link, config_, parent), config_(type) {
     DeviceType = type;
     setWindowTitle(QString::fromStdString(DeviceTypeName(type)));
     BuildControls();
@@ -37,82 +37,54 @@ TwoLoopEditor::TwoLoopEditor(LinkModule& link, std::uint8_t type, QWidget* paren
     RecordToControls();
 }
 
-// --- the seven operations ---
-
-void TwoLoopEditor::SetDefaults() {
-    record_.Assign(TwoLoopRecord::Defaults(DeviceType));
-    RecordToControls();
-}
-
-bool TwoLoopEditor::LoadFromReply() {
-    return LoadFromReplyBytes(Link().Reply(), record_.bytes());
-}
-
-void TwoLoopEditor::WriteToDevice() {
-    StartWrite([this](std::span<std::uint8_t> tx) { return record_.WriteFrame(tx, DeviceType); });
-}
-
-void TwoLoopEditor::SaveToFile(const QString& fileName) {
-    CommitEdit();
-    SaveRecordsToFile(fileName, {record_.bytes()});
-}
-
-void TwoLoopEditor::LoadFromFile(ConfigFile& reader) {
-    LoadRecordFromFile(reader, record_.bytes());
-}
+// --- showing the record ---
 
 void TwoLoopEditor::RecordToControls() {
-    Select(bxTxLetter, record_.LetterIndex());
+    Select(bxTxLetter, config_.record.LetterIndex());
     for (int loop = 1; loop <= TwoLoopRecord::kLoopCount; ++loop)
         ShowLoop(loop);
-    edtRetDelIn->setText(QString::fromStdString(record_.DelayText(TwoLoopRecord::Delay::Entry)));
-    edtRetDelOut->setText(QString::fromStdString(record_.DelayText(TwoLoopRecord::Delay::Exit)));
-    Select(bxTxAlarmCnt, record_.AlarmCountIndex());
-    Select(bxTxNormCnt, record_.NormCountIndex());
-    Select(bxTxTO, record_.ChannelCheckIndex());
+    edtRetDelIn->setText(
+        QString::fromStdString(config_.record.DelayText(TwoLoopRecord::Delay::Entry)));
+    edtRetDelOut->setText(
+        QString::fromStdString(config_.record.DelayText(TwoLoopRecord::Delay::Exit)));
+    Select(bxTxAlarmCnt, config_.record.AlarmCountIndex());
+    Select(bxTxNormCnt, config_.record.NormCountIndex());
+    Select(bxTxTO, config_.record.ChannelCheckIndex());
     for (QCheckBox* box : {chkExpBox6, chkExpBox7, chkU2})
-        SetCheckedSilently(box, record_.MonitorBit(TagOf(box)));
-    SetCheckedSilently(chkGuardSnd, record_.GuardSound());
-    SetCheckedSilently(chkUseBuzzer, record_.UseBuzzer());
-}
-
-void TwoLoopEditor::CommitEdit() {
-    const QWidget* focused = focusWidget();
-    if (focused == edtRetDelIn)
-        onEntryDelayEdited();
-    else if (focused == edtRetDelOut)
-        onExitDelayEdited();
+        SetCheckedSilently(box, config_.record.MonitorBit(TagOf(box)));
+    SetCheckedSilently(chkGuardSnd, config_.record.GuardSound());
+    SetCheckedSilently(chkUseBuzzer, config_.record.UseBuzzer());
 }
 
 void TwoLoopEditor::ShowLoop(int loop) {
     QComboBox* types = cbbLoopType[loop - 1];
     EventBox* events = bxLoopEvent[loop - 1];
-    Select(types, record_.LoopTypeIndex(loop));
-    events->setEnabled(record_.LoopEventEnabled(loop));
-    events->ShowEvent(record_.LoopEvent(loop));
+    Select(types, config_.record.LoopTypeIndex(loop));
+    events->setEnabled(config_.record.LoopEventEnabled(loop));
+    events->ShowEvent(config_.record.LoopEvent(loop));
 }
 
 // --- handlers ---
 
 void TwoLoopEditor::onTxLetterChanged(int index) {
-    record_.SetLetterFromIndex(index);
+    config_.record.SetLetterFromIndex(index);
 }
 
 void TwoLoopEditor::onAlarmCountChanged() {
-    record_.SetAlarmCountFromText(bxTxAlarmCnt->currentText().toStdString());
+    config_.record.SetAlarmCountFromText(bxTxAlarmCnt->currentText().toStdString());
 }
 
 void TwoLoopEditor::onRestoreCountChanged() {
-    record_.SetNormCountFromText(bxTxNormCnt->currentText().toStdString());
+    config_.record.SetNormCountFromText(bxTxNormCnt->currentText().toStdString());
 }
 
 void TwoLoopEditor::onChannelCheckChanged(int index) {
-    record_.SetChannelCheckFromIndex(index);
+    config_.record.SetChannelCheckFromIndex(index);
 }
 
 void TwoLoopEditor::onLoopTypeChanged(QComboBox* box) {
     const int loop = TagOf(box);
-    const auto change = record_.SetLoopType(loop, ZoneTypeByName(box->currentText().toStdString()));
+    const auto change = config_.record.SetLoopType(loop, ZoneTypeCodeOf(box));
     if (!change)
         return;
     EventBox* events = bxLoopEvent[loop - 1];
@@ -124,42 +96,19 @@ void TwoLoopEditor::onLoopTypeChanged(QComboBox* box) {
 }
 
 void TwoLoopEditor::onLoopEventChanged(EventBox* box) {
-    record_.SetLoopEvent(TagOf(box), box->EventIndexOf(box->currentText()));
-}
-
-void TwoLoopEditor::onEntryDelayEdited() {
-    StoreDelay(edtRetDelIn, TwoLoopRecord::Delay::Entry);
-}
-
-void TwoLoopEditor::onExitDelayEdited() {
-    StoreDelay(edtRetDelOut, TwoLoopRecord::Delay::Exit);
-}
-
-void TwoLoopEditor::StoreDelay(QLineEdit* edit, TwoLoopRecord::Delay delay) {
-    if (const auto shown = record_.SetDelayFromText(delay, edit->text().toStdString()))
-        edit->setText(QString::fromStdString(*shown));
+    config_.record.SetLoopEvent(TagOf(box), box->EventIndexOf(box->currentText()));
 }
 
 void TwoLoopEditor::onMonitorToggled(QCheckBox* box) {
-    record_.SetMonitorBit(TagOf(box), box->isChecked());
+    config_.record.SetMonitorBit(TagOf(box), box->isChecked());
 }
 
 void TwoLoopEditor::onGuardSoundClicked() {
-    record_.SetGuardSound(chkGuardSnd->isChecked());
+    config_.record.SetGuardSound(chkGuardSnd->isChecked());
 }
 
 void TwoLoopEditor::onUseBuzzerClicked() {
-    record_.SetUseBuzzer(chkUseBuzzer->isChecked());
-}
-
-bool TwoLoopEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (LeavesControl(*event)) {
-        if (watched == edtRetDelIn)
-            onEntryDelayEdited();
-        else if (watched == edtRetDelOut)
-            onExitDelayEdited();
-    }
-    return DeviceEditor::eventFilter(watched, event);
+    config_.record.SetUseBuzzer(chkUseBuzzer->isChecked());
 }
 
 // --- building ---
@@ -226,7 +175,6 @@ QGroupBox* TwoLoopEditor::BuildDelays() {
     auto* form = new QFormLayout(group);
     for (QLineEdit* edit : {edtRetDelIn, edtRetDelOut}) {
         edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
-        edit->installEventFilter(this);
     }
     form->addRow(Label("lblRetDelIn", QStringLiteral("вход:")), edtRetDelIn);
     form->addRow(Label("lblRetDelOut", QStringLiteral("выход:")), edtRetDelOut);
@@ -279,6 +227,12 @@ void TwoLoopEditor::ConnectHandlers() {
         connect(box, &QCheckBox::clicked, this, [this, box] { onMonitorToggled(box); });
     connect(chkGuardSnd, &QCheckBox::clicked, this, [this] { onGuardSoundClicked(); });
     connect(chkUseBuzzer, &QCheckBox::clicked, this, [this] { onUseBuzzerClicked(); });
+    using Delay = TwoLoopRecord::Delay;
+    for (const auto& [edit, delay] :
+         {std::pair{edtRetDelIn, Delay::Entry}, std::pair{edtRetDelOut, Delay::Exit}})
+        AddCorrectedField(edit, [this, delay](const std::string& text) {
+            return config_.record.SetDelayFromText(delay, text);
+        });
 }
 
 } // namespace tesmira::ui

@@ -2,7 +2,7 @@
 // the 13-byte record; the type picks the factory defaults.
 #pragma once
 
-#include "editors/TwoLoopRecord.h"
+#include "editors/RecordConfigs.h"
 #include "gui/DeviceEditor.h"
 
 #include <cstdint>
@@ -23,18 +23,9 @@ public:
     // `type` (TwoLoopRecord::kType26 or kType27) picks the defaults and is the initial DeviceType.
     TwoLoopEditor(LinkModule& link, std::uint8_t type, QWidget* parent = nullptr);
 
-    void SetDefaults() override;
-    bool LoadFromReply() override;
-    void WriteToDevice() override;
-    void SaveToFile(const QString& fileName) override;
-    void LoadFromFile(ConfigFile& reader) override;
     void RecordToControls() override;
-    void CommitEdit() override;
 
-    const TwoLoopRecord::Bytes& RecordBytes() const { return record_.bytes(); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    const TwoLoopRecord::Bytes& RecordBytes() const { return config_.record.bytes(); }
 
 private:
     // Control handlers: each stores what the user chose in the record at once.
@@ -44,8 +35,6 @@ private:
     void onChannelCheckChanged(int index);
     void onLoopTypeChanged(QComboBox* box);
     void onLoopEventChanged(EventBox* box);
-    void onEntryDelayEdited();
-    void onExitDelayEdited();
     void onMonitorToggled(QCheckBox* box);
     void onGuardSoundClicked();
     void onUseBuzzerClicked();
@@ -57,9 +46,8 @@ private:
     QWidget* BuildOutputs();
     void ConnectHandlers();
     void ShowLoop(int loop);
-    void StoreDelay(QLineEdit* edit, TwoLoopRecord::Delay delay);
 
-    TwoLoopRecord record_;
+    TwoLoopConfig config_;
 
     QTabWidget* pgcConfig = nullptr;
     QWidget* tsMain = nullptr;

@@ -2,7 +2,7 @@
 // and caption tables and the sound files stored on the device.
 #pragma once
 
-#include "gsm/GsmConfig.h"
+#include "gsm/GsmDeviceConfig.h"
 #include "gui/DeviceEditor.h"
 
 #include <functional>
@@ -29,41 +29,26 @@ class GsmEditor : public DeviceEditor {
 public:
     explicit GsmEditor(LinkModule& link, QWidget* parent = nullptr);
 
-    void SetDefaults() override;
-    bool LoadFromReply() override;
-    // Refuses a configuration too large for one frame. Throws when the edit with the caret holds
-    // a number that is no number (shown, the write not started).
-    void WriteToDevice() override;
-    void SaveToFile(const QString& fileName) override;
-    void LoadFromFile(ConfigFile& reader) override;
+    // WriteToDevice refuses a configuration too large for one frame. It throws, as SaveToFile
+    // does, when the edit with the caret holds a number that is no number (shown, the write not
+    // started).
     void RecordToControls() override;
-    // Throws, with the record kept, when the edit with the caret holds no number where one must be.
-    void CommitEdit() override;
 
-    const GsmConfig& config() const { return config_; }
+    const GsmConfig& config() const { return config_.gsm; }
 
     void OnExchangeReport(int code, int arg) override;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The phone and caption tables into the record and the caption block.
+    void CollectControls() override;
+    void OnConfigReplaced() override;
+    void OnWriteRefused() override;
     void FileCommandDone() override;
 
 private:
-    // An edit whose leaving stores its text; `store` returns what the record made of it.
-    struct TypedField {
-        QLineEdit* edit;
-        std::function<TypedInput(const std::string& text)> store;
-        std::function<std::string()> shown;
-    };
-
-    // The handler of a typed field: the record's correction shown, or its error returned (the
-    // field then shows the record's value again).
-    std::optional<std::string> StoreTyped(const TypedField& field);
-    const TypedField* FieldOf(const QObject* edit) const;
     void onThresholdClicked(GsmRecord::Sim sim);
     void onEventFillChosen(int tag);
     void ShowBalance(GsmRecord::Sim sim);
-    void ShowTables();
 
     void BuildControls();
     QWidget* BuildMainTab();
@@ -74,10 +59,7 @@ private:
     QGroupBox* BuildSimGroup(GsmRecord::Sim sim);
     void ConnectHandlers();
 
-    GsmConfig config_;
-    std::vector<TypedField> typedFields_;
-    const TypedField* typing_ = nullptr; // entered and not yet left
-    bool showingRecord_ = false;         // RecordToControls runs: no handler stores anything
+    GsmDeviceConfig config_;
 
     QTabWidget* pgcConfig = nullptr;
     QLineEdit* medtDevNum = nullptr;

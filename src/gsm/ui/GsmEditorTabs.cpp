@@ -80,7 +80,7 @@ QWidget* GsmEditor::BuildMainTab() {
     top->addLayout(options);
     top->addStretch(1);
 
-    phoneGrid_ = new PhoneGrid(config_.phones);
+    phoneGrid_ = new PhoneGrid(config_.gsm.phones);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(top);
     layout->addWidget(phoneGrid_, 0, Qt::AlignLeft);
@@ -90,7 +90,7 @@ QWidget* GsmEditor::BuildMainTab() {
 
 QWidget* GsmEditor::BuildNamesTab() {
     QWidget* page = Page("tsSlfDesc");
-    captionGrid_ = new CaptionGrid(config_.captions);
+    captionGrid_ = new CaptionGrid(config_.gsm.captions);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(captionGrid_);
@@ -99,7 +99,7 @@ QWidget* GsmEditor::BuildNamesTab() {
 
 QWidget* GsmEditor::BuildEventsTab() {
     QWidget* page = Page("tsCID");
-    eventGrid_ = new EventGrid(config_.events);
+    eventGrid_ = new EventGrid(config_.gsm.events);
     btnSetEvents = Named(new QPushButton(QStringLiteral("Выбор...")), "btnSetEvents");
     btnSetEvents->setFixedSize(85, 25); // as the load and save buttons above it
     eventGrid_->AddButton(btnSetEvents);
@@ -182,47 +182,35 @@ QGroupBox* GsmEditor::BuildSimGroup(Sim sim) {
 // Only the user's own actions reach the handlers: `activated` and `clicked` are not emitted when
 // RecordToControls sets a selection or a check, and the edits are watched for leaving.
 void GsmEditor::ConnectHandlers() {
-    GsmRecord& record = config_.record;
-    typedFields_ = {
-        {medtDevNum, [&record](const std::string& t) { return record.SetDeviceNumberFromText(t); },
-         [&record] {
-             return record.DeviceNumberText();
-         }},
-        {edtGSM_ChTestTime,
-         [&record](const std::string& t) { return record.SetTestIntervalFromText(t); },
-         [&record] {
-             return record.TestIntervalText();
-         }},
-        {medtPortNum, [&record](const std::string& t) { return record.SetPortFromText(t); },
-         [&record] {
-             return record.PortText();
-         }},
-        {edtGPRS_Addr, [&record](const std::string& t) { return record.SetAddressFromText(t); },
-         [&record] {
-             return record.AddressText();
-         }},
-    };
+    GsmRecord& record = config_.gsm.record;
+    AddTypedField(
+        medtDevNum, [&record](const std::string& t) { return record.SetDeviceNumberFromText(t); },
+        [&record] { return record.DeviceNumberText(); });
+    AddTypedField(
+        edtGSM_ChTestTime,
+        [&record](const std::string& t) { return record.SetTestIntervalFromText(t); },
+        [&record] { return record.TestIntervalText(); });
+    AddTypedField(
+        medtPortNum, [&record](const std::string& t) { return record.SetPortFromText(t); },
+        [&record] { return record.PortText(); });
+    AddTypedField(
+        edtGPRS_Addr, [&record](const std::string& t) { return record.SetAddressFromText(t); },
+        [&record] { return record.AddressText(); });
     for (const Sim sim : {Sim::Sim1, Sim::Sim2}) {
         const SimControls& controls = sims_[static_cast<int>(sim)];
-        typedFields_.push_back(
-            {controls.code,
-             [&record, sim](const std::string& t) { return record.SetBalanceCodeFromText(sim, t); },
-             [&record, sim] {
-                 return record.BalanceCodeText(sim);
-             }});
-        typedFields_.push_back(
-            {controls.limit,
-             [&record, sim](const std::string& t) { return record.SetThresholdFromText(sim, t); },
-             [&record, sim] {
-                 return record.ThresholdText(sim);
-             }});
+        AddTypedField(
+            controls.code,
+            [&record, sim](const std::string& t) { return record.SetBalanceCodeFromText(sim, t); },
+            [&record, sim] { return record.BalanceCodeText(sim); });
+        AddTypedField(
+            controls.limit,
+            [&record, sim](const std::string& t) { return record.SetThresholdFromText(sim, t); },
+            [&record, sim] { return record.ThresholdText(sim); });
         connect(controls.monthly, &QCheckBox::clicked, this,
                 [&record, sim](bool on) { record.SetMonthlyReport(sim, on); });
         connect(controls.threshold, &QCheckBox::clicked, this,
                 [this, sim] { onThresholdClicked(sim); });
     }
-    for (const TypedField& field : typedFields_)
-        field.edit->installEventFilter(this);
 
     connect(cbbInputType, &QComboBox::activated, this,
             [&record](int index) { record.SetInputFormat(index); });

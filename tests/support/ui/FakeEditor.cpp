@@ -1,31 +1,34 @@
 #include "support/ui/FakeEditor.h"
 
 #include "gui/EditorFactory.h"
+#include "link/Frames.h"
 #include "model/ConfigFile.h"
 
 namespace tesmira::test {
 
+ConfigLoad FakeConfig::LoadFromReply(std::span<const std::uint8_t> reply) {
+    Bytes taken(record.size());
+    if (!CopyReplyRecord(reply, taken))
+        return {std::string(kReplyIncompleteText)};
+    record = std::move(taken);
+    return {};
+}
+
+bool FakeConfig::LoadFromFile(ConfigFile& reader) {
+    Bytes taken(record.size());
+    if (reader.ReadRecord(taken, taken.size()) == 0)
+        return false;
+    record = std::move(taken);
+    return true;
+}
+
 FakeEditor::FakeEditor(LinkModule& link, Bytes defaultRecord, bool closingReport)
-    : DeviceEditor(link), defaults(std::move(defaultRecord)), record(defaults),
-      reportsClosing(closingReport) {}
+    : DeviceEditor(link, config_), config_(std::move(defaultRecord)), defaults(config_.defaults),
+      record(config_.record), reportsClosing(closingReport) {}
 
 void FakeEditor::SetDefaults() {
     ++setDefaultsCalls;
-    record = defaults;
-    RecordToControls();
-}
-
-bool FakeEditor::LoadFromReply() {
-    return LoadFromReplyBytes(reply, record);
-}
-
-void FakeEditor::SaveToFile(const QString& fileName) {
-    CommitEdit();
-    SaveRecordsToFile(fileName, {record});
-}
-
-void FakeEditor::LoadFromFile(ConfigFile& reader) {
-    LoadRecordFromFile(reader, record);
+    DeviceEditor::SetDefaults();
 }
 
 void FakeEditor::RecordToControls() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "gui/DeviceEditor.h"
+#include "model/DeviceConfig.h"
 
 #include <QList>
 #include <QObject>
@@ -9,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace tesmira::ui {
@@ -19,6 +21,23 @@ namespace tesmira::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// A configuration of one record of any length, taken from a reply and a file as a record is.
+class FakeConfig : public DeviceConfig {
+public:
+    explicit FakeConfig(Bytes defaultRecord)
+        : defaults(std::move(defaultRecord)), record(defaults) {}
+
+    Bytes defaults;
+    Bytes record;
+
+    std::uint8_t Type() const override { return 0; }
+    void SetDefaults() override { record = defaults; }
+    ConfigLoad LoadFromReply(std::span<const std::uint8_t> reply) override;
+    ConfigFrame WriteFrame(std::span<std::uint8_t> /*tx*/) const override { return {}; }
+    std::vector<std::span<const std::uint8_t>> FileBlocks() const override { return {record}; }
+    bool LoadFromFile(ConfigFile& reader) override;
+};
+
 // Holds a record with the given defaults, shows it by copying it to `shown` and counts what ran.
 // LoadFromReply reads `reply`, which stands in for the receive buffer.
 class FakeEditor : public ui::DeviceEditor {
@@ -26,8 +45,12 @@ class FakeEditor : public ui::DeviceEditor {
 public:
     FakeEditor(LinkModule& link, Bytes defaults, bool reportsClosing = false);
 
-    Bytes defaults;
-    Bytes record;
+private:
+    FakeConfig config_;
+
+public:
+    Bytes& defaults;
+    Bytes& record;
     Bytes shown;
     Bytes reply;
     bool reportsClosing;
@@ -38,17 +61,15 @@ public:
     std::function<void()> whenClosing;
 
     void SetDefaults() override;
-    bool LoadFromReply() override;
+    bool LoadFromReply() override { return LoadReply(reply); }
     void WriteToDevice() override {}
-    void SaveToFile(const QString& fileName) override;
-    void LoadFromFile(ConfigFile& reader) override;
     void RecordToControls() override;
-    void CommitEdit() override { ++commitEditCalls; }
 
-    bool loadReply(const Bytes& bytes) { return LoadFromReplyBytes(bytes, record); }
+    bool loadReply(const Bytes& bytes) { return LoadReply(bytes); }
     void report(ui::EditorReport code) { SendEditorReport(code); }
 
 protected:
+    void CollectControls() override { ++commitEditCalls; }
     void FileCommandDone() override { ++fileCommandCalls; }
     void OnClosing() override;
 };
