@@ -1,12 +1,15 @@
 // The link as the program sets it up (the poll on the user-interface thread's Qt timer, reports
-// delivered there) against a simulator that paces its line: a full-size firmware transfer and a
-// read of the largest record, each against the time its bytes take on the wire.
+// delivered there) against a simulator that paces its line: a full-size firmware transfer (with
+// the link monitor closed, and again with it open and following every frame) and a read of the
+// largest record, each against the time its bytes take on the wire.
+#include "app/ui/LinkMonitor.h"
 #include "gui/QtPollTimer.h"
 #include "gui/ReportBridge.h"
 #include "link/Frames.h"
 #include "link/LinkModule.h"
 #include "tools/DevsimProcess.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -98,24 +101,37 @@ Outcome RunExchange(LinkModule& link, ExchangeMode mode, int length, ExchangeRep
 
 } // namespace
 
+// A full-size firmware transfer; `suffix` names the figures of this run.
+bool TransferFirmware(LinkModule& link, const char* title, const char* suffix) {
+    DevsimProcess sim({"--type", "35", "--pace"});
+    link.port.SetPortName(sim.slavePath());
+    const std::size_t length = FillImage(link.TransmitBuffer());
+    const Outcome out = RunExchange(link, ExchangeMode::Firmware, static_cast<int>(length),
+                                    ExchangeReport::FirmwareProgress);
+    const double wire = WireSeconds(length, Exchange::kFirmwareBaud);
+    std::printf("%s: %zu bytes, %.2f s (wire %.2f s), cpu %.2f s, ui stall %.1f ms%s\n", title,
+                length, out.seconds, wire, out.cpuSeconds, out.longestUiStallMs,
+                out.ok ? "" : ", FAILED");
+    std::printf("firmware_ratio%s=%.2f\n", suffix, out.seconds / wire);
+    std::printf("ui_stall_ms%s=%.1f\n", suffix, out.longestUiStallMs);
+    return out.ok;
+}
+
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv); // the monitor is a widget
     ui::QtPollTimer timer;
     LinkModule link(timer);
     int failures = 0;
 
+    failures += TransferFirmware(link, "firmware", "") ? 0 : 1;
     {
-        DevsimProcess sim({"--type", "35", "--pace"});
-        link.port.SetPortName(sim.slavePath());
-        const std::size_t length = FillImage(link.TransmitBuffer());
-        const Outcome out = RunExchange(link, ExchangeMode::Firmware, static_cast<int>(length),
-                                        ExchangeReport::FirmwareProgress);
-        const double wire = WireSeconds(length, Exchange::kFirmwareBaud);
-        std::printf("firmware: %zu bytes, %.2f s (wire %.2f s), cpu %.2f s, ui stall %.1f ms%s\n",
-                    length, out.seconds, wire, out.cpuSeconds, out.longestUiStallMs,
-                    out.ok ? "" : ", FAILED");
-        std::printf("firmware_ratio=%.2f\n", out.seconds / wire);
-        failures += out.ok ? 0 : 1;
+        ui::LinkMonitor monitor(link);
+        monitor.resize(900, 300);
+        monitor.show();
+        monitor.SetListening(true);
+        failures += TransferFirmware(link, "firmware, monitor open", "_monitor") ? 0 : 1;
+        monitor.TakeFromTap();
+        std::printf("monitor rows: %d\n", monitor.model().rowCount());
     }
     {
         DevsimProcess sim({"--type", "32", "--pace"});
