@@ -5,6 +5,7 @@
 #include "link/FailureHint.h"
 #include "link/FrameDecoder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>

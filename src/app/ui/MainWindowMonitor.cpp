@@ -32,8 +32,14 @@ void MainWindow::CreateLinkMonitor() {
     menuBar()->insertMenu(menuBar()->actions().constLast(), view);
 
     restoreState(ReadBytesSetting(kSettingWindowState));
-    linkMonitor_->SetListening(!dockLinkMonitor->isHidden());
+    // The action follows the dock's show and hide events, which a window not yet shown does not
+    // get: it is set here.
+    const bool open = !dockLinkMonitor->isHidden();
+    actLinkMonitor->setChecked(open);
+    linkMonitor_->SetListening(open);
     connect(actLinkMonitor, &QAction::toggled, this, [this](bool open) {
+        // A trigger toggles the action before the dock follows it; the state saved must have it.
+        dockLinkMonitor->setVisible(open);
         linkMonitor_->SetListening(open);
         if (!shutDown_)
             WriteBytesSetting(kSettingWindowState, saveState());
