@@ -278,7 +278,8 @@ void FrameDecoder::Sent(const TapEvent& event, std::vector<TraceRow>& rows) {
 }
 
 void FrameDecoder::Received(const TapEvent& event, std::vector<TraceRow>& rows) {
-    Flush(LinkDirection::ToDevice, rows); // an answer: the request has gone out
+    // What we send is whole frames: one still pending is still going out (a late byte of the last
+    // answer may come meanwhile), or was cut short, which the end of the exchange shows.
     answer_.insert(answer_.end(), event.bytes.begin(), event.bytes.end());
     if (mode_ == ExchangeMode::Firmware) {
         for (std::uint8_t b : event.bytes) { // each byte answers a block

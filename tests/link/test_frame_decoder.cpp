@@ -93,9 +93,11 @@ INSTANTIATE_TEST_SUITE_P(
              {"0\t→ прибор\t19\tзапись конфигурации, тип 26\tверна\t7E 13 57 01 1A 01 08 05 02 "
               "03 04 07 65 3C 1E 00 00 01 D9",
               "40\t← прибор\t7\tподтверждение записи\tверна\t7E 07 52 1E 09 00 21"}},
-        Case{"LongWriteSentInTwoChunks",
-             {Start(0, ExchangeMode::Write), Out(0, "14 00 00"), Out(3, "07 20 02 31")},
-             {"0\t→ прибор\t7\tзапись конфигурации, тип 32\tверна\t14 00 00 07 20 02 31"}},
+        Case{
+            "LongWriteSentInTwoChunksWithALateByteBetween",
+            {Start(0, ExchangeMode::Write), Out(0, "14 00 00"), In(2, "FF"), Out(3, "07 20 02 31")},
+            {"2\t← прибор\t1\tлишние байты\t\tFF",
+             "0\t→ прибор\t7\tзапись конфигурации, тип 32\tверна\t14 00 00 07 20 02 31"}},
         Case{"FileCommandsAndAnAnswer",
              {Start(0, ExchangeMode::FileCommand), Out(0, "14 01 00 06 20 16"),
               In(90, "14 01 00 08 20 01 61 F9"), End(91, ExchangeReport::FileCommandDone),
