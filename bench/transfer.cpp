@@ -1,12 +1,15 @@
 // The link as the program sets it up (the poll on the user-interface thread's Qt timer, reports
-// delivered there) against a simulator that paces its line: a full-size firmware transfer and a
-// read of every type, each against the time its bytes take on the wire.
+// delivered there) against a simulator that paces its line: a full-size firmware transfer (with
+// the link monitor closed, and again with it open and following every frame) and a read of every
+// type, each against the time its bytes take on the wire.
+#include "app/ui/LinkMonitor.h"
 #include "gui/QtPollTimer.h"
 #include "gui/ReportBridge.h"
 #include "link/Frames.h"
 #include "link/LinkModule.h"
 #include "tools/DevsimProcess.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -103,33 +106,45 @@ Outcome RunExchange(LinkModule& link, ExchangeMode mode, int length, ExchangeRep
     return {ok, seconds, CpuSeconds() - cpu, stall};
 }
 
+// A full-size firmware transfer; `suffix` names the figures of this run.
+bool TransferFirmware(LinkModule& link, const char* title, const char* suffix) {
+    DevsimProcess sim({"--type", "35", "--pace"});
+    link.port.SetPortName(sim.slavePath());
+    const Image image = FillImage(link.TransmitBuffer());
+    const Outcome out = RunExchange(link, ExchangeMode::Firmware, static_cast<int>(image.length),
+                                    ExchangeReport::FirmwareProgress);
+    const double wire = WireSeconds(image.length, Exchange::kFirmwareBaud);
+    // Everything that crosses the line: the blocks with their length fields, and the loader's
+    // one-byte answer to each.
+    const std::size_t lineBytes = image.length + image.blocks;
+    const double line = WireSeconds(lineBytes, Exchange::kFirmwareBaud);
+    std::printf("%s: %zu bytes, %.2f s (wire %.2f s; with the %zu answers %zu bytes, %.2f s), "
+                "cpu %.2f s, ui stall %.1f ms%s\n",
+                title, image.length, out.seconds, wire, image.blocks, lineBytes, line,
+                out.cpuSeconds, out.longestUiStallMs, out.ok ? "" : ", FAILED");
+    std::printf("firmware_ratio%s=%.2f\n", suffix, out.seconds / wire);
+    std::printf("firmware_ratio_line%s=%.2f\n", suffix, out.seconds / line);
+    std::printf("ui_stall_ms%s=%.1f\n", suffix, out.longestUiStallMs);
+    return out.ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv); // the monitor is a widget
     ui::QtPollTimer timer;
     LinkModule link(timer);
     int failures = 0;
 
+    failures += TransferFirmware(link, "firmware", "") ? 0 : 1;
     {
-        DevsimProcess sim({"--type", "35", "--pace"});
-        link.port.SetPortName(sim.slavePath());
-        const Image image = FillImage(link.TransmitBuffer());
-        const Outcome out =
-            RunExchange(link, ExchangeMode::Firmware, static_cast<int>(image.length),
-                        ExchangeReport::FirmwareProgress);
-        const double wire = WireSeconds(image.length, Exchange::kFirmwareBaud);
-        // Everything that crosses the line: the blocks with their length fields, and the loader's
-        // one-byte answer to each.
-        const std::size_t lineBytes = image.length + image.blocks;
-        const double line = WireSeconds(lineBytes, Exchange::kFirmwareBaud);
-        std::printf("firmware: %zu bytes, %.2f s (wire %.2f s; with the %zu answers %zu bytes, "
-                    "%.2f s), cpu %.2f s, ui stall %.1f ms%s\n",
-                    image.length, out.seconds, wire, image.blocks, lineBytes, line, out.cpuSeconds,
-                    out.longestUiStallMs, out.ok ? "" : ", FAILED");
-        std::printf("firmware_ratio=%.2f\n", out.seconds / wire);
-        std::printf("firmware_ratio_line=%.2f\n", out.seconds / line);
-        failures += out.ok ? 0 : 1;
+        ui::LinkMonitor monitor(link);
+        monitor.resize(900, 300);
+        monitor.show();
+        monitor.SetListening(true);
+        failures += TransferFirmware(link, "firmware, monitor open", "_monitor") ? 0 : 1;
+        monitor.TakeFromTap();
+        std::printf("monitor rows: %d\n", monitor.model().rowCount());
     }
     // A read of every type the configurator edits; type 32's, the largest record, is also given
     // as read_ms_over_wire as before.

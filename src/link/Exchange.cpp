@@ -32,6 +32,11 @@ void Exchange::Report(ExchangeReport code, int arg) {
 
 void Exchange::FinalReport(Outcome outcome) {
     reported_ = true;
+    LinkTap& tap = link_.tap;
+    if (tap.Listening())
+        tap.RecordEnd(clock_.NowMs(), outcome.code,
+                      outcome.code == ExchangeReport::PortFailed ? link_.port.LastOpenFailure()
+                                                                 : OpenFailure::Other);
     Report(outcome.code, outcome.arg);
 }
 
@@ -47,6 +52,9 @@ void Exchange::Perform() {
     const std::uint16_t pollMs = port.PollPeriodMs();
     if (firmware)
         port.SetPollPeriodMs(kFirmwarePollMs);
+    if (link_.tap.Listening())
+        link_.tap.RecordStart(clock_.NowMs(), mode_, port.BaudRateValue(),
+                              firmware ? CountBlocks() : 0);
     // Connect clears an earlier cancel of sends, so a stop asked for before it is looked at after.
     if (!port.Connect()) {
         FinalReport({ExchangeReport::PortFailed});
@@ -146,18 +154,41 @@ bool Exchange::WaitAck() {
     return link_.ReceiveBuffer()[0] == kFirmwareBlockAccepted;
 }
 
+std::size_t Exchange::ImageLength() {
+    return static_cast<std::size_t>(std::max(length_, 0));
+}
+
+std::size_t Exchange::BlockAt(std::size_t offset) {
+    const auto tx = link_.TransmitBuffer();
+    // The blocks must stay inside the image and inside the buffer that holds it.
+    const std::size_t limit = std::min(ImageLength(), tx.size());
+    if (offset + 2 > limit)
+        return 0;
+    const std::size_t size = (std::size_t{tx[offset]} << 8 | tx[offset + 1]) + 2;
+    return offset + size > limit ? 0 : size;
+}
+
+std::size_t Exchange::CountBlocks() {
+    std::size_t blocks = 0;
+    std::size_t offset = 0;
+    while (offset < ImageLength()) {
+        const std::size_t size = BlockAt(offset);
+        if (size == 0)
+            break;
+        offset += size;
+        ++blocks;
+    }
+    return blocks;
+}
+
 Exchange::Outcome Exchange::TransferFirmware() {
     const auto tx = link_.TransmitBuffer();
-    const auto length = static_cast<std::size_t>(std::max(length_, 0));
-    // The blocks must stay inside the image and inside the buffer that holds it.
-    const std::size_t limit = std::min(length, tx.size());
+    const std::size_t length = ImageLength();
     std::size_t offset = 0;
     int lastPercent = 255;
     while (offset < length) {
-        if (offset + 2 > limit)
-            return {ExchangeReport::NoValidReply};
-        const std::size_t size = (std::size_t{tx[offset]} << 8 | tx[offset + 1]) + 2;
-        if (offset + size > limit)
+        const std::size_t size = BlockAt(offset);
+        if (size == 0)
             return {ExchangeReport::NoValidReply};
         link_.ClearReceive();
         // A block that went out only in part cannot be answered for: the transfer ends there.

@@ -114,6 +114,12 @@ private:
     Outcome ReadDevice();
     Outcome SendFrame(ExchangeReport success);
     Outcome TransferFirmware();
+    std::size_t ImageLength();
+    // The size of the firmware block at `offset` of the image, length field included; 0 when it
+    // would run past the image or the buffer.
+    std::size_t BlockAt(std::size_t offset);
+    // The blocks the image holds up to the first that runs past it.
+    std::size_t CountBlocks();
     bool WaitAck();
 
     LinkModule& link_;

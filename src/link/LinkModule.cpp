@@ -26,6 +26,7 @@ LinkModule::LinkModule(PollTimer& timer, LinkClock& clock, std::unique_ptr<Seria
     port.SetDtrOnOpen(false);
     port.SetOutputTimeout(100);
     port.SetCheckModemLines(false);
+    port.SetTap(&tap);
     port.SetReceiveHandler([this](SerialPort&, const std::uint8_t* data, std::size_t size) {
         AppendReceived(data, size);
     });
@@ -35,6 +36,7 @@ LinkModule::~LinkModule() {
     StopExchange();
     port.Disconnect();
     port.SetReceiveHandler(nullptr);
+    port.SetTap(nullptr);
 }
 
 void LinkModule::ClearReceive() {

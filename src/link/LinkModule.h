@@ -3,6 +3,7 @@
 
 #include "link/Exchange.h"
 #include "link/Frames.h"
+#include "link/LinkTap.h"
 #include "link/SerialPort.h"
 
 #include <atomic>
@@ -24,6 +25,10 @@ class LinkModule {
     std::mutex rxMutex_; // between clearing and appending; readers use the count alone
 
 public:
+    // What passes the line, for one listener (the link monitor, a trace); declared before the
+    // port, which records into it.
+    LinkTap tap;
+
     // `timer` (the poll's) and `clock` must outlive the module.
     explicit LinkModule(PollTimer& timer, LinkClock& clock = SystemLinkClock(),
                         std::unique_ptr<SerialBackend> backend = MakeSerialBackend());

@@ -46,8 +46,10 @@ struct ModemLines {
 
 // Why the last open failed, as far as the user can do something about it.
 enum class OpenFailure : std::uint8_t {
-    Other,        // no such port, held by another program, not a serial port, ...
+    Other,        // not a serial port, or a failure the platform does not tell apart
     AccessDenied, // the user lacks the rights to the port's device (Linux: not in its group)
+    NotFound,     // no such port (Linux: no such device, or its driver has no device there)
+    Busy,         // held by another program
 };
 
 // One open port at a time. The driver serialises every call; none of them blocks for long

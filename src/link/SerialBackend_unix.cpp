@@ -65,6 +65,22 @@ bool SwitchModemLine(int fd, int line, bool on) {
     return ::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line) == 0 || NoModemLines();
 }
 
+OpenFailure FailureOf(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return OpenFailure::AccessDenied;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return OpenFailure::NotFound;
+    case EBUSY: // another program holds it exclusively (TIOCEXCL)
+        return OpenFailure::Busy;
+    default:
+        return OpenFailure::Other;
+    }
+}
+
 class TermiosBackend final : public SerialBackend {
 public:
     ~TermiosBackend() override { Close(); }
@@ -75,13 +91,17 @@ public:
             return false;
         const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
-            if (errno == EACCES || errno == EPERM)
-                openFailure_ = OpenFailure::AccessDenied;
+            openFailure_ = FailureOf(errno);
             return false;
         }
         // TIOCEXCL does not stop root from opening the port again; the lock stops a second
         // configurator whoever runs it.
-        if (!::isatty(fd) || ::ioctl(fd, TIOCEXCL) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (!::isatty(fd)) {
+            ::close(fd);
+            return false;
+        }
+        if (::ioctl(fd, TIOCEXCL) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            openFailure_ = errno == EWOULDBLOCK ? OpenFailure::Busy : FailureOf(errno);
             ::close(fd);
             return false;
         }

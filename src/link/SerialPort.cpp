@@ -198,6 +198,11 @@ void SerialPort::SetReceiveHandler(ReceiveHandler handler) {
     receiveHandler_ = std::move(handler);
 }
 
+void SerialPort::SetTap(LinkTap* tap) {
+    std::lock_guard lock(mutex_);
+    tap_ = tap;
+}
+
 // --- operations ---
 
 LineSettings SerialPort::CurrentLineSettings() const {
@@ -304,6 +309,9 @@ std::size_t SerialPort::SendData(const std::uint8_t* data, std::size_t count,
                     lineFailed_ = true; // no point retrying a line that has gone
                     break;
                 }
+                if (tap_ && wrote > 0)
+                    tap_->RecordBytes(TapEventKind::Sent, clock_.NowMs(), data + total,
+                                      static_cast<std::size_t>(wrote));
             }
         }
         if (wrote > 0) {
@@ -380,6 +388,9 @@ bool SerialPort::PollChunk(std::uint64_t session, std::uint32_t& waiting) {
     if (got == 0)
         return false;
     waiting -= static_cast<std::uint32_t>(std::min<std::size_t>(waiting, got));
+    if (tap_)
+        tap_->RecordBytes(TapEventKind::Received, clock_.NowMs(), readBuffer_.data(),
+                          static_cast<std::size_t>(got));
     if (receiveHandler_) {
         const ReceiveHandler handler = receiveHandler_; // it may replace itself
         handler(*this, readBuffer_.data(), static_cast<std::size_t>(got));

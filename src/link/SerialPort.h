@@ -2,6 +2,7 @@
 #pragma once
 
 #include "link/LinkClock.h"
+#include "link/LinkTap.h"
 #include "link/PollTimer.h"
 #include "link/SerialBackend.h"
 
@@ -116,6 +117,9 @@ public:
     bool CheckModemLines() const;
     void SetCheckModemLines(bool on);
     void SetReceiveHandler(ReceiveHandler handler);
+    // Where each chunk written to the line and each chunk read from it is shown, stamped with the
+    // driver's clock; null for none. The tap must outlive the driver or be taken away first.
+    void SetTap(LinkTap* tap);
 
     // True when open, also when it already was. Opens PortName, applies the line settings (a
     // refusal closes the port again), sets the time-outs and starts the poll.
@@ -191,6 +195,7 @@ private:
     std::uint16_t outputTimeout_ = 500;
     bool checkModemLines_ = false;
     ReceiveHandler receiveHandler_;
+    LinkTap* tap_ = nullptr;
 };
 
 } // namespace tesmira

@@ -1,5 +1,6 @@
 // Exchanges started through the link module: a thread of their own, the poll on another, the
 // device on a third, in real time. These also run under ThreadSanitizer.
+#include "link/FrameDecoder.h"
 #include "link/LinkModule.h"
 #include "support/LinkFrames.h"
 #include "support/LinkPeers.h"
@@ -18,6 +19,7 @@ using test::Block;
 using test::Bytes;
 using test::kReadRequest;
 using test::kReply26;
+using test::PeerStep;
 using test::PeerThread;
 using test::PtyPair;
 using test::RecordingTarget;
@@ -110,6 +112,42 @@ TEST(ExchangeThread, WriteThenFileCommandThenFirmware) {
     expected.insert(expected.end(), listFiles.begin(), listFiles.end());
     expected.insert(expected.end(), image.begin(), image.end());
     EXPECT_EQ(device.fromHost(), expected);
+}
+
+TEST(ExchangeThread, AListenerTakesWhatPassesWhileATransferRuns) {
+    ThreadRig rig;
+    constexpr int kBlocks = 40;
+    Bytes image;
+    std::vector<PeerStep> script;
+    for (int i = 0; i < kBlocks; ++i) {
+        const Bytes block = Block(30, static_cast<std::uint8_t>(i));
+        image.insert(image.end(), block.begin(), block.end());
+        script.push_back({image.size(), 0, {0x11}});
+    }
+    PeerThread device(rig.pty, script);
+    std::copy(image.begin(), image.end(), rig.link.TransmitBuffer().begin());
+    rig.link.tap.Listen(true);
+
+    // The listener takes on its own thread, as the window does on the user-interface thread.
+    std::atomic<bool> done{false};
+    FrameDecoder decoder;
+    std::vector<TraceRow> rows;
+    std::thread listener([&] {
+        while (!done) {
+            decoder.Feed(rig.link.tap.Take(), rows);
+            std::this_thread::sleep_for(1ms);
+        }
+        decoder.Feed(rig.link.tap.Take(), rows);
+    });
+    ASSERT_TRUE(
+        rig.link.StartExchange(ExchangeMode::Firmware, rig.target, static_cast<int>(image.size())));
+    const bool finished = rig.Finish();
+    done = true;
+    listener.join();
+    ASSERT_TRUE(finished);
+    ASSERT_EQ(rows.size(), 2u * kBlocks);
+    EXPECT_EQ(rows.back().kind, RowKind::LoaderAnswer);
+    EXPECT_EQ(DescribeRow(rows[2 * kBlocks - 2]), "блок прошивки 40 из 40");
 }
 
 TEST(ExchangeThread, ASecondStartIsRefusedWhileOneRuns) {

@@ -1,6 +1,7 @@
 // Every exchange mode against a device played on a pseudo-terminal, in virtual time: the waits
 // of 10 s, 1.5 s and 5 s take milliseconds.
 #include "link/Exchange.h"
+#include "link/FrameDecoder.h"
 #include "link/LinkModule.h"
 #include "support/LinkFrames.h"
 #include "support/LinkPeers.h"
@@ -363,6 +364,24 @@ TEST(ExchangeFirmware, ARefusedBlockStopsTheTransfer) {
                                                  {kProgress, 0, true},
                                                  {ExchangeReport::NoValidReply, 0, false}}));
     EXPECT_EQ(rig.FromHost(), Join({blocks[0], blocks[1]}));
+}
+
+TEST(ExchangeFirmware, AListenerSeesTheBlocksCountedAndWhereTheTransferStopped) {
+    VirtualExchangeRig rig;
+    PutImage(rig, Join({Block(1, 1), Block(1, 2), Block(1, 3)}));
+    rig.Script({{3, 0, {0x11}}, {6, 0, {0x22}}});
+    rig.link.tap.Listen(true);
+    rig.Run(ExchangeMode::Firmware, 9);
+    FrameDecoder decoder;
+    std::vector<TraceRow> rows;
+    decoder.Feed(rig.link.tap.Take(), rows);
+    std::vector<std::string> what;
+    for (const TraceRow& row : rows)
+        what.push_back(DescribeRow(row));
+    EXPECT_EQ(what, (std::vector<std::string>{
+                        "блок прошивки 1 из 3", "ответ загрузчика 11: блок принят",
+                        "блок прошивки 2 из 3", "ответ загрузчика 22: блок отклонен",
+                        "Загрузчик отклонил блок 2 из 3 (ответ 22)"}));
 }
 
 TEST(ExchangeFirmware, AnyOtherAnswerByteIsARefusal) {

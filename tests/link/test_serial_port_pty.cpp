@@ -166,10 +166,15 @@ int WithoutRootRights(const std::function<int()>& attempt) {
 TEST(SerialPortPty, OpeningAMissingPortFails) {
     ManualPollTimer timer;
     SerialPort port(timer);
-    for (const char* path : {"/dev/tesmira-no-such-port", "", "/dev/null"}) { // null: no tty
+    const std::pair<const char*, OpenFailure> cases[] = {
+        {"/dev/tesmira-no-such-port", OpenFailure::NotFound},
+        {"", OpenFailure::Other},
+        {"/dev/null", OpenFailure::Other}, // no tty
+    };
+    for (const auto& [path, failure] : cases) {
         port.SetPortName(path);
         EXPECT_FALSE(port.Connect()) << path;
-        EXPECT_EQ(port.LastOpenFailure(), OpenFailure::Other) << path;
+        EXPECT_EQ(port.LastOpenFailure(), failure) << path;
     }
     EXPECT_EQ(timer.starts(), 0);
 }
@@ -185,7 +190,7 @@ TEST(SerialPortPty, APortTheUserHasNoRightsToIsToldFromOtherFailures) {
         if (port.Connect() || port.LastOpenFailure() != OpenFailure::AccessDenied)
             return 1;
         port.SetPortName("/dev/tesmira-no-such-port"); // a later failure of another kind
-        if (port.Connect() || port.LastOpenFailure() != OpenFailure::Other)
+        if (port.Connect() || port.LastOpenFailure() != OpenFailure::NotFound)
             return 2;
         return 0;
     });
@@ -201,6 +206,7 @@ TEST(SerialPortPty, ASecondConfiguratorCannotShareThePort) {
     ConfigureLikeTheModule(b, pty.slavePath());
     ASSERT_TRUE(a.Connect());
     EXPECT_FALSE(b.Connect());
+    EXPECT_EQ(b.LastOpenFailure(), OpenFailure::Busy);
     a.Disconnect();
     EXPECT_TRUE(b.Connect());
 }

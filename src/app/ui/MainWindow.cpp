@@ -74,6 +74,7 @@ MainWindow::MainWindow(LinkModule& link, EditorFactory& editors, QWidget* parent
     status_ = new StatusLine(statusBar());
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     CreateMenus();
+    CreateLinkMonitor();
     setWindowTitle(QStringLiteral("Tesmira"));
     ShowStoredPort();
     BuildDeviceMenu();

@@ -18,6 +18,7 @@
 #include <vector>
 
 class QAction;
+class QDockWidget;
 class QMenu;
 class QPushButton;
 
@@ -30,6 +31,7 @@ namespace tesmira::ui {
 class EditorFactory;
 class ReportBridge;
 class FirmwareWindow;
+class LinkMonitor;
 class WorkArea;
 
 // The port box; opening its list is announced first, so the list can be rebuilt.
@@ -63,6 +65,8 @@ public:
 
     PortComboBox* cbbPorts = nullptr;
     QMenu* DeviceMenu = nullptr; // "Прибор"
+    QDockWidget* dockLinkMonitor = nullptr;
+    QAction* actLinkMonitor = nullptr; // "Вид" → "Монитор обмена", opens and closes the dock
 
     // Image 0: a port that looks like a device.
     QList<QIcon> ImageList;
@@ -72,6 +76,7 @@ public:
     // The open firmware window, or null.
     FirmwareWindow* firmwareWindow() const;
     StatusLine& status() { return *status_; }
+    LinkMonitor* linkMonitor() const { return linkMonitor_; }
 
     void ShowStatus(const QColor& colour, const QString& text);
     // The editor, Read, Write, Reset, Update firmware, Open, Save as and the port box.
@@ -114,6 +119,10 @@ private:
     void ShowStoredPort();
     void CreateActions();
     void CreateMenus();
+    // The "Вид" menu and the link monitor's dock, open or closed as the settings last left it.
+    void CreateLinkMonitor();
+    // A failure's status text in red, with what the link's bytes suggest in its tooltip.
+    void ShowLinkFailure(const QString& text, ExchangeMode mode, ExchangeReport report);
     QWidget* CreateSidePanel();
     void BuildDeviceMenu();
     void ApplyPortText(const QString& text);
@@ -141,6 +150,7 @@ private:
     WorkArea* workArea_ = nullptr;
     QPointer<FirmwareWindow> firmwareWindow_; // one at a time
     StatusLine* status_ = nullptr;
+    LinkMonitor* linkMonitor_ = nullptr;
     std::shared_ptr<ReportBridge> bridge_;
     std::function<std::vector<PortListItem>()> portSource_;
 };

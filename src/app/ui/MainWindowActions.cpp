@@ -129,13 +129,14 @@ void MainWindow::onExchangeReport(int code, int arg) {
         status_->SetText(QStringLiteral("Ответ прибора получен"));
         break;
     case ExchangeReport::PortFailed:
-        ShowStatus(kStatusRed,
-                   QStringLiteral("Невозможно открыть порт") + PortAccessHint(link_.port));
+        ShowLinkFailure(QStringLiteral("Невозможно открыть порт") + PortAccessHint(link_.port),
+                        ExchangeMode::Read, ExchangeReport::PortFailed);
         EnableControls(true);
         UpdateDeviceActions();
         break;
     case ExchangeReport::NoValidReply:
-        ShowStatus(kStatusRed, QStringLiteral("Нет связи, проверьте соединения или номер порта"));
+        ShowLinkFailure(QStringLiteral("Нет связи, проверьте соединения или номер порта"),
+                        ExchangeMode::Read, ExchangeReport::NoValidReply);
         EnableControls(true);
         UpdateDeviceActions();
         break;
@@ -191,7 +192,8 @@ void MainWindow::OnEditorReport(EditorReport code, DeviceEditor* sender) {
                    QStringLiteral("Невозможно открыть порт") + PortAccessHint(link_.port));
         break;
     case EditorReport::NoLink:
-        ShowStatus(kStatusRed, QStringLiteral("Нет связи с прибором"));
+        ShowLinkFailure(QStringLiteral("Нет связи с прибором"), ExchangeMode::Write,
+                        ExchangeReport::NoValidReply);
         break;
     case EditorReport::ConfigError:
         ShowStatus(kStatusRed, QStringLiteral("Ошибка конфигурации"));

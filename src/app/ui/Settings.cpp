@@ -23,6 +23,16 @@ void WriteSetting(const QString& name, const QString& value) {
     store.setValue(name, value);
 }
 
+QByteArray ReadBytesSetting(const QString& name) {
+    QSettings store(QStringLiteral("Korvana"), QStringLiteral("Tesmira"));
+    return store.value(name).toByteArray();
+}
+
+void WriteBytesSetting(const QString& name, const QByteArray& value) {
+    QSettings store(QStringLiteral("Korvana"), QStringLiteral("Tesmira"));
+    store.setValue(name, value);
+}
+
 QString DefaultPortSetting() {
     return QString::fromStdString(DefaultPortText());
 }

@@ -27,7 +27,16 @@ void StatusLine::ShowStatus(const QColor& colour, const QString& text) {
 
 void StatusLine::SetText(const QString& text) {
     label_->setText(text);
+    label_->setToolTip(QString());
     emit textChanged(text);
+}
+
+void StatusLine::SetHint(const QString& hint) {
+    label_->setToolTip(hint);
+}
+
+QString StatusLine::hint() const {
+    return label_->toolTip();
 }
 
 void StatusLine::BlinkTimerTick() {

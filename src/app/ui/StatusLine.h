@@ -27,8 +27,11 @@ public:
     // The text, the bar painted in `colour`, and a blink: coloured at 0, 800 and 1600 ms, normal
     // at 400 and 1200 ms and from 2000 ms on. A new message starts the count again.
     void ShowStatus(const QColor& colour, const QString& text);
-    // Only the text: no colour, no blink.
+    // Only the text: no colour, no blink. Both drop the hint of the text before.
     void SetText(const QString& text);
+    // A tooltip on the text: what the link monitor suggests about a failure.
+    void SetHint(const QString& hint);
+    QString hint() const;
     // One step of the blink (the timer's; tests call it to run in virtual time).
     void BlinkTimerTick();
     // Stops blinking and paints the normal colour (program exit).

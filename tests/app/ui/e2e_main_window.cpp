@@ -101,6 +101,9 @@ private slots:
         rig.window().actDevRead->trigger();
         QVERIFY(waitUntil([&] { return !rig.link().ExchangeRunning(); }));
         QCOMPARE(rig.window().status().text(), QStringLiteral("Невозможно открыть порт"));
+        QCOMPARE(rig.window().status().hint(),
+                 QStringLiteral("Порт не найден: проверьте, что шнур подключен и выбран верный "
+                                "порт"));
         QCOMPARE(CommandsOf(rig.window()), kEditor);
         QCOMPARE(rig.window().CurrentDeviceType(), std::uint8_t(26));
     }

@@ -132,16 +132,20 @@ private slots:
         QVERIFY(!w.HelpAbout1->statusTip().isEmpty());
 
         const QList<QAction*> bar = w.menuBar()->actions();
-        QCOMPARE(Texts(bar), (QStringList{"&Файл", "Прибор", "Обновить прошивку", "П&омощь"}));
+        QCOMPARE(Texts(bar),
+                 (QStringList{"&Файл", "Прибор", "Обновить прошивку", "Вид", "П&омощь"}));
         QCOMPARE(bar[0]->statusTip(), QStringLiteral("File related commands"));
         QCOMPARE(bar[1]->statusTip(), QStringLiteral("Выберите действие с приборами"));
         QCOMPARE(bar[2], w.actUpdateFirmware);
-        QCOMPARE(bar[3]->statusTip(), QStringLiteral("Help topics"));
+        QCOMPARE(bar[4]->statusTip(), QStringLiteral("Help topics"));
         QCOMPARE(bar[0]->menu()->actions(),
                  (QList<QAction*>{w.FileOpen1, w.FileSaveAs1, bar[0]->menu()->actions()[2],
                                   w.FileExit1}));
         QVERIFY(bar[0]->menu()->actions()[2]->isSeparator());
-        QCOMPARE(bar[3]->menu()->actions(), QList<QAction*>{w.HelpAbout1});
+        QCOMPARE(bar[3]->menu()->actions(), QList<QAction*>{w.actLinkMonitor});
+        QCOMPARE(w.actLinkMonitor->text(), QStringLiteral("Монитор обмена"));
+        QCOMPARE(w.actLinkMonitor->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+        QCOMPARE(bar[4]->menu()->actions(), QList<QAction*>{w.HelpAbout1});
 
         const QList<QAction*> device = w.DeviceMenu->actions();
         QCOMPARE(Texts(device),
