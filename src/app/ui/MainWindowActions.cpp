@@ -188,8 +188,8 @@ void MainWindow::OnEditorReport(EditorReport code, DeviceEditor* sender) {
         ShowStatus(kStatusGreen, QStringLiteral("Данные записаны"));
         break;
     case EditorReport::PortFailed: // as for a read: the last success must not stay on screen
-        ShowStatus(kStatusRed,
-                   QStringLiteral("Невозможно открыть порт") + PortAccessHint(link_.port));
+        ShowLinkFailure(QStringLiteral("Невозможно открыть порт") + PortAccessHint(link_.port),
+                        ExchangeMode::Write, ExchangeReport::PortFailed);
         break;
     case EditorReport::NoLink:
         ShowLinkFailure(QStringLiteral("Нет связи с прибором"), ExchangeMode::Write,
