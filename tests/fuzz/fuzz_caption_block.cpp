@@ -1,6 +1,7 @@
 // Fuzzes the caption block as a device reply or a file brings it: any bytes are shown as caption
 // rows, which must be well formed and build a block that shows and builds again unchanged. The
 // same bytes taken as a type 32 reply must be refused or give a block from inside the frame.
+#include "FuzzCheck.h"
 #include "gsm/GsmConfig.h"
 #include "link/Frames.h"
 #include "model/Cp1251.h"
@@ -15,10 +16,7 @@ namespace {
 using namespace tesmira;
 using Bytes = std::vector<std::uint8_t>;
 
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using tesmira::fuzz::Require;
 
 void CheckRows(const CaptionRows& rows) {
     bool ended = false;

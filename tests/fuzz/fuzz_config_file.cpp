@@ -7,6 +7,7 @@
 // Each input is up to a whole 4 KB file, so the checks make no copies of it and clear no buffer
 // of its size: only the bytes a read reports are compared, and a guard byte after each buffer
 // shows a write past it.
+#include "FuzzCheck.h"
 #include "link/Crc8.h"
 #include "model/ConfigFile.h"
 
@@ -26,10 +27,7 @@ using Span = std::span<const std::uint8_t>;
 constexpr std::size_t kMax = ConfigFile::kBufferSize;
 constexpr std::uint8_t kGuard = 0xA5;
 
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using tesmira::fuzz::Require;
 
 std::array<std::uint8_t, kMax + 1> destination;
 

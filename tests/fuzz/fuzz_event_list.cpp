@@ -1,6 +1,7 @@
 // Fuzzes event list loading: any bytes are taken as a file into one group of a selection. Line i
 // must decide event i of that group by its first two characters, events past the last line and
 // the other groups must stay, and a file saved from the result must load back to it.
+#include "FuzzCheck.h"
 #include "gsm/EventListFile.h"
 
 #include <cstdint>
@@ -13,10 +14,7 @@ namespace {
 using namespace tesmira;
 using Kind = EventSelection::Kind;
 
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using tesmira::fuzz::Require;
 
 // The lines of a text, split apart from the loader: CR LF, LF and CR each end a line.
 std::vector<std::string> Lines(const std::uint8_t* data, std::size_t size) {

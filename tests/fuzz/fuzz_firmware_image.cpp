@@ -1,6 +1,7 @@
 // Fuzzes the firmware file (*.enc) as it is taken into the transmit buffer: any text is either
 // refused, leaving the buffer as it was (a block running past the end excepted, which must not be
 // sent), or decoded pair by pair into a run of blocks that ends exactly at the image's end.
+#include "FuzzCheck.h"
 #include "firmware/FirmwareImage.h"
 
 #include <algorithm>
@@ -13,10 +14,7 @@ namespace {
 
 using namespace tesmira;
 
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using tesmira::fuzz::Require;
 
 int Digit(char c) {
     if (c >= '0' && c <= '9')

@@ -4,6 +4,7 @@
 // frame or its file, a refused one changes nothing, a record opened from a file saves and opens
 // again unchanged (type 30's direction block, type 32's caption block with it), and what the
 // controls show can be worked out for any record.
+#include "FuzzCheck.h"
 #include "editors/FiveZonePanelRecord.h"
 #include "editors/PanelRecord.h"
 #include "editors/RepeaterRecord34.h"
@@ -26,10 +27,7 @@ using namespace tesmira;
 using Bytes = std::vector<std::uint8_t>;
 using Span = std::span<const std::uint8_t>;
 
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using tesmira::fuzz::Require;
 
 // What each editor's RecordToControls asks of its record.
 void Show(const TwoLoopRecord& r) {

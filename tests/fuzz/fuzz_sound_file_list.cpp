@@ -1,6 +1,7 @@
 // Fuzzes the GSM communicator's file list reply: the names shown come, in order, from the frame's
 // bytes between the header and the CRC byte, up to the first zero byte; each was ended by a byte
 // below 0x14 and has a ".".
+#include "FuzzCheck.h"
 #include "gsm/SoundFiles.h"
 #include "link/Frames.h"
 #include "model/Cp1251.h"
@@ -16,10 +17,7 @@ namespace {
 using namespace tesmira;
 using Bytes = std::vector<std::uint8_t>;
 
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using tesmira::fuzz::Require;
 
 // The names of the list, split apart from the parser.
 std::vector<Bytes> ExpectedNames(std::span<const std::uint8_t> reply) {
