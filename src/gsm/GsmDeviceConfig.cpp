@@ -24,4 +24,10 @@ std::vector<std::span<const std::uint8_t>> GsmDeviceConfig::FileBlocks() const {
     return {gsm.record.bytes(), gsm.captions.block()};
 }
 
+std::vector<std::uint8_t> GsmDeviceConfig::CommittedImage() const {
+    GsmDeviceConfig committed(*this);
+    committed.gsm.Commit();
+    return committed.Image();
+}
+
 } // namespace tesmira

@@ -23,6 +23,10 @@ public:
     // The record, then the caption block.
     std::vector<std::span<const std::uint8_t>> FileBlocks() const override;
     bool LoadFromFile(ConfigFile& reader) override { return gsm.LoadFromFile(reader); }
+
+    // The image once the tables are committed, with the tables left as they are: a commit sorts
+    // the caption rows and drops the incomplete ones, which must not happen under the user's hands.
+    std::vector<std::uint8_t> CommittedImage() const;
 };
 
 } // namespace tesmira

@@ -1,6 +1,7 @@
 // The type 32 editor's operations on its record, tables and caption block: defaults, the reply,
 // the write frame and the configuration file.
 #include "gsm/GsmConfig.h"
+#include "gsm/GsmDeviceConfig.h"
 #include "model/ConfigFile.h"
 #include "support/HexBytes.h"
 #include "support/LinkFrames.h"
@@ -176,6 +177,28 @@ TEST(GsmConfig, FileWithAnUnfitSectionChangesNothing) {
         EXPECT_EQ(config.captions.rows(), before.captions.rows());
         EXPECT_EQ(Block(config), Block(before));
     }
+}
+
+TEST(GsmConfig, CommittedImageHoldsTheTablesWithoutCommittingThem) {
+    GsmDeviceConfig config;
+    const Bytes unedited = config.Image();
+    EXPECT_EQ(config.CommittedImage(), unedited);
+
+    config.gsm.phones[0] = {"+79123456789", "Группа 2", "3", "Тревоги"};
+    config.gsm.captions.rows()[5] = {"Шлейф", "12", "abc"};
+    config.gsm.captions.rows()[7] = {"Шлейф", "", ""}; // incomplete: a commit drops it
+    const Bytes committed = config.CommittedImage();
+    EXPECT_NE(committed, unedited);
+    EXPECT_EQ(config.Image(), unedited);
+    EXPECT_EQ(config.gsm.captions.rows()[7], (CaptionRow{"Шлейф", "", ""}));
+    EXPECT_EQ(Bytes(committed.end() - 11, committed.end() - 1),
+              Hex("01 01 00 0A 01 0C 03 61 62 63"));
+
+    // Taken back as an undo takes it, the image is the same again, so no step follows.
+    GsmDeviceConfig restored;
+    ASSERT_TRUE(restored.LoadImage(committed).Taken());
+    EXPECT_EQ(restored.CommittedImage(), committed);
+    EXPECT_EQ(restored.gsm.phones[0].phone, "+79123456789");
 }
 
 } // namespace
