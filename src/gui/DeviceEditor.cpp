@@ -12,14 +12,18 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMetaObject>
 #include <QScopedValueRollback>
+#include <QUndoStack>
 
 #include <stdexcept>
+#include <utility>
 
 namespace tesmira::ui {
 
@@ -36,9 +40,182 @@ std::optional<EditorReport> EditorReportFor(ExchangeReport code) {
     }
 }
 
+namespace {
+
+// At least the 100 steps a user may take back.
+constexpr int kHistorySteps = 500;
+
+// Ctrl+Z (Ctrl+Y) in an edit with no typing of its own to undo (redo) is left to the menu's
+// command: Qt's edits would take the key and do nothing with it.
+bool LeavesKeyToMenu(QObject* watched, const QEvent& event) {
+    if (event.type() != QEvent::ShortcutOverride)
+        return false;
+    const auto& key = static_cast<const QKeyEvent&>(event);
+    const auto* edit = qobject_cast<const QLineEdit*>(watched);
+    if (const auto* list = qobject_cast<const QComboBox*>(watched))
+        edit = list->lineEdit();
+    if (edit == nullptr || edit->isReadOnly())
+        return false;
+    if (key.matches(QKeySequence::Undo))
+        return !edit->isUndoAvailable();
+    if (key.matches(QKeySequence::Redo) || key.keyCombination() == (Qt::CTRL | Qt::Key_Y))
+        return !edit->isRedoAvailable();
+    return false;
+}
+
+// Calls `seen` for every input by which a user may change a value, wherever in the program (the
+// editor's lists open popups and its tables open windows of their own), and leaves the undo keys
+// to the menu where an edit has nothing of its own to undo.
+class InputWatcher : public QObject {
+public:
+    InputWatcher(QObject* parent, std::function<void()> seen)
+        : QObject(parent), seen_(std::move(seen)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (LeavesKeyToMenu(watched, *event)) {
+            event->ignore();
+            return true;
+        }
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::Drop:
+            seen_();
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> seen_;
+};
+
+} // namespace
+
+// One step of the history. Pushed once the change is shown, so its first redo does nothing.
+class ImageStep : public QUndoCommand {
+public:
+    ImageStep(DeviceEditor& editor, ConfigStep step) : editor_(editor), step_(std::move(step)) {}
+    void undo() override { editor_.ShowImage(step_.before); }
+    void redo() override {
+        if (!std::exchange(pushed_, false))
+            editor_.ShowImage(step_.after);
+    }
+
+private:
+    DeviceEditor& editor_;
+    ConfigStep step_;
+    bool pushed_ = true;
+};
+
 DeviceEditor::DeviceEditor(LinkModule& link, DeviceConfig& config, QWidget* parent)
-    : QWidget(parent), link_(link), config_(config) {
+    : QWidget(parent), link_(link), config_(config), history_(new QUndoStack(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
+    history_->setUndoLimit(kHistorySteps);
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        inputWatcher_ = new InputWatcher(this, [this] { QueueChangeCheck(); });
+        app->installEventFilter(inputWatcher_);
+    }
+}
+
+// The history goes with the editor, and those who watch it must not hear it empty itself while the
+// editor is half gone.
+DeviceEditor::~DeviceEditor() {
+    history_->blockSignals(true);
+}
+
+ConfigImage DeviceEditor::ShownImage() {
+    CollectControls();
+    return config_.Image();
+}
+
+ConfigChanges& DeviceEditor::Changes() {
+    if (!changes_)
+        changes_.emplace(ShownImage());
+    return *changes_;
+}
+
+void DeviceEditor::NoteChange() {
+    if (std::optional<ConfigStep> step = Changes().Note(ShownImage()))
+        history_->push(new ImageStep(*this, std::move(*step)));
+    AnnounceChangedState();
+}
+
+void DeviceEditor::QueueChangeCheck() {
+    if (std::exchange(checkQueued_, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            checkQueued_ = false;
+            if (closeRequested_)
+                return;
+            try {
+                NoteChange();
+            } catch (const std::exception&) {
+                // An image that does not fit a file is refused by the save that follows.
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void DeviceEditor::NotePendingChange() {
+    try {
+        if (typing_ != nullptr) // the composite controls are collected for the image anyway
+            CommitEdit();
+    } catch (const std::exception&) {
+        // Replaced anyway: the refused text is not worth a question now.
+    }
+    NoteChange();
+}
+
+void DeviceEditor::ShowImage(const ConfigImage& image) {
+    if (!config_.LoadImage(image).Taken())
+        return; // an image the configuration made itself; cannot happen
+    OnConfigReplaced();
+    ShowConfig();
+    Changes().Note(ShownImage());
+    AnnounceChangedState();
+}
+
+bool DeviceEditor::IsChanged() const {
+    return changes_ && changes_->Changed();
+}
+
+bool DeviceEditor::CommitAndCheckChanged() {
+    CommitEdit();
+    NoteChange();
+    return IsChanged();
+}
+
+void DeviceEditor::MarkUnchanged() {
+    Changes().MarkUnchanged();
+    AnnounceChangedState();
+}
+
+void DeviceEditor::AnnounceChangedState() {
+    const bool changed = IsChanged();
+    if (changed != std::exchange(changedAnnounced_, changed))
+        emit changedStateChanged(changed);
+}
+
+void DeviceEditor::UndoChange() {
+    CommitEdit();
+    NoteChange();
+    history_->undo();
+}
+
+void DeviceEditor::RedoChange() {
+    CommitEdit();
+    NoteChange();
+    history_->redo();
 }
 
 void DeviceEditor::CloseEditor() {
@@ -68,6 +245,10 @@ QString DeviceEditor::ReplyCaption(std::span<const std::uint8_t> reply) {
 
 void DeviceEditor::OnExchangeReport(int code, int /*arg*/) {
     const auto report = static_cast<ExchangeReport>(code);
+    if (report == ExchangeReport::Written && writing_) {
+        Changes().MarkUnchanged(*std::exchange(writing_, std::nullopt)); // the device holds it
+        AnnounceChangedState();
+    }
     if (report == ExchangeReport::FileCommandDone)
         FileCommandDone();
     else if (const auto forMainWindow = EditorReportFor(report))
@@ -92,8 +273,10 @@ void DeviceEditor::SendEditorReport(EditorReport code) {
 }
 
 void DeviceEditor::SetDefaults() {
+    NotePendingChange();
     config_.SetDefaults();
     ShowConfig();
+    NoteChange();
 }
 
 bool DeviceEditor::LoadFromReply() {
@@ -101,10 +284,13 @@ bool DeviceEditor::LoadFromReply() {
 }
 
 bool DeviceEditor::LoadReply(std::span<const std::uint8_t> reply) {
+    NotePendingChange();
     if (!config_.LoadFromReply(reply).Taken())
         return false; // the main window says the reply was refused
     OnConfigReplaced();
     ShowConfig();
+    NoteChange();
+    MarkUnchanged();
     setWindowTitle(ReplyCaption(reply));
     SendEditorReport(EditorReport::Loaded);
     return true;
@@ -112,6 +298,8 @@ bool DeviceEditor::LoadReply(std::span<const std::uint8_t> reply) {
 
 void DeviceEditor::WriteToDevice() {
     CommitEdit();
+    NoteChange();
+    writing_ = Changes().Shown();
     ConfigFrame frame;
     const bool started =
         StartEditorExchange(*this, link_, ExchangeMode::Write, [&](std::span<std::uint8_t> tx) {
@@ -132,18 +320,23 @@ void DeviceEditor::WriteToDevice() {
 
 void DeviceEditor::SaveToFile(const QString& fileName) {
     CommitEdit();
+    NoteChange();
     ConfigFile file(DeviceType);
     for (std::span<const std::uint8_t> block : config_.FileBlocks())
         file.AddRecord(block);
     file.SaveTo(FilePath(fileName));
+    MarkUnchanged();
 }
 
 void DeviceEditor::LoadFromFile(ConfigFile& reader) {
+    NotePendingChange();
     // A block that is there but damaged throws, with nothing changed.
     if (!config_.LoadFromFile(reader))
         return;
     OnConfigReplaced();
     ShowConfig();
+    NoteChange();
+    MarkUnchanged();
 }
 
 void DeviceEditor::ShowConfig() {

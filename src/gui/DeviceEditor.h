@@ -3,6 +3,7 @@
 #pragma once
 
 #include "link/Exchange.h"
+#include "model/ConfigChanges.h"
 #include "model/TextHelpers.h"
 
 #include <QPointer>
@@ -21,6 +22,8 @@ class ConfigFile;
 class DeviceConfig;
 class LinkModule;
 } // namespace tesmira
+
+class QUndoStack;
 
 namespace tesmira::ui {
 
@@ -58,6 +61,7 @@ public:
     // there. `config` is the editor's own configuration; the base uses it only once the editor is
     // made, so a member of the derived editor may be given.
     DeviceEditor(LinkModule& link, DeviceConfig& config, QWidget* parent = nullptr);
+    ~DeviceEditor() override;
 
     // Receiver of the reports: a QObject that implements EditorReportReceiver. Guarded, so an
     // editor that outlives the main window reports to nobody.
@@ -82,12 +86,32 @@ public:
     // typed text is refused.
     void CommitEdit();
 
+    // Whether the configuration differs from the one the editor last had from the factory, a read,
+    // a file, a save or an acknowledged write, as of the last change that reached it.
+    bool IsChanged() const;
+    // The same after the value still being typed has been committed (throws as CommitEdit does).
+    bool CommitAndCheckChanged();
+    // What the editor shows now counts as unchanged (the factory has reset it).
+    void MarkUnchanged();
+
+    // Every change, read, load and reset as one step: undoing one shows the configuration as it
+    // was before it, as if loaded. Ends with the editor.
+    QUndoStack* History() const { return history_; }
+    // The value still being typed is committed first (throwing as CommitEdit does), so that it is
+    // the change undone.
+    void UndoChange();
+    void RedoChange();
+
     // Runs the close handling (OnClosing) and frees the editor and its MDI frame.
     void CloseEditor();
     bool IsClosing() const { return closeRequested_; }
 
     // Caption after a read: the reply's device name, ", Версия прибора - " and its version.
     static QString ReplyCaption(std::span<const std::uint8_t> reply);
+
+signals:
+    // IsChanged() has turned to `changed`.
+    void changedStateChanged(bool changed);
 
 public slots:
     // Reports of the exchange thread during this editor's write: 1, 6 and 7 go on to the main
@@ -119,6 +143,11 @@ protected:
 
     // The composite controls that keep their values until CommitEdit collects them.
     virtual void CollectControls() {}
+    // The configuration image of what the controls show, the value still being typed aside. It
+    // runs after every user input, so it changes nothing the user sees: by default the composite
+    // controls are collected; an editor whose collecting reorders its tables gives the image
+    // otherwise.
+    virtual ConfigImage ShownImage();
 
     // A reply or a file has replaced the whole configuration; RecordToControls follows.
     virtual void OnConfigReplaced() {}
@@ -144,6 +173,19 @@ private:
     // RecordToControls with no field storing what it shows; a field that lost the caret on the
     // way is no longer the one typed in.
     void ShowConfig();
+    ConfigChanges& Changes();
+    // A change that has reached the configuration since the last one becomes a step.
+    void NoteChange();
+    // The same after any user input, once that input has been handled.
+    void QueueChangeCheck();
+    // Before the whole configuration is replaced: what the user changed until then, with the value
+    // still being typed, becomes a step of its own. A typed value that is refused is dropped.
+    void NotePendingChange();
+    // Shows a configuration image from the history, as if loaded.
+    void ShowImage(const ConfigImage& image);
+    void AnnounceChangedState();
+
+    friend class ImageStep;
     const TypedField* FieldOf(const QObject* watched) const;
     // The field's store: its correction shown, or its error returned (the field then shows the
     // record's value again).
@@ -155,6 +197,12 @@ private:
     const TypedField* typing_ = nullptr; // entered and not yet left
     bool showingRecord_ = false;
     bool closeRequested_ = false;
+    std::optional<ConfigChanges> changes_; // made on first use: the configuration is made later
+    std::optional<ConfigImage> writing_;   // the image of the write under way
+    QUndoStack* history_ = nullptr;
+    QObject* inputWatcher_ = nullptr;
+    bool checkQueued_ = false;
+    bool changedAnnounced_ = false;
 };
 
 } // namespace tesmira::ui

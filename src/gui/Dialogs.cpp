@@ -15,6 +15,7 @@ struct TestState {
     bool on = false;
     QList<QString> fileNames;
     QList<bool> answers;
+    QList<SaveAnswer> saveAnswers;
     QList<ShownMessage> messages;
     QString lastDir;
     QString lastFilter;
@@ -91,6 +92,24 @@ bool Dialogs::ask(QWidget* parent, const QString& title, const QString& text) {
     return answer == QMessageBox::Yes;
 }
 
+SaveAnswer Dialogs::askToSave(QWidget* parent, const QString& title, const QString& text) {
+    if (state().on) {
+        state().messages.append({title, text, MessageIcon::Question});
+        return state().saveAnswers.isEmpty() ? SaveAnswer::Cancel : state().saveAnswers.takeFirst();
+    }
+    QMessageBox box(QMessageBox::Question, title, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveAnswer::Discard;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}
+
 void Dialogs::closeQuestion(QWidget* parent) {
     if (state().on) {
         if (state().asking == parent)
@@ -143,6 +162,10 @@ void Dialogs::setNextFileName(const QString& name) {
 
 void Dialogs::setNextAnswer(bool yes) {
     state().answers.append(yes);
+}
+
+void Dialogs::setNextSaveAnswer(SaveAnswer answer) {
+    state().saveAnswers.append(answer);
 }
 
 void Dialogs::setWhileAsking(std::function<void()> meanwhile) {

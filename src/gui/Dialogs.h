@@ -15,6 +15,8 @@ namespace tesmira::ui {
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
 
+enum class SaveAnswer { Save, Discard, Cancel };
+
 struct ShownMessage {
     QString title;
     QString text;
@@ -31,6 +33,8 @@ public:
 
     // A modal question with Yes and No buttons (No is the default); true for Yes.
     static bool ask(QWidget* parent, const QString& title, const QString& text);
+    // A modal question with Save, Discard and Cancel buttons (Save is the default).
+    static SaveAnswer askToSave(QWidget* parent, const QString& title, const QString& text);
     // Closes the question asked over `parent` that is still open, as if No had been pressed:
     // what it asked about has ended meanwhile, so its answer no longer matters. Nothing when none
     // is open.
@@ -70,6 +74,8 @@ public:
     static bool testMode();
     static void setNextFileName(const QString& name);
     static void setNextAnswer(bool yes);
+    // The answer of the next askToSave; an empty queue answers Cancel.
+    static void setNextSaveAnswer(SaveAnswer answer);
     // Runs `meanwhile` inside the next question, as what happens while it is open would (a
     // report delivered by its modal loop); a closeQuestion from there makes it answer No.
     static void setWhileAsking(std::function<void()> meanwhile);

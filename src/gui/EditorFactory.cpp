@@ -68,7 +68,8 @@ bool EditorFactory::Open(std::uint8_t code, QMdiArea* owner, QObject* mainWindow
     editor->MainWindowHandle = mainWindow;
     editor->DeviceType = code;
     Frame(editor)->move(0, 0);
-    editor->SetDefaults();
+    editor->SetDefaults(); // a step of a kept editor's history, which a slip takes back
+    editor->MarkUnchanged();
     return true;
 }
 

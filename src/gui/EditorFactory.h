@@ -39,7 +39,8 @@ public:
     //  - an editor of another type is closed first (its close handling runs);
     //  - without a registered editor for the code nothing is current afterwards;
     //  - an editor of the same type is kept; new or kept, it is captioned with the type's name,
-    //    given `mainWindow` and `code`, placed at 0,0 and reset with SetDefaults.
+    //    given `mainWindow` and `code`, placed at 0,0 and reset with SetDefaults, which then counts
+    //    as unchanged.
     // A new editor becomes a frameless, visible subwindow of `owner` (a top-level window without
     // one).
     bool Open(std::uint8_t code, QMdiArea* owner, QObject* mainWindow);

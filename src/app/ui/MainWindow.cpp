@@ -75,7 +75,7 @@ MainWindow::MainWindow(LinkModule& link, EditorFactory& editors, QWidget* parent
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     CreateMenus();
     CreateLinkMonitor();
-    setWindowTitle(QStringLiteral("Tesmira"));
+    ForgetFile();
     ShowStoredPort();
     BuildDeviceMenu();
 }
@@ -101,6 +101,9 @@ void MainWindow::CreateActions() {
     FileOpen1 = make("FileOpen1", QStringLiteral("Открыть..."),
                      QStringLiteral("Открыть настройки из файла"), &MainWindow::openFile);
     FileOpen1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    FileSave1 = make("FileSave1", QStringLiteral("Сохранить"),
+                     QStringLiteral("Сохранить конфигурацию в тот же файл"), &MainWindow::saveFile);
+    FileSave1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     FileSaveAs1 = make("FileSaveAs1", QStringLiteral("С&охранить как..."),
                        QStringLiteral("Сохранить конфигурацию"), &MainWindow::saveFileAs);
     FileExit1 = make("FileExit1", QStringLiteral("В&ыход"), QStringLiteral("Закрыть программу"),
@@ -110,9 +113,16 @@ void MainWindow::CreateActions() {
                       &MainWindow::showAbout);
     actUpdateFirmware = make("actUpdateFirmware", QStringLiteral("Обновить прошивку"), QString(),
                              &MainWindow::openFirmwareWindow);
-    actDevWrite->setEnabled(false);
-    actSetDefault->setEnabled(false);
-    FileSaveAs1->setEnabled(false);
+    EditUndo1 = make("EditUndo1", QStringLiteral("Отменить"),
+                     QStringLiteral("Отменить последнее изменение"), &MainWindow::undoChange);
+    EditUndo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EditRedo1 = make("EditRedo1", QStringLiteral("Повторить"),
+                     QStringLiteral("Повторить отменённое изменение"), &MainWindow::redoChange);
+    EditRedo1->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction* action :
+         {actDevWrite, actSetDefault, FileSave1, FileSaveAs1, EditUndo1, EditRedo1})
+        action->setEnabled(false);
 }
 
 QWidget* MainWindow::CreateSidePanel() {
@@ -152,9 +162,15 @@ void MainWindow::CreateMenus() {
     file->setObjectName(QStringLiteral("File1"));
     file->menuAction()->setStatusTip(QStringLiteral("File related commands"));
     file->addAction(FileOpen1);
+    file->addAction(FileSave1);
     file->addAction(FileSaveAs1);
     file->addSeparator();
     file->addAction(FileExit1);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("Правка"));
+    edit->setObjectName(QStringLiteral("Edit1"));
+    edit->addAction(EditUndo1);
+    edit->addAction(EditRedo1);
 
     DeviceMenu = menuBar()->addMenu(QStringLiteral("Прибор"));
     DeviceMenu->setObjectName(QStringLiteral("DeviceMenu"));

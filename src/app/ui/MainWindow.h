@@ -57,11 +57,14 @@ public:
     QAction* actDevWrite = nullptr;
     QAction* actSetDefault = nullptr;
     QAction* FileOpen1 = nullptr;
+    QAction* FileSave1 = nullptr; // "Сохранить": to the file last opened or saved
     QAction* FileSaveAs1 = nullptr;
     QAction* FileExit1 = nullptr;
     QAction* HelpAbout1 = nullptr;
     QAction* actUpdateFirmware = nullptr;
     QAction* actRecentDevice = nullptr; // "Недавно выбранный"
+    QAction* EditUndo1 = nullptr;       // "Правка" → "Отменить"
+    QAction* EditRedo1 = nullptr;       // "Правка" → "Повторить"
 
     PortComboBox* cbbPorts = nullptr;
     QMenu* DeviceMenu = nullptr; // "Прибор"
@@ -104,7 +107,10 @@ public slots:
     void writeDevice();
     void resetToDefaults();
     void openFile();
+    void saveFile();
     void saveFileAs();
+    void undoChange();
+    void redoChange();
     void openFirmwareWindow();
     void showAbout();
     void exitProgram();
@@ -138,12 +144,30 @@ private:
     void OpenEditor(std::uint8_t code);
     // Closes the editor, stops a running exchange and closes the port; once.
     void ShutDown();
+
+    // "Сохранить" and "Сохранить как...": false when the user cancelled the dialog; throws when
+    // the file cannot be written.
+    bool Save();
+    bool SaveAs();
+    // Asked before a changed editor is closed or replaced: Save (which may be cancelled in turn),
+    // Discard or Cancel. True when the edits may go.
+    bool MayLoseEdits();
+    // The same when the editor would be closed for one of `code` (another type).
+    bool MayReplaceWith(std::uint8_t code);
+    // The editor shown no longer comes from the file named in the title.
+    void ForgetFile();
+    // The title (the file part, the editor's caption and its changed mark) and the history's
+    // commands, after the editor or its state changed.
+    void UpdateEditorState();
+    void UpdateHistoryActions();
     // Runs a handler, showing what it throws in the application's error box.
     std::function<void()> Guarded(void (MainWindow::*handler)());
 
     LinkModule& link_;
     EditorFactory& editors_;
     std::uint8_t currentDeviceType_ = 0;
+    QString fileTitle_; // the title's part before the editor's caption
+    QString savedFile_; // where "Сохранить" writes; empty: it asks as "Сохранить как..."
     bool controlsOn_ = true;
     bool otherExchange_ = false;
     bool shutDown_ = false;

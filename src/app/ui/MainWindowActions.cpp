@@ -1,4 +1,5 @@
 // The main window's commands and its handling of the link's and the editors' reports.
+#include "app/DeviceConfigs.h"
 #include "app/ui/AboutBox.h"
 #include "app/ui/AppTitle.h"
 #include "app/ui/MainWindow.h"
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiSubWindow>
+#include <QUndoStack>
 
 #include <stdexcept>
 
@@ -29,6 +31,35 @@ namespace tesmira::ui {
 namespace {
 
 const QString kConfigFilter = QStringLiteral("Файл конфигурации прибора (*.bcf)");
+
+// Refuses, with the reader's error, a file whose records the type's configuration would not all
+// take: checked before the factory closes or resets anything.
+void CheckWholeFile(const ConfigFile& reader, std::uint8_t type) {
+    const std::unique_ptr<DeviceConfig> config = MakeDeviceConfig(type);
+    if (config == nullptr)
+        return;
+    ConfigFile records = reader;
+    if (!config->LoadFromFile(records)) // throws for a record that is there but damaged
+        throw ConfigFileError(kFileDamagedText);
+}
+
+// The steps of the history in between count as one.
+class OneStep {
+public:
+    explicit OneStep(DeviceEditor* editor) : history_(editor ? editor->History() : nullptr) {
+        if (history_ != nullptr)
+            history_->beginMacro(QString());
+    }
+    ~OneStep() {
+        if (history_ != nullptr)
+            history_->endMacro();
+    }
+    OneStep(const OneStep&) = delete;
+    OneStep& operator=(const OneStep&) = delete;
+
+private:
+    QPointer<QUndoStack> history_;
+};
 
 } // namespace
 
@@ -45,10 +76,11 @@ void MainWindow::ApplyEnabled() {
     const bool on = ControlsOn();
     if (DeviceEditor* editor = editors_.Current())
         editor->setEnabled(on);
-    for (QAction* action :
-         {actDevRead, actDevWrite, actSetDefault, actUpdateFirmware, FileOpen1, FileSaveAs1})
+    for (QAction* action : {actDevRead, actDevWrite, actSetDefault, actUpdateFirmware, FileOpen1,
+                            FileSave1, FileSaveAs1})
         action->setEnabled(on);
     cbbPorts->setEnabled(on);
+    UpdateHistoryActions();
 }
 
 void MainWindow::UpdateDeviceActions() {
@@ -56,7 +88,60 @@ void MainWindow::UpdateDeviceActions() {
     const bool on = currentDeviceType_ != 0 && ControlsOn();
     actDevWrite->setEnabled(on);
     actSetDefault->setEnabled(on);
+    FileSave1->setEnabled(on);
     FileSaveAs1->setEnabled(on);
+}
+
+void MainWindow::UpdateHistoryActions() {
+    DeviceEditor* editor = editors_.Current();
+    const bool on = editor != nullptr && ControlsOn();
+    EditUndo1->setEnabled(on && editor->History()->canUndo());
+    EditRedo1->setEnabled(on && editor->History()->canRedo());
+}
+
+void MainWindow::UpdateEditorState() {
+    QString title = fileTitle_;
+    DeviceEditor* editor = editors_.Current();
+    if (editor != nullptr) {
+        title += QStringLiteral(" - [") + editor->windowTitle() + QStringLiteral("][*]");
+        connect(editor, &DeviceEditor::changedStateChanged, this, &MainWindow::UpdateEditorState,
+                Qt::UniqueConnection);
+        connect(editor, &QWidget::windowTitleChanged, this, &MainWindow::UpdateEditorState,
+                Qt::UniqueConnection);
+        connect(editor->History(), &QUndoStack::indexChanged, this,
+                &MainWindow::UpdateHistoryActions, Qt::UniqueConnection);
+    }
+    setWindowTitle(title);
+    setWindowModified(editor != nullptr && editor->IsChanged());
+    UpdateHistoryActions();
+}
+
+void MainWindow::ForgetFile() {
+    fileTitle_ = QStringLiteral("Tesmira");
+    savedFile_.clear();
+    UpdateEditorState();
+}
+
+bool MainWindow::MayLoseEdits() {
+    DeviceEditor* editor = editors_.Current();
+    if (editor == nullptr || !editor->CommitAndCheckChanged())
+        return true;
+    switch (Dialogs::askToSave(this, ApplicationTitle(),
+                               QStringLiteral("Конфигурация изменена и не сохранена.\r\n"
+                                              "Сохранить изменения в файл?"))) {
+    case SaveAnswer::Save:
+        return Save();
+    case SaveAnswer::Discard:
+        return true;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool MainWindow::MayReplaceWith(std::uint8_t code) {
+    const DeviceEditor* editor = editors_.Current();
+    return editor == nullptr || editor->DeviceType == code || MayLoseEdits();
 }
 
 void MainWindow::SetExchangeRunning(bool running) {
@@ -79,6 +164,9 @@ bool MainWindow::EditorOffered(std::uint8_t code) {
 }
 
 void MainWindow::openEditorOfType(std::uint8_t code) {
+    // Cancel leaves everything as it was, the stored choice too.
+    if (editors_.HasEditor(code) && !MayReplaceWith(code))
+        return;
     WriteSetting(kSettingDeviceType, QString::number(code));
     OpenEditor(code);
 }
@@ -86,12 +174,15 @@ void MainWindow::openEditorOfType(std::uint8_t code) {
 void MainWindow::OpenEditor(std::uint8_t code) {
     if (!EditorOffered(code))
         return;
-    if (editors_.Open(code, workArea_, this))
+    if (editors_.Open(code, workArea_, this)) {
         currentDeviceType_ = code;
-    else if (editors_.Current() == nullptr)
+        ForgetFile(); // the editor shows the defaults now
+    } else if (editors_.Current() == nullptr) {
         currentDeviceType_ = 0; // an editor of another type was closed
+    }
     ApplyEnabled(); // a new editor chosen during an exchange stays disabled like the old one
     UpdateDeviceActions();
+    UpdateEditorState();
 }
 
 void MainWindow::reopenRecentType() {
@@ -102,7 +193,7 @@ void MainWindow::reopenRecentType() {
         throw std::runtime_error(
             QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
     const auto code = static_cast<std::uint8_t>(value & 0xFF);
-    if (code != 0)
+    if (code != 0 && (!editors_.HasEditor(code) || MayReplaceWith(code)))
         OpenEditor(code);
 }
 
@@ -157,15 +248,26 @@ void MainWindow::onExchangeReport(int code, int arg) {
 }
 
 void MainWindow::DeviceIdentified(std::uint8_t type) {
+    // The factory would close an editor of another type, even for a type without one.
+    bool mayReplace = false;
+    Dialogs::guarded(this, [&] { mayReplace = MayReplaceWith(type); });
     EnableControls(true);
+    if (!mayReplace) {
+        UpdateDeviceActions();
+        status_->SetText(QStringLiteral("Чтение отменено"));
+        return;
+    }
     bool loaded = false;
+    bool replaced = false;
     if (type == currentDeviceType_ && editors_.Current() != nullptr) {
         loaded = editors_.Current()->LoadFromReply(); // the same editor, not reset
     } else if (editors_.Open(type, workArea_, this)) {
+        replaced = true;
         loaded = editors_.Current()->LoadFromReply();
         currentDeviceType_ = type;
     } else {
         currentDeviceType_ = 0;
+        UpdateEditorState();
         ShowStatus(kStatusRed, QStringLiteral("Прибор не поддерживается"));
         UpdateDeviceActions();
         Dialogs::message(this, QStringLiteral("Information"),
@@ -175,6 +277,9 @@ void MainWindow::DeviceIdentified(std::uint8_t type) {
                          MessageIcon::Information);
         return;
     }
+    if (loaded || replaced)
+        ForgetFile(); // what is shown came from the device
+    UpdateEditorState();
     if (loaded)
         ShowStatus(kStatusGreen, QStringLiteral("Данные прибора считаны"));
     else // a valid frame too short for the type's record: nothing of it was taken
@@ -201,6 +306,7 @@ void MainWindow::OnEditorReport(EditorReport code, DeviceEditor* sender) {
     case EditorReport::Closing:
         if (editors_.Forget(sender))
             currentDeviceType_ = 0;
+        UpdateEditorState();
         // Queued: it may arrive while an exchange runs, whose own end enables the controls.
         if (link_.ExchangeBusy()) {
             UpdateDeviceActions();
@@ -254,31 +360,69 @@ void MainWindow::openFile() {
     const std::uint8_t type = reader.LoadFrom(FilePath(name)); // throws on a bad file
     if (!EditorOffered(type))
         return;
-    if (!editors_.Open(type, workArea_, this)) {
-        currentDeviceType_ = 0;
-        UpdateDeviceActions();
-        ShowNotSupported();
+    CheckWholeFile(reader, type);
+    if (!MayReplaceWith(type))
         return;
+    {
+        // A kept editor is reset by the factory and then loaded: one step to take back.
+        const OneStep step(type == currentDeviceType_ ? editors_.Current() : nullptr);
+        if (!editors_.Open(type, workArea_, this)) {
+            currentDeviceType_ = 0;
+            UpdateDeviceActions();
+            UpdateEditorState();
+            ShowNotSupported();
+            return;
+        }
+        currentDeviceType_ = type;
+        UpdateDeviceActions();
+        editors_.Current()->LoadFromFile(reader);
     }
-    currentDeviceType_ = type;
-    UpdateDeviceActions();
-    editors_.Current()->LoadFromFile(reader);
-    setWindowTitle(ApplicationTitle() + QStringLiteral(" : ") + name);
+    fileTitle_ = ApplicationTitle() + QStringLiteral(" : ") + name;
+    savedFile_ = name;
+    UpdateEditorState();
     WriteSetting(kSettingFilePath, FolderSetting(QFileInfo(name).absolutePath()));
     status_->SetText(QStringLiteral("Файл открыт: ") +
                      QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()));
 }
 
+void MainWindow::saveFile() {
+    Save();
+}
+
 void MainWindow::saveFileAs() {
+    SaveAs();
+}
+
+bool MainWindow::Save() {
+    DeviceEditor* editor = editors_.Current();
+    if (savedFile_.isEmpty() || editor == nullptr)
+        return SaveAs();
+    editor->SaveToFile(savedFile_);
+    return true;
+}
+
+bool MainWindow::SaveAs() {
     const QString folder = ReadSetting(kSettingFilePath, DefaultFolderSetting());
     QString name = Dialogs::saveFileName(this, QString(), folder, kConfigFilter);
     DeviceEditor* editor = editors_.Current();
     if (name.isEmpty() || editor == nullptr)
-        return;
+        return false;
     // The file's own name decides, not a folder on its path such as "site.bcf.d".
     if (!QFileInfo(name).fileName().contains(QStringLiteral(".bcf")))
         name += QStringLiteral(".bcf");
     editor->SaveToFile(name);
+    savedFile_ = name;
+    return true;
+}
+
+void MainWindow::undoChange() {
+    if (DeviceEditor* editor = editors_.Current())
+        editor->UndoChange();
+}
+
+void MainWindow::redoChange() {
+    if (DeviceEditor* editor = editors_.Current())
+        editor->RedoChange();
 }
 
 FirmwareWindow* MainWindow::firmwareWindow() const {
@@ -311,6 +455,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // Every way out comes here; a firmware transfer cut short may leave the device without a
     // working program, so the user is asked as by the firmware window's own exit.
     if (firmwareWindow_ && !firmwareWindow_->ConfirmLeave()) {
+        event->ignore();
+        return;
+    }
+    // A failed save, or a typed value refused, keeps the window open with the error shown.
+    bool mayLose = shutDown_;
+    if (!shutDown_)
+        Dialogs::guarded(this, [&] { mayLose = MayLoseEdits(); });
+    if (!mayLose) {
         event->ignore();
         return;
     }

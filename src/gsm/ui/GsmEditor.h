@@ -41,6 +41,7 @@ public:
 protected:
     // The phone and caption tables into the record and the caption block.
     void CollectControls() override;
+    ConfigImage ShownImage() override { return config_.CommittedImage(); }
     void OnConfigReplaced() override;
     void OnWriteRefused() override;
     void FileCommandDone() override;

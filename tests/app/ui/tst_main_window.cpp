@@ -119,33 +119,41 @@ private slots:
             {w.actSetDefault, "Сброс по умолчанию", {}, ""},
             {w.FileOpen1, "Открыть...", QKeySequence(Qt::CTRL | Qt::Key_O),
              "Открыть настройки из файла"},
+            {w.FileSave1, "Сохранить", QKeySequence(Qt::CTRL | Qt::Key_S),
+             "Сохранить конфигурацию в тот же файл"},
             {w.FileSaveAs1, "С&охранить как...", {}, "Сохранить конфигурацию"},
             {w.FileExit1, "В&ыход", {}, "Закрыть программу"},
             {w.actUpdateFirmware, "Обновить прошивку", {}, ""},
+            {w.EditUndo1, "Отменить", QKeySequence(Qt::CTRL | Qt::Key_Z),
+             "Отменить последнее изменение"},
+            {w.EditRedo1, "Повторить", QKeySequence(Qt::CTRL | Qt::Key_Y),
+             "Повторить отменённое изменение"},
         };
         for (const Row& row : rows) {
             QCOMPARE(row.action->text(), QString::fromUtf8(row.caption));
             QCOMPARE(row.action->shortcut(), row.shortcut);
             QCOMPARE(row.action->statusTip(), QString::fromUtf8(row.hint));
         }
+        QCOMPARE(w.EditRedo1->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
         QCOMPARE(w.HelpAbout1->text(), QStringLiteral("О программе..."));
         QVERIFY(!w.HelpAbout1->statusTip().isEmpty());
 
         const QList<QAction*> bar = w.menuBar()->actions();
         QCOMPARE(Texts(bar),
-                 (QStringList{"&Файл", "Прибор", "Обновить прошивку", "Вид", "П&омощь"}));
+                 (QStringList{"&Файл", "Правка", "Прибор", "Обновить прошивку", "Вид", "П&омощь"}));
         QCOMPARE(bar[0]->statusTip(), QStringLiteral("File related commands"));
-        QCOMPARE(bar[1]->statusTip(), QStringLiteral("Выберите действие с приборами"));
-        QCOMPARE(bar[2], w.actUpdateFirmware);
-        QCOMPARE(bar[4]->statusTip(), QStringLiteral("Help topics"));
+        QCOMPARE(bar[2]->statusTip(), QStringLiteral("Выберите действие с приборами"));
+        QCOMPARE(bar[3], w.actUpdateFirmware);
+        QCOMPARE(bar[5]->statusTip(), QStringLiteral("Help topics"));
         QCOMPARE(bar[0]->menu()->actions(),
-                 (QList<QAction*>{w.FileOpen1, w.FileSaveAs1, bar[0]->menu()->actions()[2],
-                                  w.FileExit1}));
-        QVERIFY(bar[0]->menu()->actions()[2]->isSeparator());
-        QCOMPARE(bar[3]->menu()->actions(), QList<QAction*>{w.actLinkMonitor});
+                 (QList<QAction*>{w.FileOpen1, w.FileSave1, w.FileSaveAs1,
+                                  bar[0]->menu()->actions()[3], w.FileExit1}));
+        QVERIFY(bar[0]->menu()->actions()[3]->isSeparator());
+        QCOMPARE(bar[1]->menu()->actions(), (QList<QAction*>{w.EditUndo1, w.EditRedo1}));
+        QCOMPARE(bar[4]->menu()->actions(), QList<QAction*>{w.actLinkMonitor});
         QCOMPARE(w.actLinkMonitor->text(), QStringLiteral("Монитор обмена"));
         QCOMPARE(w.actLinkMonitor->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
-        QCOMPARE(bar[4]->menu()->actions(), QList<QAction*>{w.HelpAbout1});
+        QCOMPARE(bar[5]->menu()->actions(), QList<QAction*>{w.HelpAbout1});
 
         const QList<QAction*> device = w.DeviceMenu->actions();
         QCOMPARE(Texts(device),

@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(26));
         QCOMPARE(rig.editor()->record, kFactoryRecord26);
         QCOMPARE(rig.editor()->shown, kFactoryRecord26);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Программатор : ") + path);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Программатор : ") + path + " - [Miren-1][*]");
         QCOMPARE(rig.settings().raw("filepath").toString(), Folder(dir));
         QCOMPARE(w.status().text(), QStringLiteral("Файл открыт: ") + path);
         QVERIFY(!w.status().blinking());
@@ -78,7 +78,7 @@ private slots:
         w.FileOpen1->trigger(); // cancelled
         QCOMPARE(Dialogs::lastDialogDir(), Folder(dir));
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(26));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Программатор : ") + path);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Программатор : ") + path + " - [Miren-1][*]");
     }
 
     void refusedFilesShowTheStandardErrorBoxAndChangeNothing_data() {
@@ -111,7 +111,7 @@ private slots:
         QCOMPARE(shown[0].icon, MessageIcon::Error);
         QCOMPARE(rig.editor(), editor);
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Tesmira"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tesmira - [Velmar 280][*]"));
         QCOMPARE(rig.settings().raw("filepath").toString(), QDir::currentPath() + "/");
     }
 
@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(w.CurrentDeviceType(), std::uint8_t(30));
         QCOMPARE(rig.editors().Current(), old.data());
         QVERIFY(w.actDevWrite->isEnabled() && w.FileSaveAs1->isEnabled());
-        QCOMPARE(w.windowTitle(), QStringLiteral("Tesmira"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tesmira - [Velmar 280][*]"));
         QCOMPARE(rig.settings().raw("filepath").toString(), QDir::currentPath() + "/");
     }
 
@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(rig.editor()->commitEditCalls, 1);
         // No status text, setting or caption change.
         QCOMPARE(w.status().text(), QString());
-        QCOMPARE(w.windowTitle(), QStringLiteral("Tesmira"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tesmira - [Miren-1][*]"));
         QVERIFY(!rig.settings().fileText().contains(Folder(dir)));
     }
 

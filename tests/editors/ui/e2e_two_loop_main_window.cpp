@@ -199,11 +199,13 @@ private slots:
         QCOMPARE(CommandsOf(w), kExchange);
         QVERIFY(!editor->isEnabled());
         QCOMPARE(w.status().text(), QStringLiteral("Данные прибора считаны"));
+        QVERIFY(w.isWindowModified());
         QVERIFY(waitUntil([&] { return !rig.link().ExchangeRunning(); }, kExchangeWaitMs));
         QVERIFY(waitUntil([&] { return log.shown.size() == 1; }));
         QCOMPARE(log.shown[0].text, QStringLiteral("Данные записаны"));
         QCOMPARE(log.shown[0].colour, kGreen);
         QCOMPARE(CommandsOf(w), kEditor);
+        QVERIFY(!w.isWindowModified()); // the device holds what is shown
         QVERIFY(editor->isEnabled());
         QCOMPARE(RecordOf(*editor), kEditedRecord);
 
@@ -237,7 +239,7 @@ private slots:
         QVERIFY(Dialogs::takeMessages().isEmpty());
         QCOMPARE(ReadFileBytes((dir.path() / "site.bcf")), kEditedFile);
         QCOMPARE(w.status().text(), before);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Tesmira"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tesmira - [Miren-1, Версия прибора - 9][*]"));
         QVERIFY(rig.settings().raw("filepath").toString() != Folder(dir));
         QCOMPARE(CommandsOf(w), kEditor);
 
@@ -252,7 +254,7 @@ private slots:
         QCOMPARE(rig.editors().Current(), editor);
         QCOMPARE(ViewOf(*editor), kEditedView);
         QCOMPARE(RecordOf(*editor), kEditedRecord);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Программатор : ") + path);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Программатор : ") + path + " - [Miren-1][*]");
         QCOMPARE(rig.settings().raw("filepath").toString(), Folder(dir));
         QCOMPARE(w.status().text(), QStringLiteral("Файл открыт: ") + path);
         QVERIFY(!w.status().blinking());

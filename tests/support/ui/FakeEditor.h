@@ -70,6 +70,8 @@ public:
 
 protected:
     void CollectControls() override { ++commitEditCalls; }
+    // Nothing to collect: a check for changes is no commit.
+    ConfigImage ShownImage() override { return config_.Image(); }
     void FileCommandDone() override { ++fileCommandCalls; }
     void OnClosing() override;
 };

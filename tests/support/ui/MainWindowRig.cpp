@@ -59,11 +59,18 @@ Commands CommandsOf(ui::MainWindow& w) {
     bool items = true;
     for (QAction* item : DeviceItems(w))
         items = items && item->isEnabled();
-    return {w.actDevRead->isEnabled(),        w.actDevWrite->isEnabled(),
-            w.actSetDefault->isEnabled(),     w.FileOpen1->isEnabled(),
-            w.FileSaveAs1->isEnabled(),       w.cbbPorts->isEnabled(),
-            w.actUpdateFirmware->isEnabled(), w.FileExit1->isEnabled(),
-            w.HelpAbout1->isEnabled(),        items};
+    // "Сохранить" is enabled as "Сохранить как..." is; a difference shows as neither.
+    const bool save = w.FileSaveAs1->isEnabled() && w.FileSave1->isEnabled();
+    return {w.actDevRead->isEnabled(),
+            w.actDevWrite->isEnabled(),
+            w.actSetDefault->isEnabled(),
+            w.FileOpen1->isEnabled(),
+            save,
+            w.cbbPorts->isEnabled(),
+            w.actUpdateFirmware->isEnabled(),
+            w.FileExit1->isEnabled(),
+            w.HelpAbout1->isEnabled(),
+            items};
 }
 
 MainWindowRig::MainWindowRig(LinkClock& clock, std::unique_ptr<SerialBackend> backend,
