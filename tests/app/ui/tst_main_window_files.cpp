@@ -1,5 +1,6 @@
 #include "support/FactoryRecords.h"
 #include "support/TempDir.h"
+#include "support/ui/FormDriver.h"
 #include "support/ui/MainWindowRig.h"
 
 #include <QDir>
@@ -30,11 +31,7 @@ const Bytes kSaved26 = {0x01, 0x00, 0x1A, 0x00, 0x0D, 0x1A, 0x1B, 0x1C, 0x1D, 0x
                         0x1F, 0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x34};
 
 QString Write(const TempDir& dir, const QString& name, const Bytes& bytes) {
-    const QString path = QString::fromStdString(dir.path().string()) + "/" + name;
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-    return path;
+    return WriteFileBytes(dir.path() / name.toStdString(), bytes);
 }
 
 Bytes Read(const QString& path) {

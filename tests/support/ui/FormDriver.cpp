@@ -18,6 +18,14 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
     return std::vector<std::uint8_t>(data.begin(), data.end());
 }
 
+QString WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    const QString name = QString::fromStdString(path.string());
+    QFile file(name);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    return name;
+}
+
 bool PickByKeys(QComboBox* box, const QString& text) {
     const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0)

@@ -27,6 +27,8 @@ template <class T> T* FindControl(QWidget& form, const char* name) {
 
 // The whole file; empty when it cannot be read.
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
+// Writes `bytes` as the whole file and returns its path as the file dialogs give it.
+QString WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 // Home, then Down until the item with `text` is current, as a user does on a closed list; each
 // key that moves the selection emits `activated`. False when the list has no such item.
