@@ -119,10 +119,8 @@ DeviceEditor::DeviceEditor(LinkModule& link, DeviceConfig& config, QWidget* pare
     : QWidget(parent), link_(link), config_(config), history_(new QUndoStack(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     history_->setUndoLimit(kHistorySteps);
-    if (QCoreApplication* app = QCoreApplication::instance()) {
-        inputWatcher_ = new InputWatcher(this, [this] { QueueChangeCheck(); });
-        app->installEventFilter(inputWatcher_);
-    }
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->installEventFilter(new InputWatcher(this, [this] { QueueChangeCheck(); }));
 }
 
 // The history goes with the editor, and those who watch it must not hear it empty itself while the

@@ -1,5 +1,6 @@
 // The base of every device editor window: its report target, its device type, the seven
-// operations the main window and the factory drive it by, and its close handling.
+// operations the main window and the factory drive it by, its changes with their history, and its
+// close handling.
 #pragma once
 
 #include "link/Exchange.h"
@@ -69,7 +70,8 @@ public:
     std::uint8_t DeviceType = 0;
 
     // The seven operations, in this order; the first five are the same for every editor.
-    virtual void SetDefaults(); // factory defaults into the configuration, then RecordToControls
+    // Factory defaults into the configuration, then RecordToControls; a step of the history.
+    virtual void SetDefaults();
     // The configuration of the last reply (see LoadReply); false, with the configuration, the
     // controls and the caption as they were, when the reply holds no whole one of this type.
     virtual bool LoadFromReply();
@@ -200,7 +202,6 @@ private:
     std::optional<ConfigChanges> changes_; // made on first use: the configuration is made later
     std::optional<ConfigImage> writing_;   // the image of the write under way
     QUndoStack* history_ = nullptr;
-    QObject* inputWatcher_ = nullptr;
     bool checkQueued_ = false;
     bool changedAnnounced_ = false;
 };
