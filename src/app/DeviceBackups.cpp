@@ -24,9 +24,9 @@ std::filesystem::path KeepReplyBackup(const std::filesystem::path& folder, const
 }
 
 std::filesystem::path KeepWrittenBackup(const std::filesystem::path& folder, const BackupTime& time,
-                                        const BackupDevice& device, const DeviceConfig& written) {
-    return KeepBackup(folder, time, device.name, device.version, BackupKind::After,
-                      written.Image());
+                                        const BackupDevice& device,
+                                        std::span<const std::uint8_t> image) {
+    return KeepBackup(folder, time, device.name, device.version, BackupKind::After, image);
 }
 
 } // namespace tesmira

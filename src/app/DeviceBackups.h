@@ -11,8 +11,6 @@
 
 namespace tesmira {
 
-class DeviceConfig;
-
 // The device a backup is of, as its reply named it.
 struct BackupDevice {
     std::string name;
@@ -27,8 +25,10 @@ BackupDevice BackupDeviceOf(std::span<const std::uint8_t> reply);
 std::filesystem::path KeepReplyBackup(const std::filesystem::path& folder, const BackupTime& time,
                                       std::span<const std::uint8_t> reply);
 
-// Keeps `written` as the "after" backup of `device`; throws as KeepReplyBackup does.
+// Keeps `image`, the configuration image of what `device` was given, as its "after" backup;
+// throws as KeepReplyBackup does.
 std::filesystem::path KeepWrittenBackup(const std::filesystem::path& folder, const BackupTime& time,
-                                        const BackupDevice& device, const DeviceConfig& written);
+                                        const BackupDevice& device,
+                                        std::span<const std::uint8_t> image);
 
 } // namespace tesmira

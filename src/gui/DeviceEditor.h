@@ -82,6 +82,9 @@ public:
     // typed text is refused.
     void CommitEdit();
 
+    // The configuration the editor shows.
+    const DeviceConfig& Config() const { return config_; }
+
     // Runs the close handling (OnClosing) and frees the editor and its MDI frame.
     void CloseEditor();
     bool IsClosing() const { return closeRequested_; }

@@ -114,15 +114,15 @@ std::optional<ParsedName> Parse(const fs::path& file) {
     return parsed;
 }
 
+// Within one second a write leaves its before and then its after; the next write's copies of
+// that second get "_2".
 bool Newer(const ParsedName& a, const ParsedName& b) {
-    const BackupTime& x = a.entry.time;
-    const BackupTime& y = b.entry.time;
-    const auto key = [](const BackupTime& t, int copy) {
-        return std::tuple(t.year, t.month, t.day, t.hour, t.minute, t.second, copy);
+    const auto key = [](const ParsedName& p) {
+        const BackupTime& t = p.entry.time;
+        return std::tuple(t.year, t.month, t.day, t.hour, t.minute, t.second, p.copy,
+                          p.entry.kind == BackupKind::After, p.entry.file.filename());
     };
-    if (key(x, a.copy) != key(y, b.copy))
-        return key(x, a.copy) > key(y, b.copy);
-    return a.entry.file.filename() > b.entry.file.filename();
+    return key(a) > key(b);
 }
 
 std::vector<ParsedName> ParsedBackups(const fs::path& folder) {

@@ -79,24 +79,26 @@ TEST(BackupNames, OtherFilesAreNotBackups) {
 TEST(KeepBackup, WritesANewFileEachTimeAndNeverOverAnother) {
     test::TempDir dir;
     const fs::path folder = dir / "backups" / "deeper";
-    const Bytes first = {0x01, 0x00, 0x1E, 0xAA};
-    const Bytes second = {0x01, 0x00, 0x1E, 0xBB};
-    const fs::path a = KeepBackup(folder, kTime, "Velmar 280", 9, BackupKind::Before, first);
-    const fs::path b = KeepBackup(folder, kTime, "Velmar 280", 9, BackupKind::Before, second);
-    const fs::path c = KeepBackup(folder, kTime, "Velmar 280", 9, BackupKind::Before, second);
-    EXPECT_EQ(a.filename(), "2026-12-09_14-03-27_Velmar-280_v9_before.bcf");
-    EXPECT_EQ(b.filename(), "2026-12-09_14-03-27_Velmar-280_v9_before_2.bcf");
-    EXPECT_EQ(c.filename(), "2026-12-09_14-03-27_Velmar-280_v9_before_3.bcf");
-    EXPECT_EQ(ReadAll(a), first);
-    EXPECT_EQ(ReadAll(b), second);
+    // Two writes within one second: before, after, and again.
+    const Bytes images[] = {{0x01, 0xA0}, {0x01, 0xA1}, {0x01, 0xB0}, {0x01, 0xB1}};
+    std::vector<fs::path> files;
+    for (int i = 0; i < 4; ++i)
+        files.push_back(KeepBackup(folder, kTime, "Velmar 280", 9,
+                                   i % 2 ? BackupKind::After : BackupKind::Before, images[i]));
+    EXPECT_EQ(files[0].filename(), "2026-12-09_14-03-27_Velmar-280_v9_before.bcf");
+    EXPECT_EQ(files[1].filename(), "2026-12-09_14-03-27_Velmar-280_v9_after.bcf");
+    EXPECT_EQ(files[2].filename(), "2026-12-09_14-03-27_Velmar-280_v9_before_2.bcf");
+    EXPECT_EQ(files[3].filename(), "2026-12-09_14-03-27_Velmar-280_v9_after_2.bcf");
+    EXPECT_EQ(ReadAll(files[0]), images[0]);
+    EXPECT_EQ(ReadAll(files[2]), images[2]);
 
-    // Newest first, the later copies of one second before the earlier.
+    // Newest first.
     const std::vector<BackupEntry> listed = ListBackups(folder);
-    ASSERT_EQ(listed.size(), 3u);
-    EXPECT_EQ(listed[0].file, c);
-    EXPECT_EQ(listed[2].file, a);
-    EXPECT_TRUE(IsInFolder(a, folder));
-    EXPECT_FALSE(IsInFolder(a, dir.path()));
+    ASSERT_EQ(listed.size(), 4u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(listed[i].file, files[3 - i]);
+    EXPECT_TRUE(IsInFolder(files[0], folder));
+    EXPECT_FALSE(IsInFolder(files[0], dir.path()));
 }
 
 TEST(KeepBackup, KeepsTheNewestAndLeavesOtherFilesAlone) {
