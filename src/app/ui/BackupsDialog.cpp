@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -16,12 +17,6 @@
 namespace tesmira::ui {
 
 namespace {
-
-QString Utf8Of(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return QString::fromUtf8(reinterpret_cast<const char*>(text.data()),
-                             static_cast<qsizetype>(text.size()));
-}
 
 QString TimeText(const BackupTime& t) {
     return QStringLiteral("%1.%2.%3 %4:%5:%6")
@@ -59,7 +54,7 @@ BackupsDialog::BackupsDialog(QWidget* parent, std::function<void(const QString& 
                         QString::number(entry.version),
                         entry.kind == BackupKind::Before ? QStringLiteral("до записи")
                                                          : QStringLiteral("после записи")});
-        item->setData(0, Qt::UserRole, Utf8Of(entry.file));
+        item->setData(0, Qt::UserRole, QFile(entry.file).fileName());
     }
     lvBackups->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     if (lvBackups->topLevelItemCount() > 0)
