@@ -104,6 +104,9 @@ public:
     void UndoChange();
     void RedoChange();
 
+    // The configuration the editor shows.
+    const DeviceConfig& Config() const { return config_; }
+
     // Runs the close handling (OnClosing) and frees the editor and its MDI frame.
     void CloseEditor();
     bool IsClosing() const { return closeRequested_; }

@@ -69,9 +69,9 @@ void Dialogs::message(QWidget* parent, const QString& title, const QString& text
     box.exec();
 }
 
-bool Dialogs::ask(QWidget* parent, const QString& title, const QString& text) {
+bool Dialogs::ask(QWidget* parent, const QString& title, const QString& text, MessageIcon icon) {
     if (state().on) {
-        state().messages.append({title, text, MessageIcon::Question});
+        state().messages.append({title, text, icon});
         const bool yes = !state().answers.isEmpty() && state().answers.takeFirst();
         if (const std::function<void()> meanwhile = std::exchange(state().whileAsking, {})) {
             state().asking = parent;
@@ -83,7 +83,7 @@ bool Dialogs::ask(QWidget* parent, const QString& title, const QString& text) {
         }
         return yes;
     }
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(toQt(icon), title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setObjectName(QStringLiteral("QuestionBox"));
     box.setDefaultButton(QMessageBox::No);
     openQuestions().append(&box);

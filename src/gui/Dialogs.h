@@ -32,7 +32,8 @@ public:
                         MessageIcon icon);
 
     // A modal question with Yes and No buttons (No is the default); true for Yes.
-    static bool ask(QWidget* parent, const QString& title, const QString& text);
+    static bool ask(QWidget* parent, const QString& title, const QString& text,
+                    MessageIcon icon = MessageIcon::Question);
     // A modal question with Save, Discard and Cancel buttons (Save is the default).
     static SaveAnswer askToSave(QWidget* parent, const QString& title, const QString& text);
     // Closes the question asked over `parent` that is still open, as if No had been pressed:
@@ -68,7 +69,7 @@ public:
 
     // --- test seam -------------------------------------------------------------------------
     // In test mode nothing modal is shown: messages and questions are recorded (a question with
-    // the Question icon), file dialogs and questions return the queued answers (an empty queue
+    // its icon), file dialogs and questions return the queued answers (an empty queue
     // answers as a cancel, or No).
     static void setTestMode(bool on);
     static bool testMode();

@@ -46,7 +46,7 @@ fs::path UnusedNameBeside(const fs::path& target) {
     throw WriteFailed(target);
 }
 
-bool WriteWhole(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+bool WriteWhole(const fs::path& path, std::span<const std::uint8_t> bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out)
         return false;
@@ -91,8 +91,7 @@ std::vector<std::uint8_t> ConfigFile::Image() const {
     return image;
 }
 
-void ConfigFile::SaveTo(const fs::path& fileName) const {
-    const std::vector<std::uint8_t> image = Image();
+void SaveFileAtomically(const fs::path& fileName, std::span<const std::uint8_t> image) {
     const fs::path target = ResolveLink(fileName);
     std::error_code ec;
     // The replacing rename would get past a write-protected file; a file we may not write to
@@ -114,6 +113,10 @@ void ConfigFile::SaveTo(const fs::path& fileName) const {
         fs::remove(temporary, ec);
         throw WriteFailed(fileName);
     }
+}
+
+void ConfigFile::SaveTo(const fs::path& fileName) const {
+    SaveFileAtomically(fileName, Image());
 }
 
 std::uint8_t ConfigFile::LoadFrom(const fs::path& fileName) {

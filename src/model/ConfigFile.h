@@ -29,6 +29,11 @@ inline constexpr const char* kFileBufferLowText = "FileIO Buff low size";
 // A writer is constructed with its device type, gets its records by AddRecord and is written by
 // SaveTo. A reader is constructed with type 0, filled by LoadFrom (or LoadFromBytes) and hands
 // out the records in order by ReadRecord.
+// Writes `bytes` to a temporary file beside fileName and then puts it in its place, so the file is
+// replaced whole or not at all; a file we may not write to and a link's target stay as they are
+// and the link is kept. Throws ConfigFileError when it cannot.
+void SaveFileAtomically(const std::filesystem::path& fileName, std::span<const std::uint8_t> bytes);
+
 class ConfigFile {
 public:
     static constexpr std::size_t kBufferSize = 4096;
@@ -44,8 +49,7 @@ public:
     // The file as SaveTo writes it: the buffer up to the last record, then its CRC-8.
     std::vector<std::uint8_t> Image() const;
 
-    // Writes Image() to a temporary file beside fileName and then puts it in its place, so the
-    // file is replaced whole or not at all. Throws ConfigFileError when it cannot.
+    // Writes Image() as SaveFileAtomically does.
     void SaveTo(const std::filesystem::path& fileName) const;
 
     // Reads up to kBufferSize bytes of the file and accepts them as LoadFromBytes does.

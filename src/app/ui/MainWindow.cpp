@@ -106,6 +106,9 @@ void MainWindow::CreateActions() {
     FileSave1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     FileSaveAs1 = make("FileSaveAs1", QStringLiteral("С&охранить как..."),
                        QStringLiteral("Сохранить конфигурацию"), &MainWindow::saveFileAs);
+    actBackups = make("actBackups", QStringLiteral("Резервные копии..."),
+                      QStringLiteral("Копии конфигурации, снятые с прибора перед записью"),
+                      &MainWindow::showBackups);
     FileExit1 = make("FileExit1", QStringLiteral("В&ыход"), QStringLiteral("Закрыть программу"),
                      &MainWindow::exitProgram);
     HelpAbout1 = make("HelpAbout1", QStringLiteral("О программе..."),
@@ -164,6 +167,8 @@ void MainWindow::CreateMenus() {
     file->addAction(FileOpen1);
     file->addAction(FileSave1);
     file->addAction(FileSaveAs1);
+    file->addSeparator();
+    file->addAction(actBackups);
     file->addSeparator();
     file->addAction(FileExit1);
 

@@ -2,6 +2,7 @@
 // commands to the editor, and turns the link's and the editor's reports into status texts.
 #pragma once
 
+#include "app/DeviceBackups.h"
 #include "app/PortList.h"
 #include "app/ui/StatusLine.h"
 #include "gui/DeviceEditor.h"
@@ -60,6 +61,7 @@ public:
     QAction* FileSave1 = nullptr; // "Сохранить": to the file last opened or saved
     QAction* FileSaveAs1 = nullptr;
     QAction* FileExit1 = nullptr;
+    QAction* actBackups = nullptr; // "Резервные копии..."
     QAction* HelpAbout1 = nullptr;
     QAction* actUpdateFirmware = nullptr;
     QAction* actRecentDevice = nullptr; // "Недавно выбранный"
@@ -109,6 +111,9 @@ public slots:
     void openFile();
     void saveFile();
     void saveFileAs();
+    // Opens the configuration file `name` as Open does once a file is chosen.
+    void openFileNamed(const QString& name);
+    void showBackups();
     void undoChange();
     void redoChange();
     void openFirmwareWindow();
@@ -135,6 +140,14 @@ private:
     void ApplyEnabled();
     bool ControlsOn() const { return controlsOn_ && !otherExchange_; }
     void DeviceIdentified(std::uint8_t type);
+    // The read before a write has identified the device: asks when it is of another type, keeps
+    // what it held and starts the write.
+    void WriteAfterCheck(std::uint8_t type);
+    // The editor's write, once what the device held is kept.
+    void StartEditorWrite(DeviceEditor& editor);
+    void EndWriteCommand(const QString& status);
+    // After the device acknowledged a write: what it was given, kept beside what it held.
+    void KeepWrittenImage();
     void ShowLinkBusy();
     void ShowNotSupported();
     // True when this build has an editor for `code`; otherwise says so. Asked before the factory
@@ -166,6 +179,12 @@ private:
     LinkModule& link_;
     EditorFactory& editors_;
     std::uint8_t currentDeviceType_ = 0;
+    // The read that runs is the check before a write of writeAfterRead_.
+    bool readBeforeWrite_ = false;
+    QPointer<DeviceEditor> writeAfterRead_;
+    // What the write that runs gives the device, and the device, for the backup after it.
+    std::vector<std::uint8_t> writtenImage_;
+    BackupDevice writtenDevice_;
     QString fileTitle_; // the title's part before the editor's caption
     QString savedFile_; // where "Сохранить" writes; empty: it asks as "Сохранить как..."
     bool controlsOn_ = true;

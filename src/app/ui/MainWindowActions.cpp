@@ -2,6 +2,7 @@
 #include "app/DeviceConfigs.h"
 #include "app/ui/AboutBox.h"
 #include "app/ui/AppTitle.h"
+#include "app/ui/BackupsDialog.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/PortAccess.h"
 #include "app/ui/Settings.h"
@@ -15,6 +16,7 @@
 #include "link/LinkModule.h"
 #include "model/ConfigFile.h"
 #include "model/DeviceCatalogue.h"
+#include "model/DeviceConfig.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -24,7 +26,9 @@
 #include <QMdiSubWindow>
 #include <QUndoStack>
 
+#include <ctime>
 #include <stdexcept>
+#include <utility>
 
 namespace tesmira::ui {
 
@@ -77,7 +81,7 @@ void MainWindow::ApplyEnabled() {
     if (DeviceEditor* editor = editors_.Current())
         editor->setEnabled(on);
     for (QAction* action : {actDevRead, actDevWrite, actSetDefault, actUpdateFirmware, FileOpen1,
-                            FileSave1, FileSaveAs1})
+                            FileSave1, FileSaveAs1, actBackups})
         action->setEnabled(on);
     cbbPorts->setEnabled(on);
     UpdateHistoryActions();
@@ -214,11 +218,13 @@ void MainWindow::ShowLinkBusy() {
 void MainWindow::onExchangeReport(int code, int arg) {
     switch (static_cast<ExchangeReport>(code & 0x7F)) {
     case ExchangeReport::PortOpened:
-        status_->SetText(QStringLiteral("Порт открыт..."));
-        break;
+        if (!readBeforeWrite_) // the read before a write keeps saying what it is for
+            status_->SetText(QStringLiteral("Порт открыт..."));
+        return;
     case ExchangeReport::ReplyStarted:
-        status_->SetText(QStringLiteral("Ответ прибора получен"));
-        break;
+        if (!readBeforeWrite_)
+            status_->SetText(QStringLiteral("Ответ прибора получен"));
+        return;
     case ExchangeReport::PortFailed:
         ShowLinkFailure(QStringLiteral("Невозможно открыть порт") + PortAccessHint(link_.port),
                         ExchangeMode::Read, ExchangeReport::PortFailed);
@@ -240,11 +246,15 @@ void MainWindow::onExchangeReport(int code, int arg) {
         UpdateDeviceActions();
         break;
     case ExchangeReport::Identified:
-        DeviceIdentified(static_cast<std::uint8_t>(arg & 0xFF));
-        break;
+        if (std::exchange(readBeforeWrite_, false))
+            WriteAfterCheck(static_cast<std::uint8_t>(arg & 0xFF));
+        else
+            DeviceIdentified(static_cast<std::uint8_t>(arg & 0xFF));
+        return;
     default:
-        break;
+        return;
     }
+    readBeforeWrite_ = false; // the read ended without a device: no write
 }
 
 void MainWindow::DeviceIdentified(std::uint8_t type) {
@@ -291,6 +301,7 @@ void MainWindow::OnEditorReport(EditorReport code, DeviceEditor* sender) {
     switch (code) {
     case EditorReport::Written:
         ShowStatus(kStatusGreen, QStringLiteral("Данные записаны"));
+        KeepWrittenImage();
         break;
     case EditorReport::PortFailed: // as for a read: the last success must not stay on screen
         ShowLinkFailure(QStringLiteral("Невозможно открыть порт") + PortAccessHint(link_.port),
@@ -328,12 +339,69 @@ void MainWindow::writeDevice() {
         ShowLinkBusy();
         return;
     }
+    // A typed value the record refuses is shown before anything goes to the line.
+    editor->CommitEdit();
     EnableControls(false);
+    writeAfterRead_ = editor;
+    readBeforeWrite_ = true;
+    status_->SetText(QStringLiteral("Чтение перед записью..."));
+    if (!link_.StartExchange(ExchangeMode::Read, bridge_)) {
+        readBeforeWrite_ = false;
+        EnableControls(true);
+        UpdateDeviceActions();
+        ShowLinkBusy();
+    }
+}
+
+void MainWindow::WriteAfterCheck(std::uint8_t type) {
+    DeviceEditor* editor = std::exchange(writeAfterRead_, nullptr);
+    if (editor != editors_.Current() || editor == nullptr || editor->IsClosing()) {
+        // Another editor was chosen meanwhile: what the user asked to write is gone.
+        EndWriteCommand(QStringLiteral("Запись отменена"));
+        return;
+    }
+    if (type != editor->DeviceType) {
+        const QString text = QStringLiteral("Подключен прибор другого типа:\r\n") +
+                             QString::fromStdString(DeviceTypeName(type)) +
+                             QStringLiteral("\r\nВ окне открыта конфигурация прибора ") +
+                             QString::fromStdString(DeviceTypeName(editor->DeviceType)) +
+                             QStringLiteral(".\r\nЗаписать всё равно?");
+        if (!Dialogs::ask(this, QStringLiteral("Программатор"), text, MessageIcon::Warning)) {
+            EndWriteCommand(QStringLiteral("Запись отменена"));
+            return;
+        }
+    }
+    const std::span<const std::uint8_t> reply = link_.Reply();
     try {
-        editor->WriteToDevice();
+        KeepReplyBackup(FilePath(BackupsFolder()), LocalBackupTime(std::time(nullptr)), reply);
+    } catch (const std::exception& e) {
+        const QString text =
+            QStringLiteral("Не удалось сохранить копию конфигурации прибора:\r\n") +
+            QString::fromUtf8(e.what()) + QStringLiteral("\r\nЗаписать без неё?");
+        if (!Dialogs::ask(this, QStringLiteral("Программатор"), text, MessageIcon::Warning)) {
+            EndWriteCommand(QStringLiteral("Запись отменена"));
+            return;
+        }
+    }
+    writtenDevice_ = BackupDeviceOf(reply);
+    // A question may have let the user close or replace the editor meanwhile.
+    if (editor != editors_.Current() || editor->IsClosing()) {
+        EndWriteCommand(QStringLiteral("Запись отменена"));
+        return;
+    }
+    StartEditorWrite(*editor);
+}
+
+void MainWindow::StartEditorWrite(DeviceEditor& editor) {
+    writtenImage_.clear();
+    try {
+        writtenImage_ = editor.Config().Image();
+    } catch (const std::exception&) {
+        // A configuration too large for a file cannot be written either; the write says why.
+    }
+    try {
+        editor.WriteToDevice();
     } catch (...) {
-        // A commit that refused a typed value: the error box shows it, the user gets the
-        // controls back to mend it.
         EnableControls(true);
         UpdateDeviceActions();
         throw;
@@ -346,6 +414,12 @@ void MainWindow::writeDevice() {
     }
 }
 
+void MainWindow::EndWriteCommand(const QString& status) {
+    status_->SetText(status);
+    EnableControls(true);
+    UpdateDeviceActions();
+}
+
 void MainWindow::resetToDefaults() {
     if (DeviceEditor* editor = editors_.Current())
         editor->SetDefaults();
@@ -354,8 +428,11 @@ void MainWindow::resetToDefaults() {
 void MainWindow::openFile() {
     const QString folder = ReadSetting(kSettingFilePath, DefaultFolderSetting());
     const QString name = Dialogs::openFileName(this, QString(), folder, kConfigFilter);
-    if (name.isEmpty())
-        return;
+    if (!name.isEmpty())
+        openFileNamed(name);
+}
+
+void MainWindow::openFileNamed(const QString& name) {
     ConfigFile reader;
     const std::uint8_t type = reader.LoadFrom(FilePath(name)); // throws on a bad file
     if (!EditorOffered(type))
@@ -378,7 +455,8 @@ void MainWindow::openFile() {
         editors_.Current()->LoadFromFile(reader);
     }
     fileTitle_ = ApplicationTitle() + QStringLiteral(" : ") + name;
-    savedFile_ = name;
+    // The program never writes over a backup: "Сохранить" asks for a name instead.
+    savedFile_ = IsInFolder(FilePath(name), FilePath(BackupsFolder())) ? QString() : name;
     UpdateEditorState();
     WriteSetting(kSettingFilePath, FolderSetting(QFileInfo(name).absolutePath()));
     status_->SetText(QStringLiteral("Файл открыт: ") +

@@ -14,6 +14,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Where the program keeps its own files (the backups): AppDataLocation is named by these.
+    QApplication::setOrganizationName(QStringLiteral("Korvana"));
+    QApplication::setApplicationName(QStringLiteral("Tesmira"));
     tesmira::ui::InstallQtTranslation(); // without it Qt's dialogs stay English
     tesmira::ui::SetApplicationTitle(QStringLiteral("Программатор"));
     QApplication::setWindowIcon(tesmira::ui::ApplicationIcon());

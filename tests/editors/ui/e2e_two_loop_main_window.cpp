@@ -7,8 +7,11 @@
 #include "support/ui/MainWindowRig.h"
 #include "tools/DevsimProcess.h"
 
+#include "app/ui/BackupsDialog.h"
 #include "app/ui/WorkArea.h"
 #include "editors/ui/TwoLoopEditor.h"
+#include "gui/EditHelpers.h"
+#include "model/Backups.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -190,7 +193,7 @@ private slots:
         QCOMPARE(RecordOf(*editor), kFactoryRecord26);
         QVERIFY(!rig.link().port.Connected());
 
-        // Edit and write; the status keeps its text until the device answers.
+        // Edit and write: the read before it says what it is for until the device answers.
         QVERIFY(EditEverything(*editor));
         QCOMPARE(ViewOf(*editor), kEditedView);
         QCOMPARE(RecordOf(*editor), kEditedRecord);
@@ -198,12 +201,11 @@ private slots:
         w.actDevWrite->trigger();
         QCOMPARE(CommandsOf(w), kExchange);
         QVERIFY(!editor->isEnabled());
-        QCOMPARE(w.status().text(), QStringLiteral("Данные прибора считаны"));
         QVERIFY(w.isWindowModified());
         QVERIFY(waitUntil([&] { return !rig.link().ExchangeRunning(); }, kExchangeWaitMs));
-        QVERIFY(waitUntil([&] { return log.shown.size() == 1; }));
-        QCOMPARE(log.shown[0].text, QStringLiteral("Данные записаны"));
-        QCOMPARE(log.shown[0].colour, kGreen);
+        QVERIFY(waitUntil([&] { return log.shown.size() == 2; }));
+        QCOMPARE(log.texts(), QStringList({"Чтение перед записью...", "Данные записаны"}));
+        QCOMPARE(log.shown[1].colour, kGreen);
         QCOMPARE(CommandsOf(w), kEditor);
         QVERIFY(!w.isWindowModified()); // the device holds what is shown
         QVERIFY(editor->isEnabled());
@@ -378,6 +380,9 @@ private slots:
 
         w.actDevWrite->trigger();
         QCOMPARE(CommandsOf(w), kExchange);
+        // The write starts right after what the device held is kept.
+        QVERIFY(waitUntil([&] { return !ListBackups(ui::FilePath(ui::BackupsFolder())).empty(); },
+                          kExchangeWaitMs));
         w.openEditorOfType(27);
         QVERIFY(waitUntil([&] { return writer.isNull(); }));
         QVERIFY(AsTwoLoop(rig.editors().Current(), 27));
@@ -407,11 +412,12 @@ private slots:
         QCOMPARE(RecordOf(*editor), edited);
         w.cbbPorts->setEditText(QString::fromStdString(sim.slavePath()));
 
+        // The read before the write gets no answer, so nothing is written.
         QVERIFY(Write(rig));
-        QVERIFY(waitUntil([&] { return !log.shown.isEmpty(); }));
-        QCOMPARE(log.shown.size(), 1);
-        QCOMPARE(log.shown[0].text, QStringLiteral("Нет связи с прибором"));
-        QCOMPARE(log.shown[0].colour, kRed);
+        QVERIFY(waitUntil([&] { return log.shown.size() >= 2; }));
+        QCOMPARE(log.texts(), QStringList({"Чтение перед записью...",
+                                           "Нет связи, проверьте соединения или номер порта"}));
+        QCOMPARE(log.shown[1].colour, kRed);
         QCOMPARE(CommandsOf(w), kEditor);
         QVERIFY(editor->isEnabled());
         QCOMPARE(RecordOf(*editor), edited);

@@ -1,5 +1,6 @@
 #include "support/ui/TempSettings.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSettings>
 
@@ -9,6 +10,10 @@ TempSettings::TempSettings() {
     const QString folder = QString::fromStdString(dir_.path().string());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+    // The program's own files (its backups) go there too, under the names the program gives.
+    qputenv("XDG_DATA_HOME", (folder + QStringLiteral("/data")).toUtf8());
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvana"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tesmira"));
 }
 
 TempSettings::~TempSettings() {
@@ -16,6 +21,7 @@ TempSettings::~TempSettings() {
     const QString gone = QString::fromStdString((dir_.path() / "gone").string());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, gone);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, gone);
+    qputenv("XDG_DATA_HOME", gone.toUtf8());
 }
 
 QString TempSettings::fileName() const {

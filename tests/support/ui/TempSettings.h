@@ -8,8 +8,9 @@
 
 namespace tesmira::test {
 
-// Points the settings store at a fresh temporary folder for the lifetime of the object, so the
-// user's own settings are never read or written.
+// Points the settings store and the program's data folder (XDG_DATA_HOME) at a fresh temporary
+// folder for the lifetime of the object, so the user's own settings and backups are never read or
+// written.
 class TempSettings {
 public:
     TempSettings();
