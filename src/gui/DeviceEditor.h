@@ -3,6 +3,7 @@
 #pragma once
 
 #include "link/Exchange.h"
+#include "model/FieldTable.h"
 #include "model/TextHelpers.h"
 
 #include <QPointer>
@@ -82,6 +83,14 @@ public:
     // typed text is refused.
     void CommitEdit();
 
+    // The configuration as the controls show it, as named fields, without changing the editor:
+    // controls that keep their values until CommitEdit count as they are shown. A value still
+    // being typed counts once its field has been left.
+    virtual FieldTable ShownFields() const;
+    // Brings the page with the control named `control` to the front and gives it the focus (the
+    // cell of a table); false when the editor has no such control.
+    bool ShowControl(const QString& control, std::optional<FieldCell> cell);
+
     // Runs the close handling (OnClosing) and frees the editor and its MDI frame.
     void CloseEditor();
     bool IsClosing() const { return closeRequested_; }
@@ -97,6 +106,7 @@ public slots:
 
 protected:
     LinkModule& Link() const { return link_; }
+    const DeviceConfig& Config() const { return config_; }
 
     // Delivers a report to MainWindowHandle: at once, except Closing, which is queued.
     void SendEditorReport(EditorReport code);

@@ -3,6 +3,7 @@
 
 #include "app/PortDiscovery.h"
 #include "app/ui/AppImages.h"
+#include "app/ui/ConfigTools.h"
 #include "app/ui/Settings.h"
 #include "app/ui/WorkArea.h"
 #include "gui/DeviceMenu.h"
@@ -78,6 +79,7 @@ MainWindow::MainWindow(LinkModule& link, EditorFactory& editors, QWidget* parent
     setWindowTitle(QStringLiteral("Tesmira"));
     ShowStoredPort();
     BuildDeviceMenu();
+    configTools_ = new ConfigTools(*this, link_, editors_);
 }
 
 MainWindow::~MainWindow() {

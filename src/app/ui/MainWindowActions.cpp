@@ -1,6 +1,7 @@
 // The main window's commands and its handling of the link's and the editors' reports.
 #include "app/ui/AboutBox.h"
 #include "app/ui/AppTitle.h"
+#include "app/ui/ConfigTools.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/PortAccess.h"
 #include "app/ui/Settings.h"
@@ -57,6 +58,8 @@ void MainWindow::UpdateDeviceActions() {
     actDevWrite->setEnabled(on);
     actSetDefault->setEnabled(on);
     FileSaveAs1->setEnabled(on);
+    if (configTools_ != nullptr)
+        configTools_->SetEnabled(on);
 }
 
 void MainWindow::SetExchangeRunning(bool running) {
@@ -175,9 +178,10 @@ void MainWindow::DeviceIdentified(std::uint8_t type) {
                          MessageIcon::Information);
         return;
     }
-    if (loaded)
+    if (loaded) {
         ShowStatus(kStatusGreen, QStringLiteral("Данные прибора считаны"));
-    else // a valid frame too short for the type's record: nothing of it was taken
+        configTools_->SetOrigin(QStringLiteral("прибор, порт ") + cbbPorts->currentText());
+    } else // a valid frame too short for the type's record: nothing of it was taken
         ShowStatus(kStatusRed, QStringLiteral("Неполный ответ прибора, данные не считаны"));
     UpdateDeviceActions();
 }
@@ -263,6 +267,7 @@ void MainWindow::openFile() {
     currentDeviceType_ = type;
     UpdateDeviceActions();
     editors_.Current()->LoadFromFile(reader);
+    configTools_->SetOrigin(QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()));
     setWindowTitle(ApplicationTitle() + QStringLiteral(" : ") + name);
     WriteSetting(kSettingFilePath, FolderSetting(QFileInfo(name).absolutePath()));
     status_->SetText(QStringLiteral("Файл открыт: ") +
