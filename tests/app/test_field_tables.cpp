@@ -1,10 +1,11 @@
 #include "app/DeviceConfigs.h"
 #include "gsm/GsmDeviceConfig.h"
-#include "model/ConfigFile.h"
 #include "support/HexBytes.h"
+#include "support/PatchedImage.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <memory>
 #include <set>
 #include <string>
@@ -17,28 +18,13 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using test::Hex;
 
-struct Patch {
-    std::size_t block;
-    std::size_t byte;
-    Bytes bytes;
-};
+using Patch = test::BlockPatch;
 
-// The type's defaults with some bytes replaced, taken in as a file is; `extra` are blocks the
-// defaults' file does not hold (type 30's direction block).
+// The type's defaults with some bytes replaced, taken in as a file is.
 std::unique_ptr<DeviceConfig> Loaded(std::uint8_t type, const std::vector<Patch>& patches,
                                      const std::vector<Bytes>& extra = {}) {
     auto config = MakeDeviceConfig(type);
-    std::vector<Bytes> blocks;
-    for (const auto block : config->FileBlocks())
-        blocks.emplace_back(block.begin(), block.end());
-    blocks.insert(blocks.end(), extra.begin(), extra.end());
-    for (const Patch& patch : patches)
-        std::copy(patch.bytes.begin(), patch.bytes.end(),
-                  blocks.at(patch.block).begin() + static_cast<std::ptrdiff_t>(patch.byte));
-    ConfigFile file(type);
-    for (const Bytes& block : blocks)
-        file.AddRecord(block);
-    EXPECT_TRUE(config->LoadImage(file.Image()).Taken()) << int{type};
+    EXPECT_TRUE(config->LoadImage(test::PatchedImage(*config, patches, extra)).Taken());
     return config;
 }
 
@@ -73,190 +59,123 @@ struct Case {
     std::vector<Sample> samples;
 };
 
+// clang-format off
 const std::vector<Case>& Cases() {
     static const std::vector<Case> cases = [] {
         std::vector<Case> c;
         c.push_back({"26 defaults",
                      [] { return MakeDeviceConfig(26); },
-                     {{"loop.1.type", "Пожарный"},
-                      {"loop.2.event", "370 - ШЛЕЙФ НЕИСПР"},
-                      {"delay.exit", "60"},
-                      {"monitor.u2", "выкл"},
-                      {"use_buzzer", "вкл"},
+                     {{"loop.1.type", "Пожарный"}, {"loop.2.event", "370 - ШЛЕЙФ НЕИСПР"},
+                      {"delay.exit", "60"}, {"monitor.u2", "выкл"}, {"use_buzzer", "вкл"},
                       {"tx.channel_check", "1 мин."}}});
         c.push_back({"26 changed",
                      [] {
                          return Loaded(26, {{0, 0, Hex("1E 0C 08 0D 05 82 00 04 63 00 E0 01 00")}});
                      },
-                     {{"tx.letter", "30"},
-                      {"tx.alarm_count", "12"},
-                      {"tx.restore_count", "8"},
-                      {"tx.channel_check", "6,5  мин."},
-                      {"loop.1.type", "Охранный"},
-                      {"loop.1.event", "407 - СНЯТ С ПЦН"},
-                      {"loop.2.type", "Отключен"},
-                      {"loop.2.event", "110 - ПОЖАР"},
-                      {"delay.exit", "99"},
-                      {"delay.entry", "0"},
-                      {"monitor.siren", "вкл"},
-                      {"guard_sound", "вкл"},
-                      {"use_buzzer", "выкл"}}});
+                     {{"tx.letter", "30"}, {"tx.alarm_count", "12"}, {"tx.restore_count", "8"},
+                      {"tx.channel_check", "6,5  мин."}, {"loop.1.type", "Охранный"},
+                      {"loop.1.event", "407 - СНЯТ С ПЦН"}, {"loop.2.type", "Отключен"},
+                      {"loop.2.event", "110 - ПОЖАР"}, {"delay.exit", "99"}, {"delay.entry", "0"},
+                      {"monitor.siren", "вкл"}, {"guard_sound", "вкл"}, {"use_buzzer", "выкл"}}});
         c.push_back({"27 outside the lists",
                      [] {
                          return Loaded(27, {{0, 0, Hex("1F 02 09 0E 08 00")}});
                      },
-                     {{"tx.letter", ""},
-                      {"tx.alarm_count", ""},
-                      {"tx.restore_count", ""},
-                      {"tx.channel_check", ""},
-                      {"loop.1.type", ""},
-                      {"loop.1.event", ""}}});
+                     {{"tx.letter", ""}, {"tx.alarm_count", ""}, {"tx.restore_count", ""},
+                      {"tx.channel_check", ""}, {"loop.1.type", ""}, {"loop.1.event", ""}}});
         c.push_back({"30 defaults",
                      [] { return MakeDeviceConfig(30); },
-                     {{"zone.1.type", "Дверной"},
-                      {"zone.1.event", "134 - ВХОД/ВЫХОД"},
-                      {"zone.1.rearm", "вкл"},
-                      {"zone.1.entry_delay", "30"},
-                      {"relay.control", "3 секунды"},
-                      {"siren_time", "120"},
-                      {"reader_led", "Горит если взят раздел 1"},
-                      {"device_number", "0001"},
-                      {"direction.1.tries", "Выкл."},
-                      {"matrix.1.0", "вкл"},
-                      {"matrix.2.0", "выкл"},
+                     {{"zone.1.type", "Дверной"}, {"zone.1.event", "134 - ВХОД/ВЫХОД"},
+                      {"zone.1.rearm", "вкл"}, {"zone.1.entry_delay", "30"},
+                      {"relay.control", "3 секунды"}, {"siren_time", "120"},
+                      {"reader_led", "Горит если взят раздел 1"}, {"device_number", "0001"},
+                      {"direction.1.tries", "Выкл."}, {"matrix.1.0", "вкл"}, {"matrix.2.0", "выкл"},
                       {"arming_condition", "взяты все разделы"}}});
         c.push_back({"30 changed",
                      [] {
                          return Loaded(30,
-                                       {{0, 8, Hex("9A 82")},
-                                        {0, 32, Hex("00")},
-                                        {0, 35, Hex("02")},
-                                        {0, 37, Hex("45")},
-                                        {0, 40, Hex("8D")},
-                                        {0, 42, Hex("2A 05")},
-                                        {0, 46, Hex("81")},
+                                       {{0, 8, Hex("9A 82")}, {0, 32, Hex("00")},
+                                        {0, 35, Hex("02")}, {0, 37, Hex("45")}, {0, 40, Hex("8D")},
+                                        {0, 42, Hex("2A 05")}, {0, 46, Hex("81")},
                                         {0, 52, Hex("00 02 58 F0")}},
                                        {DirectionBlock()});
                      },
-                     {{"zone.3.partition", "3"},
-                      {"zone.3.type", "Пожарный"},
-                      {"zone.3.requery", "вкл"},
-                      {"zone.3.event", ""},
-                      {"zone.1.rearm", "выкл"},
-                      {"interface", "GSM-VANTIQ"},
-                      {"relay.alarm", "Прерывисто 2 минуты"},
-                      {"relay.fire", "Прерывисто до сброса"},
-                      {"internal_partition", "6"},
+                     {{"zone.3.partition", "3"}, {"zone.3.type", "Пожарный"},
+                      {"zone.3.requery", "вкл"}, {"zone.3.event", ""}, {"zone.1.rearm", "выкл"},
+                      {"interface", "GSM-VANTIQ"}, {"relay.alarm", "Прерывисто 2 минуты"},
+                      {"relay.fire", "Прерывисто до сброса"}, {"internal_partition", "6"},
                       {"lamp_blinks", "вкл"},
                       {"lamp_mode", "Горит если взят хоть один из разделов"},
-                      {"reader_led", "Горит если взят раздел 2"},
-                      {"network_number", "5"},
-                      {"matrix.1.7", "вкл"},
-                      {"arming_condition", "взят любой из разделов"},
-                      {"siren_time", "600"},
-                      {"buzzer", "4 минуты "},
-                      {"device_number", "1234"},
-                      {"send_sms", "вкл"},
-                      {"direction.1.tries", "3"},
-                      {"direction.1.sim", "1"},
-                      {"direction.1.protocol", "CSD"},
-                      {"direction.1.phone", "9161234567"},
+                      {"reader_led", "Горит если взят раздел 2"}, {"network_number", "5"},
+                      {"matrix.1.7", "вкл"}, {"arming_condition", "взят любой из разделов"},
+                      {"siren_time", "600"}, {"buzzer", "4 минуты "}, {"device_number", "1234"},
+                      {"send_sms", "вкл"}, {"direction.1.tries", "3"}, {"direction.1.sim", "1"},
+                      {"direction.1.protocol", "CSD"}, {"direction.1.phone", "9161234567"},
                       {"direction.2.tries", "Выкл."}}});
         c.push_back({"31 defaults",
                      [] { return MakeDeviceConfig(31); },
                      {{"zone.2.type", "Охранный"}, {"interface", "Отключено"}}});
         c.push_back({"33 defaults",
                      [] { return MakeDeviceConfig(33); },
-                     {{"zone.4.type", "Тихий тревожный"},
-                      {"zone.4.event", "122 - Т.К.ТИХАЯ"},
-                      {"buzzer", "До сброса"},
-                      {"network_number", "1"}}});
+                     {{"zone.4.type", "Тихий тревожный"}, {"zone.4.event", "122 - Т.К.ТИХАЯ"},
+                      {"buzzer", "До сброса"}, {"network_number", "1"}}});
         c.push_back({"33 changed",
                      [] {
                          return Loaded(33, {{0, 0, Hex("08 82")},
                                             {0, 10, Hex("01 02 20 01 87 00 01 FF 02 01")}});
                      },
-                     {{"zone.1.type", ""},
-                      {"zone.1.event", ""},
-                      {"gsm", "вкл"},
-                      {"interface", "RS-485"},
-                      {"network_number", "32"},
-                      {"arming_feedback", "вкл"},
-                      {"line_short_duty", "вкл"},
-                      {"key_fob_alarm", "вкл"},
-                      {"lamp_blinks", "вкл"},
-                      {"siren_time", "1"},
-                      {"buzzer", "Выключен всегда"},
+                     {{"zone.1.type", ""}, {"zone.1.event", ""}, {"gsm", "вкл"},
+                      {"interface", "RS-485"}, {"network_number", "32"}, {"arming_feedback", "вкл"},
+                      {"line_short_duty", "вкл"}, {"key_fob_alarm", "вкл"}, {"lamp_blinks", "вкл"},
+                      {"siren_time", "1"}, {"buzzer", "Выключен всегда"},
                       {"touch_memory", "Ставить на охрану размыканием входа TM"},
                       {"remote_disarm", "вкл"}}});
         c.push_back({"34 defaults",
                      [] { return MakeDeviceConfig(34); },
-                     {{"transmission", "Velmor 550"},
-                      {"system_number", "24"},
-                      {"site_channel_check", "8"},
-                      {"object.14.type", "Выключен"},
+                     {{"transmission", "Velmor 550"}, {"system_number", "24"},
+                      {"site_channel_check", "8"}, {"object.14.type", "Выключен"},
                       {"object.14.number", ""}}});
         c.push_back({"34 changed",
                      [] {
-                         return Loaded(34, {{0, 0, Hex("03 FF")},
-                                            {0, 7, Hex("1E 00 01 15 01")},
+                         return Loaded(34, {{0, 0, Hex("03 FF")}, {0, 7, Hex("1E 00 01 15 01")},
                                             {0, 13, Hex("82 AB CD")}});
                      },
-                     {{"transmission", "Промежуточный 3"},
-                      {"system_number", "255"},
-                      {"site_channel_check", "30"},
-                      {"buzzer", "выкл"},
-                      {"indication.reader_led", "вкл"},
-                      {"indication.leds", "выкл"},
-                      {"relay.alarm", "3 секунды"},
-                      {"relay.fire", "Прерывисто до сброса"},
-                      {"relay.fire_check", "вкл"},
-                      {"object.1.type", "Pirra"},
+                     {{"transmission", "Промежуточный 3"}, {"system_number", "255"},
+                      {"site_channel_check", "30"}, {"buzzer", "выкл"},
+                      {"indication.reader_led", "вкл"}, {"indication.leds", "выкл"},
+                      {"relay.alarm", "3 секунды"}, {"relay.fire", "Прерывисто до сброса"},
+                      {"relay.fire_check", "вкл"}, {"object.1.type", "Pirra"},
                       {"object.1.number", "2ABCD"}}});
         c.push_back({"35 defaults",
                      [] { return MakeDeviceConfig(35); },
-                     {{"transmit.mode", "Pirra-201"},
-                      {"stavel_channel_check", "24"},
-                      {"zone.2.type", "Дверной"},
-                      {"lock_after_alarm", "выкл"}}});
+                     {{"transmit.mode", "Pirra-201"}, {"stavel_channel_check", "24"},
+                      {"zone.2.type", "Дверной"}, {"lock_after_alarm", "выкл"}}});
         c.push_back(
             {"35 changed",
              [] {
                  return Loaded(35, {{0, 10, Hex("14 00 01 81 00 00")}, {0, 3, Hex("00 82")}});
              },
-             {{"transmit.mode", "Pirra-201"},
-              {"transmit.rs485", "вкл"},
-              {"transmit.letter", ""},
-              {"communicator", "вкл"},
-              {"stavel_channel_check", "Выкл."},
-              {"site_channel_check", "Выкл."},
-              {"zone.1.type", "Отключен"},
-              {"zone.1.event", ""}}});
+             {{"transmit.mode", "Pirra-201"}, {"transmit.rs485", "вкл"}, {"transmit.letter", ""},
+              {"communicator", "вкл"}, {"stavel_channel_check", "Выкл."},
+              {"site_channel_check", "Выкл."}, {"zone.1.type", "Отключен"}, {"zone.1.event", ""}}});
         c.push_back({"32 defaults",
                      [] { return MakeDeviceConfig(32); },
-                     {{"device_number", "0001"},
-                      {"sim1.balance_code", "*102#"},
-                      {"port", "24334"},
-                      {"phone.1.number", ""},
-                      {"caption.1.type", ""},
+                     {{"device_number", "0001"}, {"sim1.balance_code", "*102#"}, {"port", "24334"},
+                      {"phone.1.number", ""}, {"caption.1.type", ""},
                       {"event.3.255.restoration", "1"}}});
         c.push_back({"32 changed",
                      ChangedGsm,
-                     {{"device_number", "1234"},
-                      {"phone.1.number", "+79161234567"},
-                      {"phone.1.group", "Группа 2"},
-                      {"phone.1.partition", "Все"},
-                      {"phone.1.call", "Тревоги"},
-                      {"caption.1.type", "Шлейф"},
-                      {"caption.1.number", "3"},
-                      {"caption.1.name", "Hall"},
-                      {"event.1.130.violation", ""},
-                      {"event.1.130.restoration", "1"},
+                     {{"device_number", "1234"}, {"phone.1.number", "+79161234567"},
+                      {"phone.1.group", "Группа 2"}, {"phone.1.partition", "Все"},
+                      {"phone.1.call", "Тревоги"}, {"caption.1.type", "Шлейф"},
+                      {"caption.1.number", "3"}, {"caption.1.name", "Hall"},
+                      {"event.1.130.violation", ""}, {"event.1.130.restoration", "1"},
                       {"event.2.130.violation", "1"}}});
         return c;
     }();
     return cases;
 }
+// clang-format on
 
 TEST(FieldTables, EveryBitOfEveryBlockHasExactlyOneOwnerAndIdsAreUniqueAscii) {
     for (const Case& c : Cases()) {

@@ -1,6 +1,7 @@
 // The field tables against the real windows: every control shows its field's text, and the
 // comparison and the report built on them, from the main window's commands.
 #include "support/HexBytes.h"
+#include "support/PatchedImage.h"
 #include "support/TempDir.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/MainWindowRig.h"
@@ -37,7 +38,8 @@ struct Patch {
     Bytes bytes;
 };
 
-// The type's defaults with some record bytes replaced, as a file holds them.
+// The type's defaults with some record bytes replaced, as a file holds them; the GSM
+// communicator's also with a phone, a caption and an event changed.
 ConfigFile Changed(std::uint8_t type, const std::vector<Patch>& patches) {
     auto config = MakeDeviceConfig(type);
     if (type == GsmRecord::kType) {
@@ -48,17 +50,11 @@ ConfigFile Changed(std::uint8_t type, const std::vector<Patch>& patches) {
         gsm.events.Set(4, EventSelection::Kind::Restoration, false);
         gsm.Commit();
     }
-    std::vector<Bytes> blocks;
-    for (const auto block : config->FileBlocks())
-        blocks.emplace_back(block.begin(), block.end());
+    std::vector<BlockPatch> record;
     for (const Patch& patch : patches)
-        std::copy(patch.bytes.begin(), patch.bytes.end(),
-                  blocks[0].begin() + static_cast<std::ptrdiff_t>(patch.byte));
-    ConfigFile file(type);
-    for (const Bytes& block : blocks)
-        file.AddRecord(block);
+        record.push_back({0, patch.byte, patch.bytes});
     ConfigFile reader;
-    reader.LoadFromBytes(file.Image());
+    reader.LoadFromBytes(PatchedImage(*config, record));
     return reader;
 }
 

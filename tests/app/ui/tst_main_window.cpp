@@ -138,21 +138,22 @@ private slots:
         QCOMPARE(bar[1]->statusTip(), QStringLiteral("Выберите действие с приборами"));
         QCOMPARE(bar[2], w.actUpdateFirmware);
         QCOMPARE(bar[4]->statusTip(), QStringLiteral("Help topics"));
-        QCOMPARE(bar[0]->menu()->actions(),
-                 (QList<QAction*>{w.FileOpen1, w.FileSaveAs1, bar[0]->menu()->actions()[2],
-                                  w.FileExit1}));
-        QVERIFY(bar[0]->menu()->actions()[2]->isSeparator());
+        QCOMPARE(Texts(bar[0]->menu()->actions()),
+                 (QStringList{"Открыть...", "С&охранить как...", "-", "Сравнить с файлом...",
+                              "Отчёт...", "-", "В&ыход"}));
+        QCOMPARE(bar[0]->menu()->actions().first(), w.FileOpen1);
+        QCOMPARE(bar[0]->menu()->actions().last(), w.FileExit1);
         QCOMPARE(bar[3]->menu()->actions(), QList<QAction*>{w.actLinkMonitor});
         QCOMPARE(w.actLinkMonitor->text(), QStringLiteral("Монитор обмена"));
         QCOMPARE(w.actLinkMonitor->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
         QCOMPARE(bar[4]->menu()->actions(), QList<QAction*>{w.HelpAbout1});
 
         const QList<QAction*> device = w.DeviceMenu->actions();
-        QCOMPARE(Texts(device),
-                 (QStringList{"Считать", "Записать", "Сброс по умолчанию", "Недавно выбранный", "-",
-                              "GSM", "Velmor", "Pirra", "Sorel-MX8", "Прочее"}));
-        QCOMPARE(device[3], w.actRecentDevice);
-        QCOMPARE(Texts(device[6]->menu()->actions()),
+        QCOMPARE(Texts(device), (QStringList{"Считать", "Записать", "Сравнить с прибором",
+                                             "Сброс по умолчанию", "Недавно выбранный", "-", "GSM",
+                                             "Velmor", "Pirra", "Sorel-MX8", "Прочее"}));
+        QCOMPARE(device[4], w.actRecentDevice);
+        QCOMPARE(Texts(device[7]->menu()->actions()),
                  (QStringList{"Velmar 508 c 5-й версии", "Velmar 280 c 9-й версии",
                               "Velmar 250 c 8-й версии"}));
     }
