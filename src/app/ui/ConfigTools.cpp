@@ -61,6 +61,8 @@ ConfigTools::ConfigTools(MainWindow& window, LinkModule& link, EditorFactory& ed
     if (QMenu* device = window.DeviceMenu) {
         device->insertAction(window.actSetDefault, actDevCompare);
     }
+    connect(window.FileSaveAs1, &QAction::changed, this,
+            [this] { SetEnabled(window_.FileSaveAs1->isEnabled()); });
     SetEnabled(window.FileSaveAs1->isEnabled());
 }
 
@@ -131,7 +133,12 @@ void ConfigTools::compareWithFile() {
 void ConfigTools::compareWithDevice() {
     if (editors_.Current() == nullptr)
         return;
+    if (link_.ExchangeBusy()) {
+        window_.ShowStatus(kStatusRed, FromUtf8(kLinkBusyText));
+        return;
+    }
     window_.EnableControls(false);
+    window_.UpdateDeviceActions(); // no second compare while this one reads
     bridge_ = ReportBridge::create(
         this, [this](ExchangeReport code, int arg) { OnReadReport(static_cast<int>(code), arg); });
     if (!link_.StartExchange(ExchangeMode::Read, bridge_)) {

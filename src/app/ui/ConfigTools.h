@@ -35,9 +35,6 @@ public:
     QAction* actDevCompare = nullptr; // "Сравнить с прибором"
     QAction* FileReport1 = nullptr;   // "Отчёт..."
 
-    // Enabled with "Сохранить как...": while an editor is open and no exchange runs.
-    void SetEnabled(bool on);
-
     // Where the open editor's configuration came from, for the report; kept while that editor is
     // the one open.
     void SetOrigin(const QString& origin);
@@ -45,11 +42,14 @@ public:
     // The dialog of the last comparison, while it is open.
     DifferencesDialog* differences() const;
 
+    // Each does nothing while no editor is open.
     void compareWithFile();
     void compareWithDevice();
     void saveReport();
 
 private:
+    // Enabled with "Сохранить как...": while an editor is open and no exchange runs.
+    void SetEnabled(bool on);
     // Compares the editor's fields with `other`'s; shows the result, or why it cannot be had.
     void ShowComparison(const DeviceConfig& other, const QString& otherTitle);
     void OnReadReport(int code, int arg);

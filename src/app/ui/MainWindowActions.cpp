@@ -58,8 +58,6 @@ void MainWindow::UpdateDeviceActions() {
     actDevWrite->setEnabled(on);
     actSetDefault->setEnabled(on);
     FileSaveAs1->setEnabled(on);
-    if (configTools_ != nullptr)
-        configTools_->SetEnabled(on);
 }
 
 void MainWindow::SetExchangeRunning(bool running) {

@@ -146,13 +146,15 @@ private slots:
     void compareWithFileListsTheChangeAndLeavesTheEditorAsItIs() {
         TempDir dir;
         ui::MainWindow& w = rig_->window();
+        auto* compare = w.findChild<QAction*>(QStringLiteral("FileCompare1"));
+        QVERIFY(!compare->isEnabled()); // with "Сохранить как...": only with an editor
         w.openEditorOfType(26);
+        QVERIFY(compare->isEnabled());
         ui::DeviceEditor* editor = rig_->editors().Current();
         const QString saved = QString::fromStdString((dir / "defaults.bcf").string());
         editor->SaveToFile(saved);
         auto* letter = FindControl<QComboBox>(*editor, "bxTxLetter");
         QVERIFY(PickByKeys(letter, QStringLiteral("5")));
-        auto* compare = w.findChild<QAction*>(QStringLiteral("FileCompare1"));
 
         ui::Dialogs::setNextFileName(saved);
         compare->trigger();
