@@ -87,9 +87,9 @@ public:
     // controls that keep their values until CommitEdit count as they are shown. A value still
     // being typed counts once its field has been left.
     virtual FieldTable ShownFields() const;
-    // Brings the page with the control named `control` to the front and gives it the focus (the
-    // cell of a table); false when the editor has no such control.
-    bool ShowControl(const QString& control, std::optional<FieldCell> cell);
+    // Brings the page with the control that shows field `id` to the front and gives the control
+    // the focus (the cell of a table); false when the editor has no such control.
+    bool ShowField(const std::string& id, const QString& control, std::optional<FieldCell> cell);
 
     // Runs the close handling (OnClosing) and frees the editor and its MDI frame.
     void CloseEditor();
@@ -132,6 +132,8 @@ protected:
 
     // A reply or a file has replaced the whole configuration; RecordToControls follows.
     virtual void OnConfigReplaced() {}
+    // ShowField's first step, for a control that shows more than one field in turn.
+    virtual void ShowingField(const std::string& /*id*/) {}
     // The configuration could not be written and the user has been told why.
     virtual void OnWriteRefused() {}
 

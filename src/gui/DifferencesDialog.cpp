@@ -54,7 +54,7 @@ DifferencesDialog::DifferencesDialog(const std::vector<FieldDifference>& differe
     resize(640, 420);
     connect(tblDifferences, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         const FieldDifference& d = differences_.at(static_cast<std::size_t>(row));
-        emit fieldChosen(QString::fromStdString(d.control), d.cell);
+        emit fieldChosen(d.id, QString::fromStdString(d.control), d.cell);
     });
 }
 

@@ -25,7 +25,8 @@ public:
 
 signals:
     // A row was double-clicked; `control` is empty for a field no control shows.
-    void fieldChosen(const QString& control, std::optional<tesmira::FieldCell> cell);
+    void fieldChosen(const std::string& id, const QString& control,
+                     std::optional<tesmira::FieldCell> cell);
 
 private:
     std::vector<FieldDifference> differences_;

@@ -12,10 +12,12 @@ FieldTable DeviceEditor::ShownFields() const {
     return config_.Fields();
 }
 
-bool DeviceEditor::ShowControl(const QString& control, std::optional<FieldCell> cell) {
+bool DeviceEditor::ShowField(const std::string& id, const QString& control,
+                             std::optional<FieldCell> cell) {
     auto* widget = findChild<QWidget*>(control);
     if (widget == nullptr)
         return false;
+    ShowingField(id);
     // Every page on the way up, from the control's own to the editor's.
     for (QWidget* at = widget; at != nullptr && at != this; at = at->parentWidget()) {
         auto* stack = qobject_cast<QStackedWidget*>(at->parentWidget());

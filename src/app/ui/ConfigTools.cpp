@@ -98,13 +98,14 @@ void ConfigTools::ShowComparison(const DeviceConfig& other, const QString& other
     dialog_ = dialog;
     QPointer<DeviceEditor> target = editor;
     connect(dialog, &DifferencesDialog::fieldChosen, this,
-            [this, target](const QString& control, std::optional<FieldCell> cell) {
+            [this, target](const std::string& id, const QString& control,
+                           std::optional<FieldCell> cell) {
                 if (!target || control.isEmpty())
                     return;
                 window_.activateWindow();
                 if (auto* frame = qobject_cast<QMdiSubWindow*>(target->parentWidget()))
                     window_.workArea()->setActiveSubWindow(frame);
-                target->ShowControl(control, cell);
+                target->ShowField(id, control, cell);
             });
     dialog->show();
 }

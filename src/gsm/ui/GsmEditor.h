@@ -43,6 +43,8 @@ protected:
     void CollectControls() override;
     void OnConfigReplaced() override;
     void OnWriteRefused() override;
+    // An event's cell: its group is shown first.
+    void ShowingField(const std::string& id) override;
     void FileCommandDone() override;
 
 private:

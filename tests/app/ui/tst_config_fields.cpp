@@ -198,10 +198,20 @@ private slots:
         // A control on another page: that page comes to the front.
         w.openEditorOfType(30);
         editor = rig_->editors().Current();
-        QVERIFY(editor->ShowControl(QStringLiteral("chkBox7"), std::nullopt));
+        QVERIFY(editor->ShowField("matrix.1.1", QStringLiteral("chkBox7"), std::nullopt));
         QCOMPARE(FindControl<QTabWidget>(*editor, "pgcConfig")->currentIndex(), 3);
         QCOMPARE(w.focusWidget(),
                  static_cast<QWidget*>(FindControl<QCheckBox>(*editor, "chkBox7")));
+        // An event's cell: its group is shown, the row is the current one.
+        w.openEditorOfType(32);
+        editor = rig_->editors().Current();
+        QVERIFY(editor->ShowField("event.3.130.restoration", QStringLiteral("grdEvents"),
+                                  FieldCell{129, 3}));
+        QCOMPARE(FindControl<QComboBox>(*editor, "cbbEventGroup")->currentText(),
+                 QStringLiteral("Группа 3"));
+        auto* events = FindControl<QTableWidget>(*editor, "grdEvents");
+        QCOMPARE(events->currentRow(), 129);
+        QCOMPARE(w.focusWidget(), static_cast<QWidget*>(events));
     }
 
     void reportIsSavedAsPdfAndAsHtml() {
