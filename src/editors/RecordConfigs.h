@@ -4,6 +4,7 @@
 
 #include "editors/FiveZonePanelRecord.h"
 #include "editors/PanelRecord.h"
+#include "editors/RecordFields.h"
 #include "editors/RepeaterRecord34.h"
 #include "editors/RepeaterRecord35.h"
 #include "editors/TwoLoopRecord.h"
@@ -35,6 +36,7 @@ public:
     std::uint8_t Type() const override { return type_; }
     void SetDefaults() override;
     ConfigFrame WriteFrame(std::span<std::uint8_t> tx) const override;
+    FieldTable Fields() const override { return TwoLoopFields(record); }
 
 private:
     std::uint8_t type_;
@@ -49,6 +51,7 @@ public:
     ConfigFrame WriteFrame(std::span<std::uint8_t> tx) const override;
     std::vector<std::span<const std::uint8_t>> FileBlocks() const override;
     bool LoadFromFile(ConfigFile& reader) override;
+    FieldTable Fields() const override { return PanelFields(record); }
 };
 
 class FiveZonePanelConfig final : public RecordConfig<FiveZonePanelRecord> {
@@ -57,6 +60,7 @@ public:
     std::uint8_t Type() const override { return FiveZonePanelRecord::kType33; }
     void SetDefaults() override;
     ConfigFrame WriteFrame(std::span<std::uint8_t> tx) const override;
+    FieldTable Fields() const override { return FiveZonePanelFields(record); }
 };
 
 // Types 34 and 35: one type per record class.
@@ -68,6 +72,7 @@ public:
     ConfigFrame WriteFrame(std::span<std::uint8_t> tx) const override {
         return {this->record.WriteFrame(tx, Record::kType), {}};
     }
+    FieldTable Fields() const override { return RepeaterFields(this->record); }
 };
 
 using RepeaterConfig34 = RepeaterConfig<RepeaterRecord34>;

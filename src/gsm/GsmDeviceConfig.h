@@ -10,6 +10,9 @@ namespace tesmira {
 inline constexpr std::string_view kGsmReplyCaptionsDamagedText =
     "Подписи в ответе прибора повреждены";
 
+// The editor's fields: the record's controls, the phone, caption and event tables' cells.
+FieldTable GsmFields(const GsmConfig& gsm);
+
 class GsmDeviceConfig final : public DeviceConfig {
 public:
     GsmConfig gsm;
@@ -23,6 +26,7 @@ public:
     // The record, then the caption block.
     std::vector<std::span<const std::uint8_t>> FileBlocks() const override;
     bool LoadFromFile(ConfigFile& reader) override { return gsm.LoadFromFile(reader); }
+    FieldTable Fields() const override { return GsmFields(gsm); }
 
     // The image once the tables are committed, with the tables left as they are: a commit sorts
     // the caption rows and drops the incomplete ones, which must not happen under the user's hands.

@@ -5,6 +5,7 @@
 
 #include "link/Exchange.h"
 #include "model/ConfigChanges.h"
+#include "model/FieldTable.h"
 #include "model/TextHelpers.h"
 
 #include <QPointer>
@@ -106,6 +107,13 @@ public:
 
     // The configuration the editor shows.
     const DeviceConfig& Config() const { return config_; }
+    // The configuration as the controls show it, as named fields, without changing the editor:
+    // controls that keep their values until CommitEdit count as they are shown. A value still
+    // being typed counts once its field has been left.
+    virtual FieldTable ShownFields() const;
+    // Brings the page with the control that shows field `id` to the front and gives the control
+    // the focus (the cell of a table); false when the editor has no such control.
+    bool ShowField(const std::string& id, const QString& control, std::optional<FieldCell> cell);
 
     // Runs the close handling (OnClosing) and frees the editor and its MDI frame.
     void CloseEditor();
@@ -156,6 +164,8 @@ protected:
 
     // A reply or a file has replaced the whole configuration; RecordToControls follows.
     virtual void OnConfigReplaced() {}
+    // ShowField's first step, for a control that shows more than one field in turn.
+    virtual void ShowingField(const std::string& /*id*/) {}
     // The configuration could not be written and the user has been told why.
     virtual void OnWriteRefused() {}
 

@@ -2,6 +2,8 @@
 // it without a window: the same operations for every type that has an editor.
 #pragma once
 
+#include "model/FieldTable.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -55,6 +57,10 @@ public:
     // hold this type's blocks; may throw ConfigFileError for a block that is there but damaged,
     // again with nothing changed.
     virtual bool LoadFromFile(ConfigFile& reader) = 0;
+
+    // Every value the type's window shows, as named fields in the window's order, with the bytes
+    // no control shows listed as reserved.
+    virtual FieldTable Fields() const = 0;
 
     // The configuration file's bytes: what two configurations are compared and restored by.
     // Throws ConfigFileError when the blocks do not fit a file.

@@ -47,6 +47,13 @@ int ZoneTypeByName(std::string_view name) {
     return IndexOfText(kZoneTypeNames, name);
 }
 
+std::string ZoneTypeItemText(std::uint8_t selector, std::optional<int> index) {
+    const auto offered = ZoneTypeSelection(selector);
+    if (!offered || !index || *index < 0 || static_cast<std::size_t>(*index) >= offered->size())
+        return {};
+    return std::string(ZoneTypeNameTable()[(*offered)[static_cast<std::size_t>(*index)]]);
+}
+
 std::optional<std::span<const std::uint8_t>> ZoneTypeSelection(std::uint8_t selector) {
     switch (selector) {
     case 0:

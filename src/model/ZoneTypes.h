@@ -29,6 +29,9 @@ int ZoneTypeByName(std::string_view name);
 // selector, in which case a box is left as it is.
 std::optional<std::span<const std::uint8_t>> ZoneTypeSelection(std::uint8_t selector);
 
+// The name a zone-type box of `selector` shows at item `index`; "" for no item.
+std::string ZoneTypeItemText(std::uint8_t selector, std::optional<int> index);
+
 // Event index preset for a zone of this type; only the low 7 bits of `zoneType` count.
 std::uint8_t DefaultEventForZoneType(std::uint8_t zoneType);
 

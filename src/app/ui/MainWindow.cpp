@@ -3,6 +3,7 @@
 
 #include "app/PortDiscovery.h"
 #include "app/ui/AppImages.h"
+#include "app/ui/ConfigTools.h"
 #include "app/ui/Settings.h"
 #include "app/ui/WorkArea.h"
 #include "gui/DeviceMenu.h"
@@ -78,6 +79,7 @@ MainWindow::MainWindow(LinkModule& link, EditorFactory& editors, QWidget* parent
     ForgetFile();
     ShowStoredPort();
     BuildDeviceMenu();
+    configTools_ = new ConfigTools(*this, link_, editors_);
 }
 
 MainWindow::~MainWindow() {
@@ -169,7 +171,6 @@ void MainWindow::CreateMenus() {
     file->addAction(FileSaveAs1);
     file->addSeparator();
     file->addAction(actBackups);
-    file->addSeparator();
     file->addAction(FileExit1);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("Правка"));

@@ -29,6 +29,7 @@ class LinkModule;
 
 namespace tesmira::ui {
 
+class ConfigTools;
 class EditorFactory;
 class ReportBridge;
 class FirmwareWindow;
@@ -195,6 +196,7 @@ private:
     StatusLine* status_ = nullptr;
     LinkMonitor* linkMonitor_ = nullptr;
     std::shared_ptr<ReportBridge> bridge_;
+    ConfigTools* configTools_ = nullptr; // compare and report
     std::function<std::vector<PortListItem>()> portSource_;
 };
 

@@ -3,6 +3,7 @@
 #include "app/ui/AboutBox.h"
 #include "app/ui/AppTitle.h"
 #include "app/ui/BackupsDialog.h"
+#include "app/ui/ConfigTools.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/PortAccess.h"
 #include "app/ui/Settings.h"
@@ -290,9 +291,10 @@ void MainWindow::DeviceIdentified(std::uint8_t type) {
     if (loaded || replaced)
         ForgetFile(); // what is shown came from the device
     UpdateEditorState();
-    if (loaded)
+    if (loaded) {
         ShowStatus(kStatusGreen, QStringLiteral("Данные прибора считаны"));
-    else // a valid frame too short for the type's record: nothing of it was taken
+        configTools_->SetOrigin(QStringLiteral("прибор, порт ") + cbbPorts->currentText());
+    } else // a valid frame too short for the type's record: nothing of it was taken
         ShowStatus(kStatusRed, QStringLiteral("Неполный ответ прибора, данные не считаны"));
     UpdateDeviceActions();
 }
@@ -339,8 +341,10 @@ void MainWindow::writeDevice() {
         ShowLinkBusy();
         return;
     }
-    // A typed value the record refuses is shown before anything goes to the line.
-    editor->CommitEdit();
+    // A typed value the record refuses is shown before anything goes to the line; one that is
+    // taken counts as a change from now on.
+    editor->CommitAndCheckChanged();
+    UpdateEditorState();
     EnableControls(false);
     writeAfterRead_ = editor;
     readBeforeWrite_ = true;
@@ -458,6 +462,7 @@ void MainWindow::openFileNamed(const QString& name) {
     // The program never writes over a backup: "Сохранить" asks for a name instead.
     savedFile_ = IsInFolder(FilePath(name), FilePath(BackupsFolder())) ? QString() : name;
     UpdateEditorState();
+    configTools_->SetOrigin(QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()));
     WriteSetting(kSettingFilePath, FolderSetting(QFileInfo(name).absolutePath()));
     status_->SetText(QStringLiteral("Файл открыт: ") +
                      QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()));

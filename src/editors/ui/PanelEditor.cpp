@@ -90,6 +90,16 @@ void PanelEditor::RecordToControls() {
 }
 
 void PanelEditor::CollectControls() {
+    config_.record.StoreCollectedBoxes(ShownBoxes());
+}
+
+FieldTable PanelEditor::ShownFields() const {
+    PanelConfig shown = config_;
+    shown.record.StoreCollectedBoxes(ShownBoxes());
+    return shown.Fields();
+}
+
+PanelRecord::CollectedBoxes PanelEditor::ShownBoxes() const {
     PanelRecord::CollectedBoxes boxes;
     for (std::size_t i = 0; i < zones_.size(); ++i) {
         boxes.rearm[i] = zones_[i].rearm->isChecked();
@@ -101,7 +111,7 @@ void PanelEditor::CollectControls() {
     }
     boxes.matrixOutputs = matrix_->OutputBytes();
     boxes.armingCondition = matrix_->ArmingCondition();
-    config_.record.StoreCollectedBoxes(boxes);
+    return boxes;
 }
 
 // --- showing ---

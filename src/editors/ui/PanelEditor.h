@@ -34,12 +34,16 @@ public:
     void RecordToControls() override;
 
     const PanelRecord& Record() const { return config_.record; }
+    // With the boxes CollectControls would collect, as they are shown now.
+    FieldTable ShownFields() const override;
 
 protected:
     // The rearm, re-query and dependency boxes and the output matrix.
     void CollectControls() override;
 
 private:
+    PanelRecord::CollectedBoxes ShownBoxes() const;
+
     // The controls of one zone row; each carries the zone number as its tag.
     struct ZoneControls {
         QComboBox* partition = nullptr;

@@ -71,6 +71,14 @@ void GsmEditor::OnConfigReplaced() {
     phoneGrid_->ShowRows();
 }
 
+void GsmEditor::ShowingField(const std::string& id) {
+    // "event.<group>.<event>.<kind>"
+    if (!id.starts_with("event.") || id.size() < 7)
+        return;
+    config_.gsm.events.SelectGroup(id[6] - '1');
+    eventGrid_->Refresh();
+}
+
 void GsmEditor::OnWriteRefused() {
     pgcConfig->setCurrentIndex(kGsmCaptionPage);
 }

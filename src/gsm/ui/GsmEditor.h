@@ -44,6 +44,8 @@ protected:
     ConfigImage ShownImage() override { return config_.CommittedImage(); }
     void OnConfigReplaced() override;
     void OnWriteRefused() override;
+    // An event's cell: its group is shown first.
+    void ShowingField(const std::string& id) override;
     void FileCommandDone() override;
 
 private:

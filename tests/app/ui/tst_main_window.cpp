@@ -146,9 +146,12 @@ private slots:
         QCOMPARE(bar[3], w.actUpdateFirmware);
         QCOMPARE(bar[5]->statusTip(), QStringLiteral("Help topics"));
         const QList<QAction*> file = bar[0]->menu()->actions();
-        QCOMPARE(file, (QList<QAction*>{w.FileOpen1, w.FileSave1, w.FileSaveAs1, file[3],
-                                        w.actBackups, file[5], w.FileExit1}));
-        QVERIFY(file[3]->isSeparator() && file[5]->isSeparator());
+        QCOMPARE(Texts(file), (QStringList{"Открыть...", "Сохранить", "С&охранить как...", "-",
+                                           "Резервные копии...", "Сравнить с файлом...", "Отчёт...",
+                                           "-", "В&ыход"}));
+        QCOMPARE(file.first(), w.FileOpen1);
+        QCOMPARE(file[4], w.actBackups);
+        QCOMPARE(file.last(), w.FileExit1);
         QCOMPARE(w.actBackups->statusTip(),
                  QStringLiteral("Копии конфигурации, снятые с прибора перед записью"));
         QCOMPARE(bar[1]->menu()->actions(), (QList<QAction*>{w.EditUndo1, w.EditRedo1}));
@@ -158,11 +161,11 @@ private slots:
         QCOMPARE(bar[5]->menu()->actions(), QList<QAction*>{w.HelpAbout1});
 
         const QList<QAction*> device = w.DeviceMenu->actions();
-        QCOMPARE(Texts(device),
-                 (QStringList{"Считать", "Записать", "Сброс по умолчанию", "Недавно выбранный", "-",
-                              "GSM", "Velmor", "Pirra", "Sorel-MX8", "Прочее"}));
-        QCOMPARE(device[3], w.actRecentDevice);
-        QCOMPARE(Texts(device[6]->menu()->actions()),
+        QCOMPARE(Texts(device), (QStringList{"Считать", "Записать", "Сравнить с прибором",
+                                             "Сброс по умолчанию", "Недавно выбранный", "-", "GSM",
+                                             "Velmor", "Pirra", "Sorel-MX8", "Прочее"}));
+        QCOMPARE(device[4], w.actRecentDevice);
+        QCOMPARE(Texts(device[7]->menu()->actions()),
                  (QStringList{"Velmar 508 c 5-й версии", "Velmar 280 c 9-й версии",
                               "Velmar 250 c 8-й версии"}));
     }

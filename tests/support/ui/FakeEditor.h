@@ -36,6 +36,14 @@ public:
     ConfigFrame WriteFrame(std::span<std::uint8_t> /*tx*/) const override { return {}; }
     std::vector<std::span<const std::uint8_t>> FileBlocks() const override { return {record}; }
     bool LoadFromFile(ConfigFile& reader) override;
+    // One field "byte.<n>" per byte, labelled "Байт <n>", its value in decimal.
+    FieldTable Fields() const override {
+        FieldTable table({record});
+        for (std::size_t n = 0; n < record.size(); ++n)
+            table.Add("byte." + std::to_string(n), "Байт " + std::to_string(n),
+                      std::to_string(record[n]), FieldPlace{0, n});
+        return table;
+    }
 };
 
 // Holds a record with the given defaults, shows it by copying it to `shown` and counts what ran.
