@@ -14,8 +14,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include <fstream>
-
 using namespace tesmira;
 using namespace tesmira::test;
 using tesmira::ui::BackupsDialog;
@@ -37,11 +35,6 @@ std::filesystem::path Folder() {
     return ui::FilePath(ui::BackupsFolder());
 }
 
-void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 // Presses Write and waits until the command has ended: the controls are back.
 bool WriteAndWait(MainWindowRig& rig, const std::string& port) {
     MainWindow& w = rig.window();
@@ -61,7 +54,7 @@ class TestBackups : public QObject {
 private slots:
     void aWriteKeepsWhatTheDeviceHeldAndWhatItWasGiven() {
         TempDir dir;
-        WriteBytes(dir / "held.bcf", kEditedFile26);
+        WriteFileBytes(dir / "held.bcf", kEditedFile26);
         const std::string saved = (dir.path() / "saved.bcf").string();
         DevsimProcess sim({"--config", (dir.path() / "held.bcf").string(), "--save", saved});
         ProgramRig rig;
