@@ -1,6 +1,7 @@
 #include "app/DeviceBackups.h"
 
 #include "model/ConfigFile.h"
+#include "support/FactoryRecords.h"
 #include "support/LinkFrames.h"
 #include "support/TempDir.h"
 
@@ -22,8 +23,7 @@ TEST(DeviceBackups, TheReplysRecordIsKeptAsTheFileSaveAsWouldWrite) {
     EXPECT_EQ(file.filename(), "2026-12-09_14-03-27_Miren-1_v9_before.bcf");
     std::ifstream in(file, std::ios::binary);
     const Bytes kept(std::istreambuf_iterator<char>(in), {});
-    EXPECT_EQ(kept, (Bytes{0x01, 0x00, 0x1A, 0x00, 0x0D, 0x01, 0x08, 0x05, 0x02, 0x03, 0x04, 0x07,
-                           0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01, 0x4C}));
+    EXPECT_EQ(kept, test::kFactoryFile26);
 }
 
 TEST(DeviceBackups, AReplyWithoutAWholeConfigurationKeepsNothing) {

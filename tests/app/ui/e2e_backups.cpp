@@ -1,6 +1,7 @@
 // The read before every write, against the device simulator: what the device held and what it
 // was given are kept, a device of another type is written only when the user says so, and a read
 // that fails writes and keeps nothing. Then the backups dialog opening one of them.
+#include "support/FactoryRecords.h"
 #include "support/LinkFakes.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/MainWindowRig.h"
@@ -25,9 +26,7 @@ namespace {
 
 constexpr int kExchangeWaitMs = 30000;
 
-// Type 26 with the factory record, and with an edited one.
-const Bytes kDefaultFile26 = {0x01, 0x00, 0x1A, 0x00, 0x0D, 0x01, 0x08, 0x05, 0x02, 0x03,
-                              0x04, 0x07, 0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01, 0x4C};
+// A type 26 file with an edited record.
 const Bytes kEditedFile26 = {0x01, 0x00, 0x1A, 0x00, 0x0D, 0x05, 0x0C, 0x03, 0x05, 0x05,
                              0x14, 0x00, 0x67, 0x63, 0x07, 0x60, 0x01, 0x00, 0x47};
 
@@ -69,9 +68,9 @@ private slots:
         QCOMPARE(kept[1].kind, BackupKind::Before);
         QCOMPARE(kept[1].device, std::string("Miren-1"));
         QCOMPARE(ReadFileBytes(kept[1].file), kEditedFile26);
-        QCOMPARE(ReadFileBytes(kept[0].file), kDefaultFile26);
+        QCOMPARE(ReadFileBytes(kept[0].file), kFactoryFile26);
         QCOMPARE(sim.Stop(), std::optional<int>(0));
-        QCOMPARE(ReadFile(saved), kDefaultFile26);
+        QCOMPARE(ReadFile(saved), kFactoryFile26);
     }
 
     void aDeviceOfAnotherTypeIsWrittenOnlyWhenTheUserSaysSo() {
@@ -118,7 +117,7 @@ private slots:
         const auto file = KeepBackup(Folder(), {2026, 12, 9, 14, 3, 27}, "Miren-1", 9,
                                      BackupKind::Before, kEditedFile26);
         KeepBackup(Folder(), {2026, 12, 8, 9, 0, 0}, "Miren-1", 9, BackupKind::After,
-                   kDefaultFile26);
+                   kFactoryFile26);
         w.actBackups->trigger();
         auto* dialog = w.findChild<BackupsDialog*>();
         QVERIFY(dialog);
