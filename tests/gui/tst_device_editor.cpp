@@ -5,6 +5,7 @@
 #include "support/ui/FakeEditor.h"
 #include "support/ui/LinkFixture.h"
 #include "support/ui/UiTestSupport.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QFile>
 #include <QMdiArea>
@@ -249,5 +250,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDeviceEditor)
+TESMIRA_WIDGET_TEST(TestDeviceEditor)
 #include "tst_device_editor.moc"

@@ -1,4 +1,5 @@
 #include "gui/DeviceMenu.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QAction>
 #include <QMenu>
@@ -51,5 +52,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDeviceMenu)
+TESMIRA_WIDGET_TEST(TestDeviceMenu)
 #include "tst_device_menu.moc"

@@ -1,5 +1,6 @@
 #include "gui/Dialogs.h"
 #include "support/ui/UiTestSupport.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QTest>
 
@@ -45,5 +46,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDialogs)
+TESMIRA_WIDGET_TEST(TestDialogs)
 #include "tst_dialogs.moc"

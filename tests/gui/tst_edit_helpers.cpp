@@ -1,4 +1,5 @@
 #include "gui/EditHelpers.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -107,5 +108,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditHelpers)
+TESMIRA_WIDGET_TEST(TestEditHelpers)
 #include "tst_edit_helpers.moc"

@@ -3,6 +3,7 @@
 #include "support/ui/FakeEditor.h"
 #include "support/ui/LinkFixture.h"
 #include "support/ui/UiTestSupport.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -210,5 +211,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorFactory)
+TESMIRA_WIDGET_TEST(TestEditorFactory)
 #include "tst_editor_factory.moc"

@@ -1,4 +1,5 @@
 #include "gui/EventBox.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -112,5 +113,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEventBox)
+TESMIRA_WIDGET_TEST(TestEventBox)
 #include "tst_event_box.moc"

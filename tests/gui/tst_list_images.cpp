@@ -1,4 +1,5 @@
 #include "gui/ListImages.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QPixmap>
 #include <QTest>
@@ -62,5 +63,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestListImages)
+TESMIRA_WIDGET_TEST(TestListImages)
 #include "tst_list_images.moc"

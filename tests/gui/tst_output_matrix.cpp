@@ -1,4 +1,5 @@
 #include "gui/OutputMatrix.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -162,5 +163,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestOutputMatrix)
+TESMIRA_WIDGET_TEST(TestOutputMatrix)
 #include "tst_output_matrix.moc"

@@ -4,6 +4,7 @@
 #include "link/SerialPort.h"
 #include "support/PtyPair.h"
 #include "support/ui/UiTestSupport.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QTest>
 #include <QThread>
@@ -120,5 +121,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestQtPollTimer)
+TESMIRA_WIDGET_TEST(TestQtPollTimer)
 #include "tst_qt_poll_timer.moc"

@@ -6,6 +6,7 @@
 #include "support/LinkFrames.h"
 #include "support/LinkPeers.h"
 #include "support/ui/UiTestSupport.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QTest>
 #include <QThread>
@@ -169,5 +170,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportBridge)
+TESMIRA_WIDGET_TEST(TestReportBridge)
 #include "tst_report_bridge.moc"

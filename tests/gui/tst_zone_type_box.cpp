@@ -1,5 +1,6 @@
 #include "gui/ListImages.h"
 #include "gui/ZoneTypeBox.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QComboBox>
 #include <QTest>
@@ -88,5 +89,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestZoneTypeBox)
+TESMIRA_WIDGET_TEST(TestZoneTypeBox)
 #include "tst_zone_type_box.moc"

@@ -5,6 +5,7 @@
 #include "support/LinkFakes.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 #include "tools/DevsimProcess.h"
 
 #include "app/ui/BackupsDialog.h"
@@ -141,5 +142,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestBackups)
+TESMIRA_WIDGET_TEST(TestBackups)
 #include "e2e_backups.moc"

@@ -2,6 +2,7 @@
 // changes the dialog lists exactly those two, and the editor keeps them.
 #include "support/ui/FormDriver.h"
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 #include "tools/DevsimProcess.h"
 
 #include "app/ui/ConfigTools.h"
@@ -50,5 +51,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCompareWithDevice)
+TESMIRA_WIDGET_TEST(TestCompareWithDevice)
 #include "e2e_compare_with_device.moc"

@@ -4,6 +4,7 @@
 #include "link/FailureHint.h"
 #include "support/LinkFakes.h"
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 #include "tools/DevsimProcess.h"
 
 #include <QDockWidget>
@@ -101,5 +102,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLinkMonitor)
+TESMIRA_WIDGET_TEST(TestLinkMonitor)
 #include "e2e_link_monitor.moc"

@@ -1,5 +1,6 @@
 #include "support/LinkFakes.h"
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 #include "tools/DevsimProcess.h"
 
 #include <QElapsedTimer>
@@ -152,5 +153,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindowWithDevice)
+TESMIRA_WIDGET_TEST(TestMainWindowWithDevice)
 #include "e2e_main_window.moc"

@@ -2,6 +2,7 @@
 #include "app/ui/AboutBox.h"
 #include "app/ui/AppImages.h"
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -104,5 +105,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAboutBox)
+TESMIRA_WIDGET_TEST(TestAboutBox)
 #include "tst_about_box.moc"

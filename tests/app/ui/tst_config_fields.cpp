@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include "app/DeviceConfigs.h"
 #include "app/ui/ConfigTools.h"
@@ -257,5 +258,5 @@ private:
     std::unique_ptr<MainWindowRig> rig_;
 };
 
-QTEST_MAIN(TestConfigFields)
+TESMIRA_WIDGET_TEST(TestConfigFields)
 #include "tst_config_fields.moc"

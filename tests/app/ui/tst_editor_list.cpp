@@ -1,5 +1,6 @@
 // The program's own editor list: every item of the device menu opens an editor of its type.
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include "app/ui/EditorList.h"
 #include "gui/DeviceEditor.h"
@@ -29,5 +30,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorList)
+TESMIRA_WIDGET_TEST(TestEditorList)
 #include "tst_editor_list.moc"

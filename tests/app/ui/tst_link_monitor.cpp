@@ -3,6 +3,7 @@
 #include "app/ui/LinkMonitor.h"
 #include "support/HexBytes.h"
 #include "support/ui/LinkFixture.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -97,5 +98,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLinkMonitorRules)
+TESMIRA_WIDGET_TEST(TestLinkMonitorRules)
 #include "tst_link_monitor.moc"

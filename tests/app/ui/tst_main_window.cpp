@@ -4,6 +4,7 @@
 #include "support/PtyPair.h"
 #include "support/TempDir.h"
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -692,5 +693,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+TESMIRA_WIDGET_TEST(TestMainWindow)
 #include "tst_main_window.moc"

@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -234,5 +235,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindowChanges)
+TESMIRA_WIDGET_TEST(TestMainWindowChanges)
 #include "tst_main_window_changes.moc"

@@ -2,6 +2,7 @@
 #include "support/TempDir.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -210,5 +211,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindowFiles)
+TESMIRA_WIDGET_TEST(TestMainWindowFiles)
 #include "tst_main_window_files.moc"

@@ -1,5 +1,6 @@
 // Qt's own texts in Russian, as the program installs them at start.
 #include "app/ui/QtTranslation.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -15,5 +16,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestQtTranslation)
+TESMIRA_WIDGET_TEST(TestQtTranslation)
 #include "tst_qt_translation.moc"

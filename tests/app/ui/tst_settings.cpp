@@ -1,4 +1,5 @@
 #include "app/ui/Settings.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include "support/TempDir.h"
 #include "support/ui/TempSettings.h"
@@ -109,5 +110,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSettings)
+TESMIRA_WIDGET_TEST(TestSettings)
 #include "tst_settings.moc"

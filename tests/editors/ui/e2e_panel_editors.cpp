@@ -3,6 +3,7 @@
 // device number kept across a save and an open.
 #include "support/ui/FormDriver.h"
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 #include "tools/DevsimProcess.h"
 
 #include "editors/ui/FiveZonePanelEditor.h"
@@ -146,5 +147,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPanelEditorsInMainWindow)
+TESMIRA_WIDGET_TEST(TestPanelEditorsInMainWindow)
 #include "e2e_panel_editors.moc"

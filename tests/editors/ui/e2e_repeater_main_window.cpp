@@ -3,6 +3,7 @@
 // objects window and the number dialog), write, save, reset and open.
 #include "support/ui/FormDriver.h"
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 #include "tools/DevsimProcess.h"
 
 #include "editors/ui/RepeaterEditor34.h"
@@ -185,5 +186,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRepeatersInMainWindow)
+TESMIRA_WIDGET_TEST(TestRepeatersInMainWindow)
 #include "e2e_repeater_main_window.moc"

@@ -5,6 +5,7 @@
 #include "support/LinkFakes.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 #include "tools/DevsimProcess.h"
 
 #include "app/ui/BackupsDialog.h"
@@ -428,5 +429,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTwoLoopInMainWindow)
+TESMIRA_WIDGET_TEST(TestTwoLoopInMainWindow)
 #include "e2e_two_loop_main_window.moc"

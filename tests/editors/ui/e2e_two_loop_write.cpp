@@ -6,6 +6,7 @@
 #include "support/ui/FormDriver.h"
 #include "support/ui/LinkFixture.h"
 #include "support/ui/UiTestSupport.h"
+#include "support/ui/WidgetTestMain.h"
 #include "tools/DevsimProcess.h"
 
 #include <QCheckBox>
@@ -122,5 +123,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTwoLoopWrite)
+TESMIRA_WIDGET_TEST(TestTwoLoopWrite)
 #include "e2e_two_loop_write.moc"

@@ -5,6 +5,7 @@
 #include "editors/ui/TransmitterNumberDialog.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/UiTestSupport.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -164,5 +165,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestObjectsWindow)
+TESMIRA_WIDGET_TEST(TestObjectsWindow)
 #include "tst_objects_window.moc"

@@ -10,6 +10,7 @@
 #include "support/ui/FormDriver.h"
 #include "support/ui/LinkFixture.h"
 #include "support/ui/UiTestSupport.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -389,5 +390,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPanelEditors)
+TESMIRA_WIDGET_TEST(TestPanelEditors)
 #include "tst_panel_editors.moc"

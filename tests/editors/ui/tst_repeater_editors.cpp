@@ -8,6 +8,7 @@
 #include "support/ui/FormDriver.h"
 #include "support/ui/LinkFixture.h"
 #include "support/ui/UiTestSupport.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -317,5 +318,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRepeaterEditors)
+TESMIRA_WIDGET_TEST(TestRepeaterEditors)
 #include "tst_repeater_editors.moc"

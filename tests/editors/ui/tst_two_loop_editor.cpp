@@ -8,6 +8,7 @@
 #include "support/ui/FakeEditor.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/LinkFixture.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -333,5 +334,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTwoLoopEditor)
+TESMIRA_WIDGET_TEST(TestTwoLoopEditor)
 #include "tst_two_loop_editor.moc"

@@ -6,6 +6,7 @@
 #include "support/TempDir.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/LinkFixture.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -243,5 +244,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTwoLoopHandlers)
+TESMIRA_WIDGET_TEST(TestTwoLoopHandlers)
 #include "tst_two_loop_handlers.moc"

@@ -5,6 +5,7 @@
 #include "firmware/ui/FirmwareWindow.h"
 #include "support/ui/LinkFixture.h"
 #include "support/ui/UiTestSupport.h"
+#include "support/ui/WidgetTestMain.h"
 #include "tools/DevsimProcess.h"
 
 #include <QEvent>
@@ -215,5 +216,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFirmwareUpdate)
+TESMIRA_WIDGET_TEST(TestFirmwareUpdate)
 #include "e2e_firmware_update.moc"

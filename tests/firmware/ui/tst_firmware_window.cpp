@@ -7,6 +7,7 @@
 #include "support/LinkFakes.h"
 #include "support/TempDir.h"
 #include "support/ui/UiTestSupport.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -330,5 +331,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFirmwareWindow)
+TESMIRA_WIDGET_TEST(TestFirmwareWindow)
 #include "tst_firmware_window.moc"

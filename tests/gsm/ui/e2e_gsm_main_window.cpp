@@ -6,6 +6,7 @@
 #include "support/LinkFakes.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/MainWindowRig.h"
+#include "support/ui/WidgetTestMain.h"
 #include "tools/DevsimProcess.h"
 
 #include "gsm/ui/GsmEditor.h"
@@ -209,5 +210,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestGsmInMainWindow)
+TESMIRA_WIDGET_TEST(TestGsmInMainWindow)
 #include "e2e_gsm_main_window.moc"

@@ -8,6 +8,7 @@
 #include "support/ui/FormDriver.h"
 #include "support/ui/LinkFixture.h"
 #include "support/ui/UiTestSupport.h"
+#include "support/ui/WidgetTestMain.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -364,5 +365,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestGsmEditor)
+TESMIRA_WIDGET_TEST(TestGsmEditor)
 #include "tst_gsm_editor.moc"
