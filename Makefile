@@ -11,7 +11,6 @@ PREFIX ?= /usr/local
 BUILD := build
 ASAN_BUILD := build-asan
 TSAN_BUILD := build-tsan
-FUZZ_BUILD := build-fuzz
 WINDOWS_BUILD := build-windows
 
 CORE_ONLY := -DTESMIRA_WITH_QT=OFF -DTESMIRA_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
@@ -48,8 +47,13 @@ test test-main test-asan test-tsan fuzz-replay windows-tests bench: export QT_QP
 test-main:
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# The core and its tests under ASan+UBSan, built by clang at -O1 (as libFuzzer advises) with
+# libFuzzer's coverage, so that the one build also holds the fuzz targets.
+SANITIZED_CONFIGURE := CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) $(GENERATOR) $(CORE_ONLY) \
+	-DTESMIRA_FUZZ=ON -DTESMIRA_SANITIZE=address,undefined,fuzzer-no-link -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
+
 test-asan:
-	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) $(CORE_ONLY) -DTESMIRA_SANITIZE=address,undefined
+	$(SANITIZED_CONFIGURE)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
@@ -72,17 +76,15 @@ windows-build:
 windows-tests:
 	scripts/test-windows test $(WINDOWS_BUILD) $(JOBS)
 
-# Optimised (-O1, as libFuzzer advises) but with assertions: unoptimised code under coverage
-# instrumentation runs several times slower.
+# The fuzz targets live in the sanitized build: optimised, for unoptimised code under coverage
+# instrumentation runs several times slower, but with assertions.
 fuzz-build:
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) $(CORE_ONLY) -DTESMIRA_TESTS=OFF \
-		-DTESMIRA_TOOLS=OFF -DTESMIRA_FUZZ=ON -DTESMIRA_SANITIZE=address,undefined,fuzzer-no-link \
-		-DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	$(SANITIZED_CONFIGURE)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 # Replays every seed corpus once, so a finding that was fixed stays fixed.
 fuzz-replay: fuzz-build
-	@set -e; for f in $(FUZZ_BUILD)/tests/fuzz/fuzz_*; do \
+	@set -e; for f in $(ASAN_BUILD)/tests/fuzz/fuzz_*; do \
 		name=$$(basename $$f); corpus=tests/fuzz/corpus/$${name#fuzz_}; \
 		echo "replay $$name on $$corpus"; $$f -runs=0 $$corpus; \
 	done
@@ -90,7 +92,7 @@ fuzz-replay: fuzz-build
 # Runs every fuzzer for FUZZ_SECONDS (or FUZZ_RUNS executions, whichever ends first); new inputs
 # go to .fuzz-work, the seeds stay as they are. Prints each target's executions and new coverage.
 fuzz: fuzz-build
-	@scripts/fuzz-all $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_RUNS)
+	@scripts/fuzz-all $(ASAN_BUILD) $(FUZZ_SECONDS) $(FUZZ_RUNS)
 
 # The program, the simulator (stripped), the menu entry and the icon under PREFIX; DESTDIR is
 # honoured.
@@ -118,4 +120,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) .fuzz-work
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(WINDOWS_BUILD) .fuzz-work

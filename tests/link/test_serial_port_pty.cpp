@@ -318,9 +318,10 @@ TEST(SerialPortPty, NoChunkArrivesAfterDisconnectReturns) {
     std::atomic<bool> quit{false};
     for (int round = 0; round < 20; ++round) {
         ASSERT_TRUE(port.Connect());
-        std::thread device([&] {
+        // By its member: clang 14 cannot capture a structured binding.
+        std::thread device([&quit, &line = rig.pty] {
             while (!quit) {
-                pty.Write(Pattern(50, 3));
+                line.Write(Pattern(50, 3));
                 std::this_thread::sleep_for(1ms);
             }
         });
