@@ -59,7 +59,7 @@ test-asan:
 		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 test-tsan:
-	cmake -S . -B $(TSAN_BUILD) $(GENERATOR) $(CORE_ONLY) -DTESMIRA_SANITIZE=thread
+	cmake -S . -B $(TSAN_BUILD) $(GENERATOR) $(CORE_ONLY) -DTESMIRA_TOOLS=OFF -DTESMIRA_SANITIZE=thread
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target test_link
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 		ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -R '^link\.'
