@@ -2,19 +2,14 @@
 
 #include "editors/ui/PanelControls.h"
 #include "gui/EditHelpers.h"
-#include "gui/EventBox.h"
 #include "gui/FormControls.h"
 #include "gui/UpDownField.h"
-#include "gui/ZoneTypeBox.h"
 #include "link/LinkModule.h"
 #include "model/DeviceCatalogue.h"
-#include "model/ZoneTypes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,12 +20,7 @@ namespace tesmira::ui {
 
 namespace {
 
-constexpr int kUserEventsLeftOut = 0;
 using Option = FiveZonePanelRecord::Option;
-
-QByteArray NameOf(const char* stem, int number) {
-    return QByteArray(stem) + QByteArray::number(number);
-}
 
 } // namespace
 
@@ -64,10 +54,7 @@ void FiveZonePanelEditor::RecordToControls() {
 }
 
 void FiveZonePanelEditor::ShowZone(int zone, const FiveZonePanelRecord::ZoneView& view) {
-    Select(zoneTypes_[static_cast<std::size_t>(zone - 1)], view.typeIndex);
-    EventBox* events = zoneEvents_[static_cast<std::size_t>(zone - 1)];
-    events->setEnabled(view.eventEnabled);
-    events->ShowEvent(view.eventSelection.value_or(0));
+    Zone(zone).Show(view.typeIndex, view.eventEnabled, view.eventSelection.value_or(0));
 }
 
 void FiveZonePanelEditor::ShowTransmission(const FiveZonePanelRecord::TransmissionView& view) {
@@ -78,15 +65,12 @@ void FiveZonePanelEditor::ShowTransmission(const FiveZonePanelRecord::Transmissi
 // --- handlers ---
 
 void FiveZonePanelEditor::onZoneTypeChanged(int zone) {
-    const QComboBox* box = zoneTypes_[static_cast<std::size_t>(zone - 1)];
-    const auto view = config_.record.SetZoneType(zone, ZoneTypeCodeOf(box));
-    if (view)
+    if (const auto view = config_.record.SetZoneType(zone, Zone(zone).TypeCode()))
         ShowZone(zone, *view);
 }
 
 void FiveZonePanelEditor::onZoneEventChanged(int zone) {
-    const EventBox* box = zoneEvents_[static_cast<std::size_t>(zone - 1)];
-    config_.record.SetZoneEvent(zone, box->EventIndexOf(box->currentText()));
+    config_.record.SetZoneEvent(zone, Zone(zone).EventIndex());
 }
 
 // --- building ---
@@ -120,26 +104,13 @@ QWidget* FiveZonePanelEditor::BuildMainPage() {
     return page;
 }
 
+// The user events are left out of the event boxes.
 QWidget* FiveZonePanelEditor::BuildZones() {
-    auto* zones = new QWidget;
-    auto* grid = new QGridLayout(zones);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(Label("lblZoneTypeHead", QStringLiteral("Тип шлейфа")), 0, 1);
-    grid->addWidget(Label("lblZoneEventHead", QStringLiteral("Код события")), 0, 2);
-    for (int zone = 1; zone <= FiveZonePanelRecord::kZoneCount; ++zone) {
-        QComboBox*& types = zoneTypes_[static_cast<std::size_t>(zone - 1)];
-        EventBox*& events = zoneEvents_[static_cast<std::size_t>(zone - 1)];
-        types = Named(new QComboBox, NameOf("cbbZoneType", zone).constData(), zone);
-        FillZoneTypeBox(types, FiveZonePanelRecord::kZoneTypeSelector);
-        events = Named(new EventBox, NameOf("bxZoneEvent", zone).constData(), zone);
-        events->FillItems(kUserEventsLeftOut);
-        grid->addWidget(
-            Label(NameOf("lblZone", zone).constData(), QStringLiteral("ШС%1:").arg(zone)), zone, 0);
-        grid->addWidget(types, zone, 1);
-        grid->addWidget(events, zone, 2);
-    }
-    grid->setColumnStretch(3, 1);
-    return zones;
+    for (int zone = 1; zone <= FiveZonePanelRecord::kZoneCount; ++zone)
+        zones_[static_cast<std::size_t>(zone - 1)] =
+            BuildZoneRow(zone, "lblZone", "cbbZoneType", "bxZoneEvent",
+                         FiveZonePanelRecord::kZoneTypeSelector, false);
+    return ZoneGrid(zones_, "lblZoneTypeHead", "lblZoneEventHead");
 }
 
 QWidget* FiveZonePanelEditor::BuildTransmissionPage() {
@@ -167,12 +138,10 @@ QWidget* FiveZonePanelEditor::BuildTransmissionPage() {
 // Only the user's own actions reach the handlers: `activated`, `clicked` and `stepped` are not
 // emitted when RecordToControls shows a record, and the siren time is watched for leaving.
 void FiveZonePanelEditor::ConnectHandlers() {
-    for (int zone = 1; zone <= FiveZonePanelRecord::kZoneCount; ++zone) {
-        connect(zoneTypes_[static_cast<std::size_t>(zone - 1)], &QComboBox::activated, this,
-                [this, zone] { onZoneTypeChanged(zone); });
-        connect(zoneEvents_[static_cast<std::size_t>(zone - 1)], &QComboBox::activated, this,
-                [this, zone] { onZoneEventChanged(zone); });
-    }
+    for (int zone = 1; zone <= FiveZonePanelRecord::kZoneCount; ++zone)
+        Zone(zone).Connect(
+            this, [this, zone] { onZoneTypeChanged(zone); },
+            [this, zone] { onZoneEventChanged(zone); });
     connect(bxBuzzer, &QComboBox::activated, this,
             [this](int at) { config_.record.SetBuzzerFromIndex(at); });
     connect(bxTouchMemory, &QComboBox::activated, this,

@@ -3,29 +3,21 @@
 #include "editors/ui/DirectionTable.h"
 #include "gui/Dialogs.h"
 #include "gui/EditHelpers.h"
-#include "gui/EventBox.h"
 #include "gui/FormControls.h"
 #include "gui/OutputMatrix.h"
 #include "gui/UpDownField.h"
-#include "gui/ZoneTypeBox.h"
 #include "link/LinkModule.h"
 #include "model/BitHelpers.h"
 #include "model/DeviceCatalogue.h"
-#include "model/ZoneTypes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace tesmira::ui {
 
 namespace {
-
-std::string Utf8(const QString& text) {
-    return text.toUtf8().toStdString();
-}
 
 void ShowMessage(QWidget* parent, const PanelRecord::Message& message) {
     Dialogs::message(parent, FromUtf8(message.caption), FromUtf8(message.text),
@@ -119,9 +111,7 @@ PanelRecord::CollectedBoxes PanelEditor::ShownBoxes() const {
 void PanelEditor::ShowZone(int zone, const PanelRecord::ZoneView& view) {
     const ZoneControls& row = zones_[static_cast<std::size_t>(zone - 1)];
     row.partition->setCurrentIndex(view.partitionIndex);
-    Select(row.type, view.typeIndex);
-    row.event->setEnabled(view.eventEnabled);
-    row.event->ShowEvent(view.eventSelection.value_or(0));
+    row.zone.Show(view.typeIndex, view.eventEnabled, view.eventSelection.value_or(0));
     row.entry->setText(QString::fromStdString(view.entryDelayText));
     row.exit->setText(QString::fromStdString(view.exitDelayText));
     row.entry->setVisible(view.delaysVisible);
@@ -171,8 +161,8 @@ void PanelEditor::onZonePartitionChanged(int zone) {
 }
 
 void PanelEditor::onZoneTypeChanged(int zone) {
-    const QComboBox* box = zones_[static_cast<std::size_t>(zone - 1)].type;
-    const auto change = config_.record.SetZoneType(zone, ZoneTypeCodeOf(box));
+    const ZoneRow& row = zones_[static_cast<std::size_t>(zone - 1)].zone;
+    const auto change = config_.record.SetZoneType(zone, row.TypeCode());
     if (!change)
         return;
     ShowZone(zone, change->view);
@@ -180,13 +170,12 @@ void PanelEditor::onZoneTypeChanged(int zone) {
 }
 
 void PanelEditor::onZoneEventChanged(int zone) {
-    const EventBox* box = zones_[static_cast<std::size_t>(zone - 1)].event;
-    config_.record.SetZoneEvent(zone, box->EventIndexOf(box->currentText()));
+    config_.record.SetZoneEvent(zone, zones_[static_cast<std::size_t>(zone - 1)].zone.EventIndex());
 }
 
 void PanelEditor::onInterfacePicked() {
     const PanelRecord::InterfaceChange change =
-        config_.record.SetInterfaceFromText(Utf8(bxInterface->currentText()));
+        config_.record.SetInterface(ItemCodeOf(bxInterface));
     ShowInterface(change.view);
     if (change.directionsReset) {
         ShowGsmPage();

@@ -5,6 +5,7 @@
 
 #include "editors/RecordConfigs.h"
 #include "gui/DeviceEditor.h"
+#include "gui/ZoneRow.h"
 
 #include <array>
 #include <cstdint>
@@ -20,7 +21,6 @@ class QTabWidget;
 namespace tesmira::ui {
 
 class DirectionTable;
-class EventBox;
 class OutputMatrix;
 class UpDownField;
 
@@ -46,9 +46,8 @@ private:
 
     // The controls of one zone row; each carries the zone number as its tag.
     struct ZoneControls {
+        ZoneRow zone; // lblZone<n>, cbbZoneType<n>, bxZoneEvent<n>
         QComboBox* partition = nullptr;
-        QComboBox* type = nullptr;
-        EventBox* event = nullptr;
         QCheckBox* requery = nullptr;
         QCheckBox* rearm = nullptr;
         QLineEdit* entry = nullptr;

@@ -7,7 +7,6 @@
 #include "gui/FormControls.h"
 #include "gui/OutputMatrix.h"
 #include "gui/UpDownField.h"
-#include "gui/ZoneTypeBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,8 +27,6 @@ namespace tesmira::ui {
 
 namespace {
 
-constexpr int kUserEventsLeftOut = 0;
-
 // Zone rows: the zone's label, then its controls, under two rows of column heads.
 enum ZoneColumn {
     LabelColumn,
@@ -45,10 +42,6 @@ constexpr int kFirstZoneRow = 2;
 
 const QString kRequeryHint = QStringLiteral("Перезапрос пожарного шлейфа");
 const QString kRearmHint = QStringLiteral("Автоматическое восстановление шлейфа");
-
-QByteArray NameOf(const char* stem, int number) {
-    return QByteArray(stem) + QByteArray::number(number);
-}
 
 QLabel* Head(const char* name, const QString& caption) {
     QLabel* label = Label(name, caption);
@@ -115,18 +108,17 @@ QWidget* PanelEditor::BuildZones() {
 
     for (int zone = 1; zone <= PanelRecord::kZoneCount; ++zone) {
         ZoneControls& row = zones_[static_cast<std::size_t>(zone - 1)];
+        // The user events are left out of the event boxes.
+        row.zone = BuildZoneRow(zone, "lblZone", "cbbZoneType", "bxZoneEvent",
+                                PanelRecord::kZoneTypeSelector, false);
         row.partition = Named(List("", PanelRecord::PartitionTexts()),
-                              NameOf("cbbZonePart", zone).constData(), zone);
-        row.type = Named(new QComboBox, NameOf("cbbZoneType", zone).constData(), zone);
-        FillZoneTypeBox(row.type, PanelRecord::kZoneTypeSelector);
-        row.event = Named(new EventBox, NameOf("bxZoneEvent", zone).constData(), zone);
-        row.event->FillItems(kUserEventsLeftOut);
-        row.requery = Named(new QCheckBox, NameOf("chkRequery", zone).constData(), zone);
+                              NumberedName("cbbZonePart", zone).constData(), zone);
+        row.requery = Named(new QCheckBox, NumberedName("chkRequery", zone).constData(), zone);
         SetHint(row.requery, kRequeryHint);
-        row.rearm = Named(new QCheckBox, NameOf("chkRearm", zone).constData(), zone);
+        row.rearm = Named(new QCheckBox, NumberedName("chkRearm", zone).constData(), zone);
         SetHint(row.rearm, kRearmHint);
-        row.entry = NumberEdit(NameOf("edtDelayIn", zone).constData(), 2);
-        row.exit = NumberEdit(NameOf("edtDelayOut", zone).constData(), 2);
+        row.entry = NumberEdit(NumberedName("edtDelayIn", zone).constData(), 2);
+        row.exit = NumberEdit(NumberedName("edtDelayOut", zone).constData(), 2);
         for (QLineEdit* edit : {row.entry, row.exit}) {
             edit->setProperty(kTagProperty, zone);
             // A hidden field keeps its place, so the rows stay aligned.
@@ -140,12 +132,10 @@ QWidget* PanelEditor::BuildZones() {
             box->setSizePolicy(policy);
         }
         const int at = kFirstZoneRow + zone - 1;
-        grid->addWidget(
-            Label(NameOf("lblZone", zone).constData(), QStringLiteral("ШС%1:").arg(zone)), at,
-            LabelColumn);
+        grid->addWidget(row.zone.label, at, LabelColumn);
         grid->addWidget(row.partition, at, PartitionColumn);
-        grid->addWidget(row.type, at, TypeColumn);
-        grid->addWidget(row.event, at, EventColumn);
+        grid->addWidget(row.zone.type, at, TypeColumn);
+        grid->addWidget(row.zone.event, at, EventColumn);
         grid->addWidget(row.requery, at, RequeryColumn, Qt::AlignHCenter);
         grid->addWidget(row.rearm, at, RearmColumn, Qt::AlignHCenter);
         grid->addWidget(row.entry, at, EntryColumn);
@@ -164,7 +154,7 @@ QGroupBox* PanelEditor::BuildDependency() {
     auto* row = new QHBoxLayout(group);
     for (int partition = 2; partition <= PanelRecord::kPartitionCount; ++partition) {
         QCheckBox*& box = dependency_[static_cast<std::size_t>(partition - 2)];
-        box = Check(NameOf("chkDepend", partition).constData(), QString::number(partition),
+        box = Check(NumberedName("chkDepend", partition).constData(), QString::number(partition),
                     partition);
         row->addWidget(box);
     }
@@ -365,8 +355,9 @@ void PanelEditor::ConnectZone(int zone) {
     const ZoneControls& row = zones_[static_cast<std::size_t>(zone - 1)];
     connect(row.partition, &QComboBox::activated, this,
             [this, zone] { onZonePartitionChanged(zone); });
-    connect(row.type, &QComboBox::activated, this, [this, zone] { onZoneTypeChanged(zone); });
-    connect(row.event, &QComboBox::activated, this, [this, zone] { onZoneEventChanged(zone); });
+    row.zone.Connect(
+        this, [this, zone] { onZoneTypeChanged(zone); },
+        [this, zone] { onZoneEventChanged(zone); });
 }
 
 void PanelEditor::ConnectLists() {

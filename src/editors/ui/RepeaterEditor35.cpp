@@ -2,14 +2,10 @@
 
 #include "editors/ObjectList.h"
 #include "editors/ui/ObjectsWindow.h"
-#include "gui/EventBox.h"
-#include "gui/ZoneTypeBox.h"
 #include "link/LinkModule.h"
 #include "model/DeviceCatalogue.h"
-#include "model/ZoneTypes.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,7 +34,7 @@ void RepeaterEditor35::RecordToControls() {
     SetCheckedSilently(chkStavelDelay, config_.record.StavelDelay());
     SetCheckedSilently(chkRetActivateRele, config_.record.ActivateRelays());
     for (const ChannelCheck check : {ChannelCheck::Stavel, ChannelCheck::Site})
-        ShowTyped(ChannelCheckBox(check),
+        ShowCoded(ChannelCheckBox(check), config_.record.ChannelCheckPeriod(check),
                   QString::fromStdString(config_.record.ChannelCheckText(check)));
     for (int zone = 1; zone <= RepeaterRecord35::kZoneCount; ++zone)
         ShowZone(zone);
@@ -64,14 +60,9 @@ void RepeaterEditor35::ShowTransmitLetters(const RepeaterRecord35::TransmitLette
     chkRetTx485->setVisible(letters.rs485Visible);
 }
 
-// The list's own item when it has the text ("Выкл." is item 0), else the typed number as it is.
-
 void RepeaterEditor35::ShowZone(int zone) {
-    QComboBox* types = cbbRetShlfType[zone - 1];
-    EventBox* events = bxShlfEvent[zone - 1];
-    Select(types, config_.record.ZoneTypeIndex(zone));
-    events->setEnabled(config_.record.ZoneEventEnabled(zone));
-    events->ShowEvent(config_.record.ZoneEvent(zone).value_or(0));
+    Zone(zone).Show(config_.record.ZoneTypeIndex(zone), config_.record.ZoneEventEnabled(zone),
+                    config_.record.ZoneEvent(zone).value_or(0));
 }
 
 // After the first round trip the button counts the record's active objects.
@@ -100,27 +91,14 @@ void RepeaterEditor35::onTransmissionModeChosen(int index) {
     SetCheckedSilently(chkRetTx485, false);
 }
 
-void RepeaterEditor35::onChannelCheckEdited(ChannelCheck check) {
-    const QString text = ChannelCheckBox(check)->currentText();
-    if (const auto shown = config_.record.SetChannelCheckFromText(check, text.toStdString()))
-        ShowTyped(ChannelCheckBox(check), QString::fromStdString(*shown));
+void RepeaterEditor35::onZoneTypeChosen(int zone) {
+    const auto change = config_.record.SetZoneType(zone, Zone(zone).TypeCode());
+    if (change && Zone(zone).ShowTypeChange(*change))
+        onZoneEventChosen(zone);
 }
 
-void RepeaterEditor35::onZoneTypeChosen(QComboBox* box) {
-    const int zone = TagOf(box);
-    const auto change = config_.record.SetZoneType(zone, ZoneTypeCodeOf(box));
-    if (!change)
-        return;
-    EventBox* events = bxShlfEvent[zone - 1];
-    events->setEnabled(change->eventEnabled);
-    if (change->eventToShow) {
-        events->SelectEvent(*change->eventToShow);
-        onZoneEventChosen(events);
-    }
-}
-
-void RepeaterEditor35::onZoneEventChosen(EventBox* box) {
-    config_.record.SetZoneEvent(TagOf(box), box->EventIndexOf(box->currentText()));
+void RepeaterEditor35::onZoneEventChosen(int zone) {
+    config_.record.SetZoneEvent(zone, Zone(zone).EventIndex());
 }
 
 void RepeaterEditor35::onObjectsClicked() {
@@ -150,7 +128,9 @@ void RepeaterEditor35::ConnectHandlers() {
     shared_.Connect(this, config_.record);
     for (const ChannelCheck check : {ChannelCheck::Stavel, ChannelCheck::Site}) {
         QComboBox* box = ChannelCheckBox(check);
-        connect(box, &QComboBox::activated, this, [this, check] { onChannelCheckEdited(check); });
+        connect(box, &QComboBox::activated, this, [this, check, box] {
+            config_.record.SetChannelCheckPeriod(check, ItemCodeOf(box));
+        });
         AddCorrectedField(box, [this, check](const std::string& text) {
             return config_.record.SetChannelCheckFromText(check, text);
         });
@@ -159,12 +139,10 @@ void RepeaterEditor35::ConnectHandlers() {
         AddCorrectedField(DelayEdit(delay), [this, delay](const std::string& text) {
             return config_.record.SetDelayFromText(delay, text);
         });
-    for (int i = 0; i < RepeaterRecord35::kZoneCount; ++i) {
-        QComboBox* types = cbbRetShlfType[i];
-        EventBox* events = bxShlfEvent[i];
-        connect(types, &QComboBox::activated, this, [this, types] { onZoneTypeChosen(types); });
-        connect(events, &QComboBox::activated, this, [this, events] { onZoneEventChosen(events); });
-    }
+    for (int zone = 1; zone <= RepeaterRecord35::kZoneCount; ++zone)
+        Zone(zone).Connect(
+            this, [this, zone] { onZoneTypeChosen(zone); },
+            [this, zone] { onZoneEventChosen(zone); });
     connect(btnRetObj, &QPushButton::clicked, this, &RepeaterEditor35::onObjectsClicked);
 }
 

@@ -6,6 +6,9 @@
 #include "editors/RecordConfigs.h"
 #include "editors/ui/RepeaterWidgets.h"
 #include "gui/DeviceEditor.h"
+#include "gui/ZoneRow.h"
+
+#include <array>
 
 class QCheckBox;
 class QComboBox;
@@ -17,7 +20,6 @@ class QTabWidget;
 
 namespace tesmira::ui {
 
-class EventBox;
 class ObjectsWindow;
 
 class RepeaterEditor35 : public DeviceEditor {
@@ -38,14 +40,13 @@ private:
     using Delay = RepeaterRecord35::Delay;
 
     void onTransmissionModeChosen(int index);
-    void onChannelCheckEdited(ChannelCheck check);
-    void onZoneTypeChosen(QComboBox* box);
-    void onZoneEventChosen(EventBox* box);
+    void onZoneTypeChosen(int zone);
+    void onZoneEventChosen(int zone);
     void onObjectsClicked();
-    // The edit or editable list whose typed value a leaving or a commit stores; false for others.
 
     void ShowTransmitLetters(const RepeaterRecord35::TransmitLetters& letters);
     void ShowZone(int zone);
+    const ZoneRow& Zone(int zone) const { return zones_[static_cast<std::size_t>(zone - 1)]; }
     void ShowObjectsCaption();
     QComboBox* ChannelCheckBox(ChannelCheck check) const;
     QLineEdit* DelayEdit(Delay delay) const;
@@ -74,8 +75,7 @@ private:
     QCheckBox* chkStavelDelay = nullptr;
     QComboBox* cbbStavelCheck = nullptr;
     QComboBox* cbbObjCheck = nullptr;
-    QComboBox* cbbRetShlfType[RepeaterRecord35::kZoneCount] = {};
-    EventBox* bxShlfEvent[RepeaterRecord35::kZoneCount] = {};
+    std::array<ZoneRow, RepeaterRecord35::kZoneCount> zones_{}; // cbbRetShlfType<n>, bxShlfEvent<n>
     QLineEdit* edtRetDelIn = nullptr;
     QLineEdit* edtRetDelOut = nullptr;
     QCheckBox* chkLockAlrm = nullptr;

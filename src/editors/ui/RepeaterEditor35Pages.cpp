@@ -1,7 +1,5 @@
 // The controls of the type 35 editor's three tabs and their layout.
 #include "editors/ui/RepeaterEditor35.h"
-#include "gui/EventBox.h"
-#include "gui/ZoneTypeBox.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,7 +19,7 @@ namespace {
 
 // An editable list: the user picks an item or types a number. Nothing typed is added to the items
 // or completed from them: "2" is two hours, not "20".
-QComboBox* EditableList(const char* name, std::span<const std::string_view> items) {
+QComboBox* EditableList(const char* name, std::span<const CodedItem> items) {
     QComboBox* box = List(name, items);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
@@ -89,7 +87,7 @@ QWidget* RepeaterEditor35::BuildMainPage() {
 QGroupBox* RepeaterEditor35::BuildTransmitGroup() {
     auto* group = Named(new QGroupBox(FromUtf8(text::kTransmitGroup)), "grpTransmit");
     lblRetLiterTX = Label("lblRetLiterTX", FromUtf8(text::kLetterLabel));
-    bxRetLiterTX = List("bxRetLiterTX", {});
+    bxRetLiterTX = List("bxRetLiterTX", std::span<const std::string_view>{});
     bxRetTxMode = List("bxRetTxMode", R35::TransmissionModeTexts());
     chkRetTx485 = Check("chkRetTx485", FromUtf8(text::kRs485Caption));
     SetHint(chkRetTx485, FromUtf8(text::kRs485Hint));
@@ -104,8 +102,8 @@ QGroupBox* RepeaterEditor35::BuildTransmitGroup() {
 }
 
 QWidget* RepeaterEditor35::BuildChannelChecks() {
-    cbbStavelCheck = EditableList("cbbStavelCheck", R35::ChannelCheckTexts(ChannelCheck::Stavel));
-    cbbObjCheck = EditableList("cbbObjCheck", R35::ChannelCheckTexts(ChannelCheck::Site));
+    cbbStavelCheck = EditableList("cbbStavelCheck", R35::ChannelCheckItems(ChannelCheck::Stavel));
+    cbbObjCheck = EditableList("cbbObjCheck", R35::ChannelCheckItems(ChannelCheck::Site));
     auto* checks = new QWidget;
     auto* grid = new QGridLayout(checks);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -119,39 +117,17 @@ QWidget* RepeaterEditor35::BuildChannelChecks() {
 
 QWidget* RepeaterEditor35::BuildLoopsPage() {
     auto* page = new QWidget;
-    auto* zones = new QGridLayout;
-    zones->addWidget(Label("lblZoneTypeHead", FromUtf8(text::kZoneTypeHead)), 0, 1);
-    zones->addWidget(Label("lblZoneEventHead", FromUtf8(text::kZoneEventHead)), 0, 2);
-    static constexpr const char* kLabelNames[] = {"lblZone1", "lblZone2"};
-    static constexpr const char* kTypeNames[] = {"cbbRetShlfType1", "cbbRetShlfType2"};
-    static constexpr const char* kEventNames[] = {"bxShlfEvent1", "bxShlfEvent2"};
-    const std::string_view captions[] = {text::kZone1Label, text::kZone2Label};
-    for (int i = 0; i < R35::kZoneCount; ++i) {
-        cbbRetShlfType[i] = Named(new QComboBox, kTypeNames[i], i + 1);
-        FillZoneTypeBox(cbbRetShlfType[i], R35::kZoneTypeSelector);
-        bxShlfEvent[i] = Named(new EventBox, kEventNames[i], i + 1);
-        bxShlfEvent[i]->FillItems(R35::kEventBoxAllEvents ? 1 : 0);
-        zones->addWidget(Label(kLabelNames[i], FromUtf8(captions[i])), i + 1, 0);
-        zones->addWidget(cbbRetShlfType[i], i + 1, 1);
-        zones->addWidget(bxShlfEvent[i], i + 1, 2);
-    }
-    zones->setColumnStretch(3, 1);
-
-    auto* delays = Named(new QGroupBox(FromUtf8(text::kDelayGroup)), "grpDelayTime");
-    edtRetDelIn = NumberEdit("edtRetDelIn", 3);
-    edtRetDelOut = NumberEdit("edtRetDelOut", 3);
-    auto* form = new QGridLayout(delays);
-    form->addWidget(Label("lblRetDelIn", FromUtf8(text::kEntryDelayLabel)), 0, 0);
-    form->addWidget(edtRetDelIn, 0, 1);
-    form->addWidget(Label("lblRetDelOut", FromUtf8(text::kExitDelayLabel)), 1, 0);
-    form->addWidget(edtRetDelOut, 1, 1);
+    for (int zone = 1; zone <= R35::kZoneCount; ++zone)
+        zones_[static_cast<std::size_t>(zone - 1)] =
+            BuildZoneRow(zone, "lblZone", "cbbRetShlfType", "bxShlfEvent", R35::kZoneTypeSelector,
+                         R35::kEventBoxAllEvents);
     auto* delayRow = new QHBoxLayout;
-    delayRow->addWidget(delays);
+    delayRow->addWidget(DelayGroup(3, edtRetDelIn, edtRetDelOut));
     delayRow->addStretch();
 
     chkLockAlrm = Check("chkLockAlrm", FromUtf8(text::kLockAfterAlarmCaption));
     auto* rows = new QVBoxLayout(page);
-    rows->addLayout(zones);
+    rows->addWidget(ZoneGrid(zones_, "lblZoneTypeHead", "lblZoneEventHead"));
     rows->addLayout(delayRow);
     rows->addWidget(chkLockAlrm);
     rows->addStretch();

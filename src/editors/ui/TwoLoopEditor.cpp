@@ -1,18 +1,13 @@
 #include "editors/ui/TwoLoopEditor.h"
 
 #include "gui/EditHelpers.h"
-#include "gui/EventBox.h"
 #include "gui/FormControls.h"
-#include "gui/ZoneTypeBox.h"
 #include "link/LinkModule.h"
 #include "model/DeviceCatalogue.h"
-#include "model/ZoneTypes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,12 +16,6 @@
 #include <QVBoxLayout>
 
 namespace tesmira::ui {
-
-namespace {
-
-constexpr int kAllEvents = 1;
-
-} // namespace
 
 TwoLoopEditor::TwoLoopEditor(LinkModule& link, std::uint8_t type, QWidget* parent)
     : DeviceEditor(link, config_, parent), config_(type) {
@@ -57,11 +46,8 @@ void TwoLoopEditor::RecordToControls() {
 }
 
 void TwoLoopEditor::ShowLoop(int loop) {
-    QComboBox* types = cbbLoopType[loop - 1];
-    EventBox* events = bxLoopEvent[loop - 1];
-    Select(types, config_.record.LoopTypeIndex(loop));
-    events->setEnabled(config_.record.LoopEventEnabled(loop));
-    events->ShowEvent(config_.record.LoopEvent(loop));
+    Loop(loop).Show(config_.record.LoopTypeIndex(loop), config_.record.LoopEventEnabled(loop),
+                    config_.record.LoopEvent(loop));
 }
 
 // --- handlers ---
@@ -70,33 +56,18 @@ void TwoLoopEditor::onTxLetterChanged(int index) {
     config_.record.SetLetterFromIndex(index);
 }
 
-void TwoLoopEditor::onAlarmCountChanged() {
-    config_.record.SetAlarmCountFromText(bxTxAlarmCnt->currentText().toStdString());
-}
-
-void TwoLoopEditor::onRestoreCountChanged() {
-    config_.record.SetNormCountFromText(bxTxNormCnt->currentText().toStdString());
-}
-
 void TwoLoopEditor::onChannelCheckChanged(int index) {
     config_.record.SetChannelCheckFromIndex(index);
 }
 
-void TwoLoopEditor::onLoopTypeChanged(QComboBox* box) {
-    const int loop = TagOf(box);
-    const auto change = config_.record.SetLoopType(loop, ZoneTypeCodeOf(box));
-    if (!change)
-        return;
-    EventBox* events = bxLoopEvent[loop - 1];
-    events->setEnabled(change->eventEnabled);
-    if (change->eventToShow) {
-        events->SelectEvent(*change->eventToShow);
-        onLoopEventChanged(events);
-    }
+void TwoLoopEditor::onLoopTypeChanged(int loop) {
+    const auto change = config_.record.SetLoopType(loop, Loop(loop).TypeCode());
+    if (change && Loop(loop).ShowTypeChange(*change))
+        onLoopEventChanged(loop);
 }
 
-void TwoLoopEditor::onLoopEventChanged(EventBox* box) {
-    config_.record.SetLoopEvent(TagOf(box), box->EventIndexOf(box->currentText()));
+void TwoLoopEditor::onLoopEventChanged(int loop) {
+    config_.record.SetLoopEvent(loop, Loop(loop).EventIndex());
 }
 
 void TwoLoopEditor::onMonitorToggled(QCheckBox* box) {
@@ -127,7 +98,7 @@ void TwoLoopEditor::BuildControls() {
         Named(new QCheckBox(QStringLiteral("Использовать внутренний зуммер")), "chkUseBuzzer");
 
     auto* left = new QVBoxLayout;
-    left->addWidget(BuildDelays());
+    left->addWidget(DelayGroup(4, edtRetDelIn, edtRetDelOut));
     left->addWidget(BuildOutputs());
     left->addWidget(chkU2);
     left->addWidget(chkGuardSnd);
@@ -147,45 +118,20 @@ void TwoLoopEditor::BuildControls() {
     page->addStretch();
 }
 
+// Only the first loop is labelled: the second row stands under it.
 QWidget* TwoLoopEditor::BuildLoops() {
-    auto* loops = new QWidget;
-    auto* grid = new QGridLayout(loops);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(Label("lblLoopTypeHead", QStringLiteral("Тип шлейфа")), 0, 1);
-    grid->addWidget(Label("lblLoopEventHead", QStringLiteral("Код события")), 0, 2);
-    grid->addWidget(Label("lblLoop1", QStringLiteral("ШС1:")), 1, 0);
-    static constexpr const char* kTypeNames[] = {"cbbLoopType1", "cbbLoopType2"};
-    static constexpr const char* kEventNames[] = {"bxLoopEvent1", "bxLoopEvent2"};
-    for (int i = 0; i < TwoLoopRecord::kLoopCount; ++i) {
-        cbbLoopType[i] = Named(new QComboBox, kTypeNames[i], i + 1);
-        FillZoneTypeBox(cbbLoopType[i], TwoLoopRecord::kZoneTypeSelector);
-        bxLoopEvent[i] = Named(new EventBox, kEventNames[i], i + 1);
-        bxLoopEvent[i]->FillItems(kAllEvents);
-        grid->addWidget(cbbLoopType[i], i + 1, 1);
-        grid->addWidget(bxLoopEvent[i], i + 1, 2);
-    }
-    grid->setColumnStretch(3, 1);
-    return loops;
-}
-
-QGroupBox* TwoLoopEditor::BuildDelays() {
-    auto* group = Named(new QGroupBox(QStringLiteral("Задержка, сек")), "grpDelayTime");
-    edtRetDelIn = Named(new QLineEdit, "edtRetDelIn");
-    edtRetDelOut = Named(new QLineEdit, "edtRetDelOut");
-    auto* form = new QFormLayout(group);
-    for (QLineEdit* edit : {edtRetDelIn, edtRetDelOut}) {
-        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
-    }
-    form->addRow(Label("lblRetDelIn", QStringLiteral("вход:")), edtRetDelIn);
-    form->addRow(Label("lblRetDelOut", QStringLiteral("выход:")), edtRetDelOut);
-    return group;
+    for (int loop = 1; loop <= TwoLoopRecord::kLoopCount; ++loop)
+        loops_[static_cast<std::size_t>(loop - 1)] =
+            BuildZoneRow(loop, loop == 1 ? "lblLoop" : nullptr, "cbbLoopType", "bxLoopEvent",
+                         TwoLoopRecord::kZoneTypeSelector, true);
+    return ZoneGrid(loops_, "lblLoopTypeHead", "lblLoopEventHead");
 }
 
 QGroupBox* TwoLoopEditor::BuildTransmitter() {
     auto* group = Named(new QGroupBox(QStringLiteral("Передатчик")), "grpTransmitter");
     bxTxLetter = List("bxTxLetter", TwoLoopRecord::LetterTexts());
-    bxTxAlarmCnt = List("bxTxAlarmCnt", TwoLoopRecord::AlarmCountTexts());
-    bxTxNormCnt = List("bxTxNormCnt", TwoLoopRecord::NormCountTexts());
+    bxTxAlarmCnt = List("bxTxAlarmCnt", TwoLoopRecord::AlarmCountItems());
+    bxTxNormCnt = List("bxTxNormCnt", TwoLoopRecord::NormCountItems());
     bxTxTO = List("bxTxTO", TwoLoopRecord::ChannelCheckTexts());
     auto* form = new QFormLayout(group);
     form->addRow(Label("lblTxLetter", QStringLiteral("Литера:")), bxTxLetter);
@@ -213,16 +159,15 @@ QWidget* TwoLoopEditor::BuildOutputs() {
 // RecordToControls sets a selection or a check, and the delay edits are watched for leaving.
 void TwoLoopEditor::ConnectHandlers() {
     connect(bxTxLetter, &QComboBox::activated, this, &TwoLoopEditor::onTxLetterChanged);
-    connect(bxTxAlarmCnt, &QComboBox::activated, this, [this] { onAlarmCountChanged(); });
-    connect(bxTxNormCnt, &QComboBox::activated, this, [this] { onRestoreCountChanged(); });
+    connect(bxTxAlarmCnt, &QComboBox::activated, this,
+            [this] { config_.record.SetAlarmCount(ItemCodeOf(bxTxAlarmCnt)); });
+    connect(bxTxNormCnt, &QComboBox::activated, this,
+            [this] { config_.record.SetNormCount(ItemCodeOf(bxTxNormCnt)); });
     connect(bxTxTO, &QComboBox::activated, this, &TwoLoopEditor::onChannelCheckChanged);
-    for (int i = 0; i < TwoLoopRecord::kLoopCount; ++i) {
-        QComboBox* types = cbbLoopType[i];
-        EventBox* events = bxLoopEvent[i];
-        connect(types, &QComboBox::activated, this, [this, types] { onLoopTypeChanged(types); });
-        connect(events, &QComboBox::activated, this,
-                [this, events] { onLoopEventChanged(events); });
-    }
+    for (int loop = 1; loop <= TwoLoopRecord::kLoopCount; ++loop)
+        Loop(loop).Connect(
+            this, [this, loop] { onLoopTypeChanged(loop); },
+            [this, loop] { onLoopEventChanged(loop); });
     for (QCheckBox* box : {chkExpBox6, chkExpBox7, chkU2})
         connect(box, &QCheckBox::clicked, this, [this, box] { onMonitorToggled(box); });
     connect(chkGuardSnd, &QCheckBox::clicked, this, [this] { onGuardSoundClicked(); });

@@ -4,7 +4,9 @@
 
 #include "editors/RecordConfigs.h"
 #include "gui/DeviceEditor.h"
+#include "gui/ZoneRow.h"
 
+#include <array>
 #include <cstdint>
 
 class QCheckBox;
@@ -14,8 +16,6 @@ class QLineEdit;
 class QTabWidget;
 
 namespace tesmira::ui {
-
-class EventBox;
 
 class TwoLoopEditor : public DeviceEditor {
     Q_OBJECT
@@ -30,29 +30,26 @@ public:
 private:
     // Control handlers: each stores what the user chose in the record at once.
     void onTxLetterChanged(int index);
-    void onAlarmCountChanged();
-    void onRestoreCountChanged();
     void onChannelCheckChanged(int index);
-    void onLoopTypeChanged(QComboBox* box);
-    void onLoopEventChanged(EventBox* box);
+    void onLoopTypeChanged(int loop);
+    void onLoopEventChanged(int loop);
     void onMonitorToggled(QCheckBox* box);
     void onGuardSoundClicked();
     void onUseBuzzerClicked();
 
     void BuildControls();
     QWidget* BuildLoops();
-    QGroupBox* BuildDelays();
     QGroupBox* BuildTransmitter();
     QWidget* BuildOutputs();
     void ConnectHandlers();
     void ShowLoop(int loop);
+    const ZoneRow& Loop(int loop) const { return loops_[static_cast<std::size_t>(loop - 1)]; }
 
     TwoLoopConfig config_;
 
     QTabWidget* pgcConfig = nullptr;
     QWidget* tsMain = nullptr;
-    QComboBox* cbbLoopType[2] = {};
-    EventBox* bxLoopEvent[2] = {};
+    std::array<ZoneRow, TwoLoopRecord::kLoopCount> loops_{}; // cbbLoopType<n>, bxLoopEvent<n>
     QLineEdit* edtRetDelIn = nullptr;
     QLineEdit* edtRetDelOut = nullptr;
     QComboBox* bxTxLetter = nullptr;
