@@ -43,20 +43,20 @@ private:
 
     FiveZonePanelConfig config_;
 
-    QTabWidget* pgcConfig = nullptr;
+    QTabWidget* pages_ = nullptr;
     std::array<ZoneRow, FiveZonePanelRecord::kZoneCount> zones_{}; // cbbZoneType<n>, bxZoneEvent<n>
-    QLineEdit* edtSirenTime = nullptr;
-    QComboBox* bxBuzzer = nullptr;
-    QComboBox* bxTouchMemory = nullptr;
-    QCheckBox* chkLineShort = nullptr;
-    QCheckBox* chkKeyFob = nullptr;
-    QCheckBox* chkLampBlink = nullptr;
-    QCheckBox* chkFeedback = nullptr;
-    QComboBox* bxInterface = nullptr;
-    QCheckBox* chkGsm = nullptr;
-    QWidget* wgtNetNum = nullptr;
-    UpDownField* udNetNum = nullptr;
-    QCheckBox* chkRemoteDisarm = nullptr;
+    QLineEdit* sirenTime_ = nullptr;
+    QComboBox* buzzer_ = nullptr;
+    QComboBox* touchMemoryMode_ = nullptr;
+    QCheckBox* lineShortDuty_ = nullptr;
+    QCheckBox* keyFobAlarm_ = nullptr;
+    QCheckBox* lampBlinks_ = nullptr;
+    QCheckBox* armingFeedback_ = nullptr;
+    QComboBox* interface_ = nullptr;
+    QCheckBox* gsm_ = nullptr;
+    QWidget* networkNumberRow_ = nullptr;
+    UpDownField* networkNumber_ = nullptr;
+    QCheckBox* remoteDisarm_ = nullptr;
 };
 
 } // namespace tesmira::ui

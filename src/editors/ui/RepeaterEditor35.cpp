@@ -27,12 +27,12 @@ RepeaterEditor35::RepeaterEditor35(LinkModule& link, QWidget* parent)
 // --- showing the record ---
 
 void RepeaterEditor35::RecordToControls() {
-    Select(bxRetLiterRX, config_.record.ReceiveLetterIndex());
-    Select(bxRetTxMode, config_.record.TransmissionModeIndex());
+    Select(receiveLetter_, config_.record.ReceiveLetterIndex());
+    Select(transmissionMode_, config_.record.TransmissionModeIndex());
     ShowTransmitLetters(config_.record.TransmitLetterView());
-    SetCheckedSilently(chkRetTx485, config_.record.Rs485());
-    SetCheckedSilently(chkStavelDelay, config_.record.StavelDelay());
-    SetCheckedSilently(chkRetActivateRele, config_.record.ActivateRelays());
+    SetCheckedSilently(rs485_, config_.record.Rs485());
+    SetCheckedSilently(stavelDelay_, config_.record.StavelDelay());
+    SetCheckedSilently(activateRelays_, config_.record.ActivateRelays());
     for (const ChannelCheck check : {ChannelCheck::Stavel, ChannelCheck::Site})
         ShowCoded(ChannelCheckBox(check), config_.record.ChannelCheckPeriod(check),
                   QString::fromStdString(config_.record.ChannelCheckText(check)));
@@ -41,8 +41,8 @@ void RepeaterEditor35::RecordToControls() {
     for (const Delay delay : {Delay::Entry, Delay::Exit})
         DelayEdit(delay)->setText(QString::fromStdString(config_.record.DelayText(delay)));
     shared_.Show(config_.record);
-    SetCheckedSilently(chkLockAlrm, config_.record.LockAfterAlarm());
-    SetCheckedSilently(chkCNC_TxGSM, config_.record.CommunicatorConnected());
+    SetCheckedSilently(lockAfterAlarm_, config_.record.LockAfterAlarm());
+    SetCheckedSilently(communicatorConnected_, config_.record.CommunicatorConnected());
     ShowObjectsCaption();
 }
 
@@ -53,11 +53,11 @@ void RepeaterEditor35::OnClosing() {
 // --- showing ---
 
 void RepeaterEditor35::ShowTransmitLetters(const RepeaterRecord35::TransmitLetters& letters) {
-    FillComboFromList(bxRetLiterTX, Texts(letters.items));
-    Select(bxRetLiterTX, letters.index);
-    bxRetLiterTX->setVisible(letters.letterVisible);
-    lblRetLiterTX->setVisible(letters.letterVisible);
-    chkRetTx485->setVisible(letters.rs485Visible);
+    FillComboFromList(transmitLetter_, Texts(letters.items));
+    Select(transmitLetter_, letters.index);
+    transmitLetter_->setVisible(letters.letterVisible);
+    transmitLetterLabel_->setVisible(letters.letterVisible);
+    rs485_->setVisible(letters.rs485Visible);
 }
 
 void RepeaterEditor35::ShowZone(int zone) {
@@ -70,15 +70,15 @@ void RepeaterEditor35::ShowObjectsCaption() {
     std::optional<int> count;
     if (objectsClosedOnce_)
         count = ObjectList::ActiveCountOf(config_.record.Objects());
-    btnRetObj->setText(QString::fromStdString(ObjectsButtonCaption(count)));
+    objectsButton_->setText(QString::fromStdString(ObjectsButtonCaption(count)));
 }
 
 QComboBox* RepeaterEditor35::ChannelCheckBox(ChannelCheck check) const {
-    return check == ChannelCheck::Stavel ? cbbStavelCheck : cbbObjCheck;
+    return check == ChannelCheck::Stavel ? stavelChannelCheck_ : siteChannelCheck_;
 }
 
 QLineEdit* RepeaterEditor35::DelayEdit(Delay delay) const {
-    return delay == Delay::Entry ? edtRetDelIn : edtRetDelOut;
+    return delay == Delay::Entry ? entryDelay_ : exitDelay_;
 }
 
 // --- handlers ---
@@ -88,7 +88,7 @@ void RepeaterEditor35::onTransmissionModeChosen(int index) {
     if (!letters)
         return;
     ShowTransmitLetters(*letters);
-    SetCheckedSilently(chkRetTx485, false);
+    SetCheckedSilently(rs485_, false);
 }
 
 void RepeaterEditor35::onZoneTypeChosen(int zone) {
@@ -110,20 +110,20 @@ void RepeaterEditor35::onObjectsClicked() {
 // Only the user's own actions reach the handlers: `activated` and `clicked` are not emitted when
 // RecordToControls sets a selection or a check; edits and editable lists are watched for leaving.
 void RepeaterEditor35::ConnectHandlers() {
-    connect(bxRetLiterRX, &QComboBox::activated, this,
+    connect(receiveLetter_, &QComboBox::activated, this,
             [this](int index) { config_.record.SetReceiveLetterFromIndex(index); });
-    connect(bxRetTxMode, &QComboBox::activated, this, &RepeaterEditor35::onTransmissionModeChosen);
-    connect(bxRetLiterTX, &QComboBox::activated, this,
+    connect(transmissionMode_, &QComboBox::activated, this,
+            &RepeaterEditor35::onTransmissionModeChosen);
+    connect(transmitLetter_, &QComboBox::activated, this,
             [this](int index) { config_.record.SetTransmitLetterFromIndex(index); });
-    connect(chkRetTx485, &QCheckBox::clicked, this,
-            [this](bool on) { config_.record.SetRs485(on); });
-    connect(chkCNC_TxGSM, &QCheckBox::clicked, this,
+    connect(rs485_, &QCheckBox::clicked, this, [this](bool on) { config_.record.SetRs485(on); });
+    connect(communicatorConnected_, &QCheckBox::clicked, this,
             [this](bool on) { config_.record.SetCommunicatorConnected(on); });
-    connect(chkStavelDelay, &QCheckBox::clicked, this,
+    connect(stavelDelay_, &QCheckBox::clicked, this,
             [this](bool on) { config_.record.SetStavelDelay(on); });
-    connect(chkRetActivateRele, &QCheckBox::clicked, this,
+    connect(activateRelays_, &QCheckBox::clicked, this,
             [this](bool on) { config_.record.SetActivateRelays(on); });
-    connect(chkLockAlrm, &QCheckBox::clicked, this,
+    connect(lockAfterAlarm_, &QCheckBox::clicked, this,
             [this](bool on) { config_.record.SetLockAfterAlarm(on); });
     shared_.Connect(this, config_.record);
     for (const ChannelCheck check : {ChannelCheck::Stavel, ChannelCheck::Site}) {
@@ -143,7 +143,7 @@ void RepeaterEditor35::ConnectHandlers() {
         Zone(zone).Connect(
             this, [this, zone] { onZoneTypeChosen(zone); },
             [this, zone] { onZoneEventChosen(zone); });
-    connect(btnRetObj, &QPushButton::clicked, this, &RepeaterEditor35::onObjectsClicked);
+    connect(objectsButton_, &QPushButton::clicked, this, &RepeaterEditor35::onObjectsClicked);
 }
 
 } // namespace tesmira::ui

@@ -63,23 +63,23 @@ private:
     ObjectsWindow* objects_ = nullptr; // a child: freed with the editor
     bool objectsClosedOnce_ = false;
 
-    QTabWidget* pgcConfig = nullptr;
-    QComboBox* bxRetLiterRX = nullptr;
-    QLabel* lblRetLiterTX = nullptr;
-    QComboBox* bxRetLiterTX = nullptr;
-    QComboBox* bxRetTxMode = nullptr;
-    QCheckBox* chkRetTx485 = nullptr;
-    QPushButton* btnRetObj = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QComboBox* receiveLetter_ = nullptr;
+    QLabel* transmitLetterLabel_ = nullptr;
+    QComboBox* transmitLetter_ = nullptr;
+    QComboBox* transmissionMode_ = nullptr;
+    QCheckBox* rs485_ = nullptr;
+    QPushButton* objectsButton_ = nullptr;
     SharedRepeaterControls shared_{};
-    QCheckBox* chkRetActivateRele = nullptr;
-    QCheckBox* chkStavelDelay = nullptr;
-    QComboBox* cbbStavelCheck = nullptr;
-    QComboBox* cbbObjCheck = nullptr;
+    QCheckBox* activateRelays_ = nullptr;
+    QCheckBox* stavelDelay_ = nullptr;
+    QComboBox* stavelChannelCheck_ = nullptr;
+    QComboBox* siteChannelCheck_ = nullptr;
     std::array<ZoneRow, RepeaterRecord35::kZoneCount> zones_{}; // cbbRetShlfType<n>, bxShlfEvent<n>
-    QLineEdit* edtRetDelIn = nullptr;
-    QLineEdit* edtRetDelOut = nullptr;
-    QCheckBox* chkLockAlrm = nullptr;
-    QCheckBox* chkCNC_TxGSM = nullptr;
+    QLineEdit* entryDelay_ = nullptr;
+    QLineEdit* exitDelay_ = nullptr;
+    QCheckBox* lockAfterAlarm_ = nullptr;
+    QCheckBox* communicatorConnected_ = nullptr;
 };
 
 } // namespace tesmira::ui

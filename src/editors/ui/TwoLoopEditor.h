@@ -47,20 +47,20 @@ private:
 
     TwoLoopConfig config_;
 
-    QTabWidget* pgcConfig = nullptr;
-    QWidget* tsMain = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QWidget* mainPage_ = nullptr;
     std::array<ZoneRow, TwoLoopRecord::kLoopCount> loops_{}; // cbbLoopType<n>, bxLoopEvent<n>
-    QLineEdit* edtRetDelIn = nullptr;
-    QLineEdit* edtRetDelOut = nullptr;
-    QComboBox* bxTxLetter = nullptr;
-    QComboBox* bxTxAlarmCnt = nullptr;
-    QComboBox* bxTxNormCnt = nullptr;
-    QComboBox* bxTxTO = nullptr;
-    QCheckBox* chkExpBox6 = nullptr;
-    QCheckBox* chkExpBox7 = nullptr;
-    QCheckBox* chkU2 = nullptr;
-    QCheckBox* chkGuardSnd = nullptr;
-    QCheckBox* chkUseBuzzer = nullptr;
+    QLineEdit* entryDelay_ = nullptr;
+    QLineEdit* exitDelay_ = nullptr;
+    QComboBox* letter_ = nullptr;
+    QComboBox* alarmCount_ = nullptr;
+    QComboBox* restoreCount_ = nullptr;
+    QComboBox* channelCheck_ = nullptr;
+    QCheckBox* sirenMonitor_ = nullptr;
+    QCheckBox* lampMonitor_ = nullptr;
+    QCheckBox* u2Monitor_ = nullptr;
+    QCheckBox* guardSound_ = nullptr;
+    QCheckBox* useBuzzer_ = nullptr;
 };
 
 } // namespace tesmira::ui
