@@ -48,37 +48,37 @@ void PanelEditor::RecordToControls() {
 
     for (QCheckBox* box : monitoring_)
         SetCheckedSilently(box, config_.record.MonitorBit(TagOf(box)));
-    Select(bxRelayAlarm, config_.record.RelayModeIndex(PanelRecord::Relay::Alarm));
-    Select(bxRelayFire, config_.record.RelayModeIndex(PanelRecord::Relay::Fire));
-    Select(bxRelayControl, config_.record.RelayModeIndex(PanelRecord::Relay::Control));
-    Select(bxInternalPartition, config_.record.InternalPartitionIndex());
-    SetCheckedSilently(chkGuardSnd, config_.record.SirenSignals());
+    Select(alarmRelayMode_, config_.record.RelayModeIndex(PanelRecord::Relay::Alarm));
+    Select(fireRelayMode_, config_.record.RelayModeIndex(PanelRecord::Relay::Fire));
+    Select(controlRelayMode_, config_.record.RelayModeIndex(PanelRecord::Relay::Control));
+    Select(internalPartition_, config_.record.InternalPartitionIndex());
+    SetCheckedSilently(sirenSignals_, config_.record.SirenSignals());
 
-    Select(bxInterface, config_.record.InterfaceIndex());
+    Select(interface_, config_.record.InterfaceIndex());
     ShowInterface(config_.record.InterfaceVisibility());
-    if (wgtGsm != nullptr)
+    if (gsmPage_ != nullptr)
         ShowGsmPage();
 
-    Select(bxLampMode, config_.record.LampModeIndex());
-    Select(bxLedMode, config_.record.LedModeIndex());
-    if (udNetNum != nullptr)
-        udNetNum->ShowValue(config_.record.NetworkNumber());
+    Select(lampMode_, config_.record.LampModeIndex());
+    Select(readerLedMode_, config_.record.LedModeIndex());
+    if (networkNumber_ != nullptr)
+        networkNumber_->ShowValue(config_.record.NetworkNumber());
 
     using Option = PanelRecord::Option;
-    SetCheckedSilently(chkAttentionPcn, config_.record.HasOption(Option::TwoThresholdEvents));
-    SetCheckedSilently(chkAttentionSiren, config_.record.HasOption(Option::TwoThresholdSiren));
-    SetCheckedSilently(chkFeedback, config_.record.HasOption(Option::ArmingFeedback));
-    SetCheckedSilently(chkSmsAlarm, config_.record.SmsRelayOn(PanelRecord::SmsRelay::Alarm));
-    SetCheckedSilently(chkSmsFire, config_.record.SmsRelayOn(PanelRecord::SmsRelay::Fire));
-    SetCheckedSilently(chkSmsDisarm, config_.record.SmsDisarm());
+    SetCheckedSilently(twoThresholdEvents_, config_.record.HasOption(Option::TwoThresholdEvents));
+    SetCheckedSilently(twoThresholdSiren_, config_.record.HasOption(Option::TwoThresholdSiren));
+    SetCheckedSilently(armingFeedback_, config_.record.HasOption(Option::ArmingFeedback));
+    SetCheckedSilently(alarmRelayBySms_, config_.record.SmsRelayOn(PanelRecord::SmsRelay::Alarm));
+    SetCheckedSilently(fireRelayBySms_, config_.record.SmsRelayOn(PanelRecord::SmsRelay::Fire));
+    SetCheckedSilently(smsDisarm_, config_.record.SmsDisarm());
 
-    edtSirenTime->setText(QString::fromStdString(config_.record.SirenTimeText()));
-    Select(bxBuzzer, config_.record.BuzzerIndex());
-    SetCheckedSilently(chkRemoteDisarm, config_.record.RemoteDisarm());
-    SetCheckedSilently(chkLampBlink, config_.record.HasOption(Option::LampBlinks));
+    sirenTime_->setText(QString::fromStdString(config_.record.SirenTimeText()));
+    Select(buzzer_, config_.record.BuzzerIndex());
+    SetCheckedSilently(remoteDisarm_, config_.record.RemoteDisarm());
+    SetCheckedSilently(lampBlinks_, config_.record.HasOption(Option::LampBlinks));
 
     matrix_->LoadMatrix(config_.record.MatrixOutputs(), config_.record.ArmingCondition());
-    Select(bxTouchMemory, config_.record.TouchMemoryModeIndex());
+    Select(touchMemoryMode_, config_.record.TouchMemoryModeIndex());
 }
 
 void PanelEditor::CollectControls() {
@@ -136,20 +136,20 @@ void PanelEditor::ShowDependency(const PanelRecord::DependencyView& view) {
 }
 
 void PanelEditor::ShowInterface(const PanelRecord::InterfaceView& view) {
-    chkRemoteDisarm->setVisible(view.remoteDisarm);
-    if (wgtGsm != nullptr)
-        wgtGsm->setVisible(view.gsmPage);
-    if (wgtNetNum != nullptr)
-        wgtNetNum->setVisible(view.networkNumber);
+    remoteDisarm_->setVisible(view.remoteDisarm);
+    if (gsmPage_ != nullptr)
+        gsmPage_->setVisible(view.gsmPage);
+    if (networkNumberRow_ != nullptr)
+        networkNumberRow_->setVisible(view.networkNumber);
 }
 
 void PanelEditor::ShowGsmPage() {
     const PanelRecord::GsmPageView page = config_.record.GsmPage();
-    medtDevNum->setText(QString::fromStdString(page.deviceNumber));
-    grdDirections->ShowRows(page.directions);
-    SetCheckedSilently(chkSendSms, page.sendSms);
-    btnChangeSms->setVisible(page.changeButtonVisible);
-    edtChannelTest->setText(QString::fromStdString(page.channelTestText));
+    deviceNumber_->setText(QString::fromStdString(page.deviceNumber));
+    directions_->ShowRows(page.directions);
+    SetCheckedSilently(sendSms_, page.sendSms);
+    changeSms_->setVisible(page.changeButtonVisible);
+    channelTest_->setText(QString::fromStdString(page.channelTestText));
 }
 
 // --- handlers ---
@@ -174,12 +174,11 @@ void PanelEditor::onZoneEventChanged(int zone) {
 }
 
 void PanelEditor::onInterfacePicked() {
-    const PanelRecord::InterfaceChange change =
-        config_.record.SetInterface(ItemCodeOf(bxInterface));
+    const PanelRecord::InterfaceChange change = config_.record.SetInterface(ItemCodeOf(interface_));
     ShowInterface(change.view);
     if (change.directionsReset) {
         ShowGsmPage();
-        SetCheckedSilently(chkSmsDisarm, config_.record.SmsDisarm());
+        SetCheckedSilently(smsDisarm_, config_.record.SmsDisarm());
     }
     if (change.warning)
         ShowMessage(this, *change.warning);
@@ -188,7 +187,7 @@ void PanelEditor::onInterfacePicked() {
 void PanelEditor::onSendSmsClicked() {
     ShowMessage(this, PanelRecord::SendSmsClicked());
     // The block keeps its flag: the box shows it again rather than a state nobody stores.
-    SetCheckedSilently(chkSendSms, config_.record.GsmPage().sendSms);
+    SetCheckedSilently(sendSms_, config_.record.GsmPage().sendSms);
 }
 
 } // namespace tesmira::ui
