@@ -24,15 +24,11 @@ constexpr std::uint8_t kModeBits = 0x7F;
 
 constexpr std::array<CodedItem, 8> kStavelCheckItems = {
     {{"Выкл.", 0}, {"4", 4}, {"8", 8}, {"16", 16}, {"20", 20}, {"24", 24}, {"28", 28}, {"32", 32}}};
-constexpr std::array<CodedItem, 9> kSiteCheckItems = {{{"Выкл.", 0},
-                                                       {"20", 20},
-                                                       {"30", 30},
-                                                       {"40", 40},
-                                                       {"50", 50},
-                                                       {"60", 60},
-                                                       {"70", 70},
-                                                       {"80", 80},
-                                                       {"90", 90}}};
+// clang-format off
+constexpr std::array<CodedItem, 9> kSiteCheckItems = {{
+    {"Выкл.", 0}, {"20", 20}, {"30", 30}, {"40", 40}, {"50", 50}, {"60", 60}, {"70", 70},
+    {"80", 80}, {"90", 90}}};
+// clang-format on
 constexpr int kStavelCheckMax = 32;
 constexpr int kSiteCheckMax = 99;
 constexpr int kChannelCheckOffValue = 0;

@@ -16,16 +16,11 @@ constexpr TwoLoopRecord::Bytes kDefaults26 = {0x01, 0x08, 0x05, 0x02, 0x03, 0x04
 constexpr TwoLoopRecord::Bytes kDefaults27 = {0x01, 0x08, 0x05, 0x0A, 0x03, 0x04, 0x07,
                                               0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
 
-constexpr std::array<CodedItem, 10> kAlarmCountItems = {{{"3", 3},
-                                                         {"4", 4},
-                                                         {"5", 5},
-                                                         {"6", 6},
-                                                         {"7", 7},
-                                                         {"8", 8},
-                                                         {"9", 9},
-                                                         {"10", 10},
-                                                         {"11", 11},
-                                                         {"12", 12}}};
+// clang-format off
+constexpr std::array<CodedItem, 10> kAlarmCountItems = {{
+    {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}, {"7", 7}, {"8", 8}, {"9", 9}, {"10", 10}, {"11", 11},
+    {"12", 12}}};
+// clang-format on
 constexpr std::array<CodedItem, 8> kNormCountItems = {
     {{"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}, {"7", 7}, {"8", 8}}};
 // From the fourth item on the device's own texts have two spaces before "мин.".
