@@ -24,8 +24,8 @@ FieldTable FiveZonePanelFields(const FiveZonePanelRecord& r) {
     }
     t.Add("siren_time", "Время работы сирены, сек", r.SirenTimeText(), At(R::kSirenTime, 0xFF, 2),
           "edtSirenTime");
-    t.Add("buzzer", "Внутренний зуммер:", BuzzerItemText(r.BuzzerIndex()), At(R::kBuzzer),
-          "bxBuzzer");
+    t.Add("buzzer", "Внутренний зуммер:", CodedItemText(BuzzerItems(), r.BuzzerIndex()),
+          At(R::kBuzzer), "bxBuzzer");
     t.Add("touch_memory", "Режим Touch Memory",
           ItemText(TouchMemoryModeTexts(), r.TouchMemoryModeIndex()), At(R::kTouchMemory),
           "bxTouchMemory");

@@ -13,7 +13,7 @@ namespace {
 constexpr std::uint8_t kBuzzerAlwaysOff = 255;
 constexpr int kBuzzerEnableBit = 7;
 
-constexpr std::array<BuzzerItem, 9> kBuzzerItems = {{
+constexpr std::array<CodedItem, 9> kBuzzerItems = {{
     {"До сброса", 0},
     {"10 сек. ", 10},
     {"20 сек.", 20},
@@ -33,21 +33,17 @@ constexpr std::array<std::string_view, 3> kTouchMemoryModes = {
 
 } // namespace
 
-std::span<const BuzzerItem> BuzzerItems() {
+std::span<const CodedItem> BuzzerItems() {
     return kBuzzerItems;
 }
 
 std::optional<int> BuzzerIndexOfValue(std::uint8_t value) {
-    for (std::size_t i = 0; i < kBuzzerItems.size(); ++i) {
-        if (kBuzzerItems[i].value == value)
-            return static_cast<int>(i);
-    }
-    return std::nullopt;
+    return PositionOfCode(kBuzzerItems, value);
 }
 
 void StoreBuzzerChoice(std::uint8_t& code, std::uint8_t& enableByte, int index) {
     code = IsPositionIn(index, kBuzzerItems.size())
-               ? kBuzzerItems[static_cast<std::size_t>(index)].value
+               ? kBuzzerItems[static_cast<std::size_t>(index)].code
                : 0;
     AssignBit(enableByte, kBuzzerEnableBit, code != kBuzzerAlwaysOff);
 }

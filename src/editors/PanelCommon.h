@@ -13,13 +13,9 @@
 
 namespace tesmira {
 
-struct BuzzerItem {
-    std::string_view text;
-    std::uint8_t value; // what the record stores for the item
-};
-
-// In item order. "10 сек. " and "4 минуты " end in a space: the device's own texts.
-std::span<const BuzzerItem> BuzzerItems();
+// In item order; each item's code is what the record stores for it. "10 сек. " and "4 минуты " end
+// in a space: the device's own texts.
+std::span<const CodedItem> BuzzerItems();
 
 // The item that shows a stored code; none for a code no item stores.
 std::optional<int> BuzzerIndexOfValue(std::uint8_t value);

@@ -162,8 +162,8 @@ void AddPeriphery(FieldTable& t, const R& r) {
     t.Page("Периферия");
     t.Add("lamp_mode", "Режим работы лампы:", ItemText(R::LampModeTexts(), r.LampModeIndex()),
           At(R::kLampAndLed, 0x0F), "bxLampMode");
-    t.Add("buzzer", "Внутренний зуммер:", BuzzerItemText(r.BuzzerIndex()), At(R::kBuzzer),
-          "bxBuzzer");
+    t.Add("buzzer", "Внутренний зуммер:", CodedItemText(BuzzerItems(), r.BuzzerIndex()),
+          At(R::kBuzzer), "bxBuzzer");
     // Bit 7 of byte 40 follows the buzzer's choice.
     t.Reserve(At(R::kOptions, 0x80));
     t.Add("siren_time", "Время работы сирены, сек", r.SirenTimeText(), At(R::kSirenTime, 0xFF, 2),

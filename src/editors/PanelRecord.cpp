@@ -348,8 +348,8 @@ void PanelRecord::SetTouchMemoryMode(int position) {
     StorePosition(bytes_[kTouchMemory], position, TouchMemoryModeTexts().size());
 }
 
-PanelRecord::InterfaceChange PanelRecord::SetInterfaceFromText(std::string_view text) {
-    const int position = IndexOfText(InterfaceTexts(), text);
+PanelRecord::InterfaceChange PanelRecord::SetInterface(int picked) {
+    const int position = IsPositionIn(picked, traits().interfaceCount) ? picked : -1;
     const bool wasGsm = bytes_[kInterface] == kInterfaceGsm;
     bytes_[kInterface] = position < 0 ? kInterfaceNone : static_cast<std::uint8_t>(position);
     InterfaceChange change{VisibilityFor(position), false, std::nullopt};

@@ -227,7 +227,8 @@ public:
     std::optional<std::string> SetSirenTimeFromText(std::string_view text);
     void SetRemoteDisarm(bool on) { bytes_[kRemoteDisarm] = on ? 1 : 0; }
     void SetTouchMemoryMode(int position);
-    InterfaceChange SetInterfaceFromText(std::string_view text);
+    // A position this type offers no item at (or -1, no item shown) stores kInterfaceNone.
+    InterfaceChange SetInterface(int position);
 
     // Type 30's GSM page; type 31 has none of these controls, so they change nothing there.
     void SetSmsDisarm(bool on);

@@ -1,18 +1,10 @@
 #include "editors/RecordFields.h"
 
-#include "editors/PanelCommon.h"
 #include "editors/TransmitterEntry.h"
 
 #include <algorithm>
 
 namespace tesmira {
-
-std::string BuzzerItemText(std::optional<int> index) {
-    const auto items = BuzzerItems();
-    if (!index || *index < 0 || static_cast<std::size_t>(*index) >= items.size())
-        return {};
-    return std::string(items[static_cast<std::size_t>(*index)].text);
-}
 
 void AddObjectFields(FieldTable& table, std::span<const std::uint8_t> objects, std::size_t first) {
     table.Page("Объекты");

@@ -29,9 +29,6 @@ inline std::vector<std::uint8_t> BlockOf(std::span<const std::uint8_t> bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
-// The buzzer list's text for an item index.
-std::string BuzzerItemText(std::optional<int> index);
-
 // The objects window's rows of a repeater: entry n's type and number, "object.<n>.type" and
 // "object.<n>.number", from record byte `first`.
 void AddObjectFields(FieldTable& table, std::span<const std::uint8_t> objects, std::size_t first);

@@ -22,10 +22,13 @@ constexpr std::array<std::string_view, 4> kTransmissionModeTexts = {"Выклю�
 enum Mode : std::uint8_t { kModeOff = 0, kModeEightLetters = 1, kModeAllLetters = 2 };
 constexpr std::uint8_t kModeBits = 0x7F;
 
-constexpr std::array<std::string_view, 8> kStavelCheckTexts = {"Выкл.", "4",  "8",  "16",
-                                                               "20",    "24", "28", "32"};
-constexpr std::array<std::string_view, 9> kSiteCheckTexts = {"Выкл.", "20", "30", "40", "50",
-                                                             "60",    "70", "80", "90"};
+constexpr std::array<CodedItem, 8> kStavelCheckItems = {
+    {{"Выкл.", 0}, {"4", 4}, {"8", 8}, {"16", 16}, {"20", 20}, {"24", 24}, {"28", 28}, {"32", 32}}};
+// clang-format off
+constexpr std::array<CodedItem, 9> kSiteCheckItems = {{
+    {"Выкл.", 0}, {"20", 20}, {"30", 30}, {"40", 40}, {"50", 50}, {"60", 60}, {"70", 70},
+    {"80", 80}, {"90", 90}}};
+// clang-format on
 constexpr int kStavelCheckMax = 32;
 constexpr int kSiteCheckMax = 99;
 constexpr int kChannelCheckOffValue = 0;
@@ -55,10 +58,10 @@ std::span<const std::string_view> RepeaterRecord35::ReceiveLetterTexts() {
     return RadioLetterTexts(kReceiveLetterCount);
 }
 
-std::span<const std::string_view> RepeaterRecord35::ChannelCheckTexts(ChannelCheck check) {
+std::span<const CodedItem> RepeaterRecord35::ChannelCheckItems(ChannelCheck check) {
     if (check == ChannelCheck::Stavel)
-        return kStavelCheckTexts;
-    return kSiteCheckTexts;
+        return kStavelCheckItems;
+    return kSiteCheckItems;
 }
 
 std::optional<int> RepeaterRecord35::ReceiveLetterIndex() const {
@@ -105,6 +108,10 @@ bool RepeaterRecord35::IndicationBit(int bit) const {
 
 bool RepeaterRecord35::CommunicatorConnected() const {
     return BitIsSet(bytes_[kCommunicator], kCommunicatorBit);
+}
+
+std::uint8_t RepeaterRecord35::ChannelCheckPeriod(ChannelCheck check) const {
+    return bytes_[ChannelCheckByte(check)];
 }
 
 std::string RepeaterRecord35::ChannelCheckText(ChannelCheck check) const {
@@ -182,6 +189,11 @@ std::optional<std::string> RepeaterRecord35::SetChannelCheckFromText(ChannelChec
     if (shown == text)
         return std::nullopt;
     return shown;
+}
+
+void RepeaterRecord35::SetChannelCheckPeriod(ChannelCheck check, int period) {
+    if (PositionOfCode(ChannelCheckItems(check), period))
+        bytes_[ChannelCheckByte(check)] = static_cast<std::uint8_t>(period);
 }
 
 void RepeaterRecord35::SetRelayModeFromIndex(Relay relay, int index) {

@@ -78,8 +78,9 @@ public:
     // Item texts of the lists, in item order (the relay lists: RelayModeTexts).
     static std::span<const std::string_view> TransmissionModeTexts(); // "Выключено" .. "Velmor"
     static std::span<const std::string_view> ReceiveLetterTexts(); // "1" .. "8"
-    // Items of the editable channel check combos: "Выкл." and the usual periods.
-    static std::span<const std::string_view> ChannelCheckTexts(ChannelCheck check);
+    // Items of the editable channel check combos, each with the period it stores: "Выкл." (0)
+    // and the usual periods.
+    static std::span<const CodedItem> ChannelCheckItems(ChannelCheck check);
 
     // What the controls show. A list index is none when the byte lies outside the list, which
     // then shows no selection.
@@ -92,7 +93,8 @@ public:
     bool CommunicatorConnected() const;
     bool StavelDelay() const { return bytes_[kStavelDelay] != 0; }
     bool ActivateRelays() const { return bytes_[kActivateRelays] != 0; }
-    // The combo's text: the stored number, "Выкл." for 0.
+    // The stored period, and the combo's text for it: the number, "Выкл." for 0.
+    std::uint8_t ChannelCheckPeriod(ChannelCheck check) const;
     std::string ChannelCheckText(ChannelCheck check) const;
     std::optional<int> RelayModeIndex(Relay relay) const;
     bool FireRelayCheck() const { return bytes_[kFireRelayCheck] != 0; }
@@ -122,6 +124,8 @@ public:
     // no number and values below 0 give 0, shown as "Выкл.". Returns the text the combo must
     // show instead of what it holds, if any.
     std::optional<std::string> SetChannelCheckFromText(ChannelCheck check, std::string_view text);
+    // A picked item's period; a period no item carries changes nothing.
+    void SetChannelCheckPeriod(ChannelCheck check, int period);
     void SetRelayModeFromIndex(Relay relay, int index);
     void SetFireRelayCheck(bool on) { bytes_[kFireRelayCheck] = on ? 1 : 0; }
     void SetBuzzer(bool on) { bytes_[kBuzzer] = on ? 1 : 0; }

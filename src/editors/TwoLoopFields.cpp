@@ -39,10 +39,10 @@ FieldTable TwoLoopFields(const TwoLoopRecord& r) {
     t.Add("tx.letter", "Литера:", ItemText(R::LetterTexts(), r.LetterIndex()), At(R::kLetter),
           "bxTxLetter");
     t.Add("tx.alarm_count",
-          "Кол-во перед тревог:", ItemText(R::AlarmCountTexts(), r.AlarmCountIndex()),
+          "Кол-во перед тревог:", CodedItemText(R::AlarmCountItems(), r.AlarmCountIndex()),
           At(R::kAlarmCount), "bxTxAlarmCnt");
     t.Add("tx.restore_count",
-          "Кол-во перед восст:", ItemText(R::NormCountTexts(), r.NormCountIndex()),
+          "Кол-во перед восст:", CodedItemText(R::NormCountItems(), r.NormCountIndex()),
           At(R::kNormCount), "bxTxNormCnt");
     t.Add("tx.channel_check",
           "Контроль канала:", ItemText(R::ChannelCheckTexts(), r.ChannelCheckIndex()),

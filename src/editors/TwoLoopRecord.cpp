@@ -7,8 +7,6 @@
 #include "model/ValueRules.h"
 #include "model/ZoneTypes.h"
 
-#include <charconv>
-
 namespace tesmira {
 
 namespace {
@@ -18,10 +16,13 @@ constexpr TwoLoopRecord::Bytes kDefaults26 = {0x01, 0x08, 0x05, 0x02, 0x03, 0x04
 constexpr TwoLoopRecord::Bytes kDefaults27 = {0x01, 0x08, 0x05, 0x0A, 0x03, 0x04, 0x07,
                                               0x65, 0x3C, 0x1E, 0x00, 0x00, 0x01};
 
-constexpr std::array<std::string_view, 10> kAlarmCountTexts = {"3", "4", "5",  "6",  "7",
-                                                               "8", "9", "10", "11", "12"};
-constexpr std::array<std::string_view, 8> kNormCountTexts = {"1", "2", "3", "4",
-                                                             "5", "6", "7", "8"};
+// clang-format off
+constexpr std::array<CodedItem, 10> kAlarmCountItems = {{
+    {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}, {"7", 7}, {"8", 8}, {"9", 9}, {"10", 10}, {"11", 11},
+    {"12", 12}}};
+// clang-format on
+constexpr std::array<CodedItem, 8> kNormCountItems = {
+    {{"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}, {"7", 7}, {"8", 8}}};
 // From the fourth item on the device's own texts have two spaces before "мин.".
 constexpr std::array<std::string_view, 14> kChannelCheckTexts = {
     "откл.",     "30 сек",  "1 мин.",    "1,5  мин.", "2  мин.",   "2,5  мин.", "3  мин.",
@@ -31,22 +32,10 @@ std::size_t LoopZoneTypeCount() {
     return ZoneTypeSelection(TwoLoopRecord::kZoneTypeSelector)->size();
 }
 
-std::optional<int> IndexOfValueText(std::uint8_t value, std::span<const std::string_view> texts) {
-    const int index = IndexOfText(texts, std::to_string(value));
-    if (index < 0)
-        return std::nullopt;
-    return index;
-}
-
-// Stores the number an item text stands for, when the text is one of the items.
-void StoreItemNumber(std::uint8_t& target, std::string_view text,
-                     std::span<const std::string_view> texts) {
-    if (IndexOfText(texts, text) < 0)
-        return;
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error == std::errc() && end == text.data() + text.size())
-        target = static_cast<std::uint8_t>(value);
+// Stores `count` when an item carries it.
+void StoreCount(std::uint8_t& target, int count, std::span<const CodedItem> items) {
+    if (PositionOfCode(items, count))
+        target = static_cast<std::uint8_t>(count);
 }
 
 } // namespace
@@ -61,12 +50,12 @@ std::span<const std::string_view> TwoLoopRecord::LetterTexts() {
     return RadioLetterTexts(kMaxRadioLetter);
 }
 
-std::span<const std::string_view> TwoLoopRecord::AlarmCountTexts() {
-    return kAlarmCountTexts;
+std::span<const CodedItem> TwoLoopRecord::AlarmCountItems() {
+    return kAlarmCountItems;
 }
 
-std::span<const std::string_view> TwoLoopRecord::NormCountTexts() {
-    return kNormCountTexts;
+std::span<const CodedItem> TwoLoopRecord::NormCountItems() {
+    return kNormCountItems;
 }
 
 std::span<const std::string_view> TwoLoopRecord::ChannelCheckTexts() {
@@ -78,11 +67,11 @@ std::optional<int> TwoLoopRecord::LetterIndex() const {
 }
 
 std::optional<int> TwoLoopRecord::AlarmCountIndex() const {
-    return IndexOfValueText(bytes_[kAlarmCount], kAlarmCountTexts);
+    return PositionOfCode(kAlarmCountItems, bytes_[kAlarmCount]);
 }
 
 std::optional<int> TwoLoopRecord::NormCountIndex() const {
-    return IndexOfValueText(bytes_[kNormCount], kNormCountTexts);
+    return PositionOfCode(kNormCountItems, bytes_[kNormCount]);
 }
 
 std::optional<int> TwoLoopRecord::ChannelCheckIndex() const {
@@ -115,12 +104,12 @@ void TwoLoopRecord::SetLetterFromIndex(int index) {
     StoreRadioLetter(bytes_[kLetter], index, kMaxRadioLetter);
 }
 
-void TwoLoopRecord::SetAlarmCountFromText(std::string_view text) {
-    StoreItemNumber(bytes_[kAlarmCount], text, kAlarmCountTexts);
+void TwoLoopRecord::SetAlarmCount(int count) {
+    StoreCount(bytes_[kAlarmCount], count, kAlarmCountItems);
 }
 
-void TwoLoopRecord::SetNormCountFromText(std::string_view text) {
-    StoreItemNumber(bytes_[kNormCount], text, kNormCountTexts);
+void TwoLoopRecord::SetNormCount(int count) {
+    StoreCount(bytes_[kNormCount], count, kNormCountItems);
 }
 
 void TwoLoopRecord::SetChannelCheckFromIndex(int index) {

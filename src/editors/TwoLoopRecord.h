@@ -60,9 +60,10 @@ public:
     void Assign(const Bytes& bytes) { bytes_ = bytes; }
 
     // Item texts of the lists, in item order.
-    static std::span<const std::string_view> LetterTexts();       // "1" .. "30"
-    static std::span<const std::string_view> AlarmCountTexts();   // "3" .. "12"
-    static std::span<const std::string_view> NormCountTexts();    // "1" .. "8"
+    static std::span<const std::string_view> LetterTexts(); // "1" .. "30"
+    // The counts' items carry the count the record stores.
+    static std::span<const CodedItem> AlarmCountItems();          // "3" .. "12"
+    static std::span<const CodedItem> NormCountItems();           // "1" .. "8"
     static std::span<const std::string_view> ChannelCheckTexts(); // "откл." .. "6,5  мин."
 
     // What the controls show. A list index is none when the byte lies outside the list, which
@@ -79,10 +80,10 @@ public:
     bool GuardSound() const { return bytes_[kGuardSound] != 0; }
     bool UseBuzzer() const { return bytes_[kUseBuzzer] != 0; }
 
-    // What the handlers do. Indexes and texts that no item has change nothing.
+    // What the handlers do. Indexes and counts that no item has change nothing.
     void SetLetterFromIndex(int index);
-    void SetAlarmCountFromText(std::string_view text);
-    void SetNormCountFromText(std::string_view text);
+    void SetAlarmCount(int count);
+    void SetNormCount(int count);
     void SetChannelCheckFromIndex(int index);
 
     // Stores the zone type of a loop; a type other than "off" also gets its default event at

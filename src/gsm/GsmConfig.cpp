@@ -77,9 +77,4 @@ GsmWriteFrame GsmConfig::WriteFrame(std::span<std::uint8_t> tx) const {
         false};
 }
 
-void GsmConfig::SaveTo(ConfigFile& writer) const {
-    writer.AddRecord(record.bytes());
-    writer.AddRecord(captions.block());
-}
-
 } // namespace tesmira

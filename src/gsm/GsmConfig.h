@@ -72,9 +72,6 @@ public:
     // as tx held it, record bytes 0..379, the caption block, CRC-8. Refused, and tx untouched,
     // above 2052 bytes.
     GsmWriteFrame WriteFrame(std::span<std::uint8_t> tx) const;
-
-    // The two sections of the configuration file: the record, then the caption block.
-    void SaveTo(ConfigFile& writer) const;
 };
 
 } // namespace tesmira

@@ -14,12 +14,10 @@ EventBox::EventBox(QWidget* parent) : QComboBox(parent) {
 void EventBox::FillItems(int allEvents) {
     clear();
     setCurrentIndex(-1);
-    QStringList texts;
     for (const std::uint8_t row : EventBoxRows(allEvents != 0)) {
-        texts.append(EventTextOf(row));
+        addItem(EventTextOf(row), int{row});
     }
-    addItems(texts);
-    // addItems on an empty non-editable box selects the first item; the box starts unselected.
+    // addItem on an empty non-editable box selects the first item; the box starts unselected.
     setCurrentIndex(-1);
 }
 
@@ -27,11 +25,11 @@ QString EventBox::EventTextOf(std::uint8_t index) const {
     return QString::fromStdString(EventText(index));
 }
 
-std::uint8_t EventBox::EventIndexOf(const QString& text) const {
+std::uint8_t EventBox::EventIndex() const {
     if (currentIndex() < 0) {
         return 0;
     }
-    return EventIndexByText(text.toStdString());
+    return static_cast<std::uint8_t>(currentData().toInt());
 }
 
 void EventBox::SelectEvent(std::uint8_t index) {
@@ -39,7 +37,7 @@ void EventBox::SelectEvent(std::uint8_t index) {
     if (!row) {
         return;
     }
-    setCurrentIndex(findText(EventTextOf(*row), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    setCurrentIndex(findData(int{*row}));
 }
 
 void EventBox::ShowEvent(std::uint8_t index) {

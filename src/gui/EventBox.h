@@ -1,4 +1,4 @@
-// Drop-down list of Contact ID events that converts between event texts and stored event indexes.
+// Drop-down list of Contact ID events; each item carries the event index a record stores.
 #pragma once
 
 #include <QComboBox>
@@ -21,9 +21,8 @@ public:
     // Event text of any row, listed or not: "130 - ВТОРЖЕНИЕ".
     QString EventTextOf(std::uint8_t index) const;
 
-    // Event index of `text` (callers pass the box's own text); 0 while the box has no selection
-    // or when no row has that text.
-    std::uint8_t EventIndexOf(const QString& text) const;
+    // Event index of the item the box shows; 0 while it shows none.
+    std::uint8_t EventIndex() const;
 
     // Selects the event with this index; a row the box does not offer leaves it without selection.
     // The byte 0 names no event and leaves the selection as it was.

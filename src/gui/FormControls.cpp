@@ -1,6 +1,7 @@
 #include "gui/FormControls.h"
 
 #include "gui/EditHelpers.h"
+#include "model/ValueRules.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,9 +48,22 @@ QLineEdit* NumberEdit(const char* name, int digits) {
 
 QComboBox* List(const char* name, std::span<const std::string_view> items) {
     auto* box = Named(new QComboBox, name);
-    FillComboFromList(box, Texts(items));
+    for (const std::string_view text : items)
+        box->addItem(FromUtf8(text), box->count());
     box->setCurrentIndex(-1);
     return box;
+}
+
+QComboBox* List(const char* name, std::span<const CodedItem> items) {
+    auto* box = Named(new QComboBox, name);
+    for (const CodedItem& item : items)
+        box->addItem(FromUtf8(item.text), int{item.code});
+    box->setCurrentIndex(-1);
+    return box;
+}
+
+int ItemCodeOf(const QComboBox* box) {
+    return box->currentIndex() < 0 ? -1 : box->currentData().toInt();
 }
 
 void Select(QComboBox* box, std::optional<int> index) {
@@ -84,6 +98,13 @@ void ShowTyped(QWidget* control, const QString& text) {
     } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         edit->setText(text);
     }
+}
+
+void ShowCoded(QComboBox* box, int code, const QString& text) {
+    const int item = box->findData(code);
+    box->setCurrentIndex(item);
+    if (item < 0)
+        box->setEditText(text);
 }
 
 void SetHint(QWidget* control, const QString& hint) {

@@ -19,6 +19,10 @@ class QObject;
 class QTabWidget;
 class QWidget;
 
+namespace tesmira {
+struct CodedItem;
+}
+
 namespace tesmira::ui {
 
 QStringList Texts(std::span<const std::string_view> texts);
@@ -35,8 +39,14 @@ QTabWidget* EditorPages(QWidget* editor);
 // An edit as wide as a number of `digits` digits.
 QLineEdit* NumberEdit(const char* name, int digits);
 
-// A drop-down list with `items`, showing no selection until a record is shown.
+// A drop-down list with `items`, showing no selection until a record is shown. Each item carries
+// its position as its code.
 QComboBox* List(const char* name, std::span<const std::string_view> items);
+// The same with items that carry their own codes.
+QComboBox* List(const char* name, std::span<const CodedItem> items);
+
+// The code the shown item carries; -1 while the list shows none.
+int ItemCodeOf(const QComboBox* box);
 
 // A value outside the list's items shows no selection rather than a neighbour. Emits no
 // `activated`, so no handler runs.
@@ -49,6 +59,8 @@ std::string TypedText(const QWidget* control);
 // Shows `text` in a line edit, or in an editable list: as the list's own item when it has one
 // of that text, else typed in.
 void ShowTyped(QWidget* control, const QString& text);
+// Shows a stored value in an editable list: the item that carries `code`, else `text` typed in.
+void ShowCoded(QComboBox* box, int code, const QString& text);
 
 // The hint of a control, shown as its tool tip and on the status line.
 void SetHint(QWidget* control, const QString& hint);

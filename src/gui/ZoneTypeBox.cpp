@@ -24,8 +24,4 @@ void FillZoneTypeBox(QComboBox* box, std::uint8_t selector) {
     box->setCurrentIndex(-1);
 }
 
-int ZoneTypeCodeOf(const QComboBox* box) {
-    return box->currentIndex() < 0 ? -1 : box->currentData().toInt();
-}
-
 } // namespace tesmira::ui

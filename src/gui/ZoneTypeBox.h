@@ -9,10 +9,7 @@ namespace tesmira::ui {
 
 // Selectors 0..3 replace the items with the offered types, captioned with their names and showing
 // the picture of their code from ListImages(); any other selector leaves the box untouched.
-// Each item carries its type code.
+// Each item carries its type code (ItemCodeOf).
 void FillZoneTypeBox(QComboBox* box, std::uint8_t selector);
-
-// The code of the zone type the box shows; -1 while it shows none.
-int ZoneTypeCodeOf(const QComboBox* box);
 
 } // namespace tesmira::ui

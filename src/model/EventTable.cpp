@@ -339,16 +339,10 @@ std::string EventBoxText(std::uint8_t index, bool allEvents) {
     const std::optional<std::uint8_t> row = EventRowByDeviceCode(index);
     if (!row)
         return {};
-    std::string text = EventText(*row);
-    if (EventOfferedInBox(*row, allEvents))
-        return text;
-    // The box finds its item by text, so a row it leaves out may still show as its twin.
-    for (std::size_t i = 1; i < kRows.size(); ++i) {
-        const auto other = static_cast<std::uint8_t>(i);
-        if (EventOfferedInBox(other, allEvents) && EventText(other) == text)
-            return text;
-    }
-    return {};
+    // The box's items carry their rows, so a row it leaves out shows nothing.
+    if (!EventOfferedInBox(*row, allEvents))
+        return {};
+    return EventText(*row);
 }
 
 std::uint8_t EventIndexByText(std::string_view text) {

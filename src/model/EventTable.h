@@ -38,8 +38,8 @@ bool EventOfferedInBox(std::uint8_t index, bool allEvents);
 // The rows an event box offers, in box order (191 rows without allEvents, 238 with it).
 std::vector<std::uint8_t> EventBoxRows(bool allEvents);
 
-// What an event box shows for a stored event index: the text of its row when the box offers one
-// of that text, else "" (no selection), also for 0, which names no event.
+// What an event box shows for a stored event index: the text of its row when the box offers the
+// row, else "" (no selection), also for 0, which names no event.
 std::string EventBoxText(std::uint8_t index, bool allEvents);
 
 // First row 1..255 whose event text equals `text` exactly, else 0.

@@ -21,6 +21,20 @@ bool StorePosition(std::uint8_t& target, int position, std::size_t count) {
     return true;
 }
 
+std::optional<int> PositionOfCode(std::span<const CodedItem> items, int code) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i].code == code)
+            return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
+std::string CodedItemText(std::span<const CodedItem> items, std::optional<int> position) {
+    if (!position || !IsPositionIn(*position, items.size()))
+        return {};
+    return std::string(items[static_cast<std::size_t>(*position)].text);
+}
+
 std::optional<std::string> StoreClamped(std::uint8_t& target, std::string_view text,
                                         NumberLimits limits) {
     ClampedIntResult read = ClampedInt(text, limits.min, limits.max, limits.fallback);

@@ -1,10 +1,11 @@
-// How records keep the values of their controls: a list's choice as its item position, and a
-// typed number clamped to its limits.
+// How records keep the values of their controls: a list's choice as its item position or its
+// item's code, and a typed number clamped to its limits.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,18 @@ bool IsPositionIn(int position, std::size_t count);
 
 // True, and `target` set, when `position` names one of `count` items; false changes nothing.
 bool StorePosition(std::uint8_t& target, int position, std::size_t count);
+
+// A list item and the code the record stores for it.
+struct CodedItem {
+    std::string_view text;
+    std::uint8_t code;
+};
+
+// The position of the item with `code`; none when no item has it.
+std::optional<int> PositionOfCode(std::span<const CodedItem> items, int code);
+
+// The text of the item at `position`; "" for none.
+std::string CodedItemText(std::span<const CodedItem> items, std::optional<int> position);
 
 // A typed number's range and what text that is no number becomes.
 struct NumberLimits {

@@ -239,7 +239,7 @@ TEST(PanelRecord, PackedFieldsKeepTheirNeighbours) {
 TEST(PanelRecord, InterfaceChanges) {
     PanelRecord record(30);
     record.SetDeviceNumberFromText("0042");
-    const auto gsm = record.SetInterfaceFromText("GSM-VANTIQ");
+    const auto gsm = record.SetInterface(PanelRecord::kInterfaceGsm);
     EXPECT_EQ(record.bytes()[35], 2);
     EXPECT_TRUE(gsm.view.gsmPage && gsm.directionsReset);
     EXPECT_EQ(record.GsmPage().deviceNumber, "0001");
@@ -248,14 +248,14 @@ TEST(PanelRecord, InterfaceChanges) {
     EXPECT_EQ(gsm.warning->text,
               "Извините, пока в программаторе не реализована\r\nподдержка GSM-Vantiq");
     record.SetDeviceNumberFromText("0042");
-    const auto again = record.SetInterfaceFromText("GSM-VANTIQ");
+    const auto again = record.SetInterface(PanelRecord::kInterfaceGsm);
     EXPECT_TRUE(again.warning && !again.directionsReset); // the typed number stays
     EXPECT_EQ(record.GsmPage().deviceNumber, "0042");
-    const auto rs485 = record.SetInterfaceFromText("RS-485");
+    const auto rs485 = record.SetInterface(PanelRecord::kInterfaceRs485);
     EXPECT_TRUE(rs485.view.networkNumber);
     EXPECT_FALSE(rs485.view.gsmPage || rs485.view.remoteDisarm || rs485.warning);
-    EXPECT_TRUE(record.SetInterfaceFromText("Velmar ППМ, Quell").view.remoteDisarm);
-    record.SetInterfaceFromText("");
+    EXPECT_TRUE(record.SetInterface(PanelRecord::kInterfaceRadio).view.remoteDisarm);
+    record.SetInterface(-1); // no item shown
     EXPECT_EQ(record.bytes()[35], 255);
     record.SetNetworkNumber(0);
     EXPECT_EQ(record.bytes()[43], 1);
@@ -266,11 +266,11 @@ TEST(PanelRecord, InterfaceChanges) {
 
 TEST(PanelRecord, Type31LeavesTheGsmPageAndNetworkNumberAsRead) {
     PanelRecord record(31);
-    const auto gsm = record.SetInterfaceFromText("GSM-VANTIQ");
+    const auto gsm = record.SetInterface(PanelRecord::kInterfaceGsm);
     EXPECT_EQ(record.bytes()[35], 2);
     EXPECT_TRUE(gsm.warning);
     EXPECT_FALSE(gsm.view.gsmPage || gsm.directionsReset);
-    record.SetInterfaceFromText("RS-485"); // not offered to type 31
+    record.SetInterface(PanelRecord::kInterfaceRs485); // not offered to type 31
     record.SetSmsDisarm(true);
     record.SetNetworkNumber(5);
     EXPECT_FALSE(record.SetChannelTestFromText("9"));
@@ -313,7 +313,7 @@ std::vector<std::uint8_t> Saved(const PanelRecord& record) {
 
 TEST(PanelRecord, FileKeepsTheDirectionBlockOnlyWithGsm) {
     PanelRecord gsm(30);
-    gsm.SetInterfaceFromText("GSM-VANTIQ");
+    gsm.SetInterface(PanelRecord::kInterfaceGsm);
     gsm.SetDeviceNumberFromText("0042");
     const std::vector<std::uint8_t> image = Saved(gsm);
     ASSERT_EQ(image.size(), 3u + 2 + 58 + 2 + 150 + 1); // 208 bytes of content

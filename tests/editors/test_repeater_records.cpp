@@ -45,6 +45,16 @@ Texts TextsOf(std::span<const std::string_view> texts) {
     return {texts.begin(), texts.end()};
 }
 
+// The items' texts; each item must carry the number it shows ("Выкл." is 0).
+Texts TextsOf(std::span<const CodedItem> items) {
+    Texts texts;
+    for (const CodedItem& item : items) {
+        EXPECT_EQ(item.text, item.code == 0 ? "Выкл." : std::to_string(item.code));
+        texts.push_back(item.text);
+    }
+    return texts;
+}
+
 // Each row: handler calls on the defaults, and the one byte they change (to what).
 template <typename Record>
 using HandlerRows = std::vector<std::tuple<std::function<void(Record&)>, std::size_t, int>>;
@@ -83,9 +93,9 @@ TEST(RepeaterRecords, ListTextsAreTheDevicesOwn) {
                      "Промежуточный 4", "Промежуточный 5", "Промежуточный 6"}));
     EXPECT_EQ(TextsOf(R35::TransmissionModeTexts()),
               (Texts{"Выключено", "Pirra-201", "Pirra-202", "Velmor"}));
-    EXPECT_EQ(TextsOf(R35::ChannelCheckTexts(Check::Stavel)),
+    EXPECT_EQ(TextsOf(R35::ChannelCheckItems(Check::Stavel)),
               (Texts{"Выкл.", "4", "8", "16", "20", "24", "28", "32"}));
-    EXPECT_EQ(TextsOf(R35::ChannelCheckTexts(Check::Site)),
+    EXPECT_EQ(TextsOf(R35::ChannelCheckItems(Check::Site)),
               (Texts{"Выкл.", "20", "30", "40", "50", "60", "70", "80", "90"}));
 }
 
@@ -229,6 +239,14 @@ TEST(RepeaterRecord35, ChannelChecksAreClampedAndOffIsShownAsOff) {
         EXPECT_EQ(record.bytes()[check == Check::Stavel ? 14 : 15], stored) << text;
         EXPECT_EQ(record.ChannelCheckText(check), stored == 0 ? "Выкл." : std::to_string(stored));
     }
+    // A pick stores its item's period; a period no item carries changes nothing.
+    R35 record;
+    record.SetChannelCheckPeriod(Check::Stavel, 16);
+    record.SetChannelCheckPeriod(Check::Site, 0);
+    record.SetChannelCheckPeriod(Check::Stavel, 25);
+    record.SetChannelCheckPeriod(Check::Site, -1);
+    EXPECT_EQ(record.ChannelCheckPeriod(Check::Stavel), 16);
+    EXPECT_EQ(record.ChannelCheckPeriod(Check::Site), 0);
 }
 
 TEST(RepeaterRecord35, ZoneTypesAndEvents) {

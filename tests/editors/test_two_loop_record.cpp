@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace tesmira {
@@ -63,12 +64,15 @@ TEST(TwoLoopRecord, ListTextsAreTheDevicesOwn) {
     ASSERT_EQ(TwoLoopRecord::LetterTexts().size(), 30u);
     EXPECT_EQ(TwoLoopRecord::LetterTexts().front(), "1");
     EXPECT_EQ(TwoLoopRecord::LetterTexts().back(), "30");
-    ASSERT_EQ(TwoLoopRecord::AlarmCountTexts().size(), 10u);
-    EXPECT_EQ(TwoLoopRecord::AlarmCountTexts().front(), "3");
-    EXPECT_EQ(TwoLoopRecord::AlarmCountTexts().back(), "12");
-    ASSERT_EQ(TwoLoopRecord::NormCountTexts().size(), 8u);
-    EXPECT_EQ(TwoLoopRecord::NormCountTexts().front(), "1");
-    EXPECT_EQ(TwoLoopRecord::NormCountTexts().back(), "8");
+    // The counts' items run 3..12 and 1..8, each carrying the count it shows.
+    for (const auto& [items, first, size] : {std::tuple{TwoLoopRecord::AlarmCountItems(), 3, 10u},
+                                             std::tuple{TwoLoopRecord::NormCountItems(), 1, 8u}}) {
+        ASSERT_EQ(items.size(), size);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(items[i].code, first + static_cast<int>(i));
+            EXPECT_EQ(items[i].text, std::to_string(items[i].code));
+        }
+    }
 }
 
 // A value no item stands for shows no selection, and showing it changes nothing.
@@ -100,14 +104,14 @@ TEST(TwoLoopRecord, TransmitterListsStoreTheChosenItem) {
     record.SetLetterFromIndex(-1);
     EXPECT_EQ(record.bytes()[0], 30);
 
-    record.SetAlarmCountFromText("12");
+    record.SetAlarmCount(12);
     EXPECT_EQ(record.bytes()[1], 12);
-    record.SetAlarmCountFromText("2"); // not an item of that list
-    record.SetAlarmCountFromText("");
+    record.SetAlarmCount(2); // not an item of that list
+    record.SetAlarmCount(-1);
     EXPECT_EQ(record.bytes()[1], 12);
-    record.SetNormCountFromText("1");
+    record.SetNormCount(1);
     EXPECT_EQ(record.bytes()[2], 1);
-    record.SetNormCountFromText("12");
+    record.SetNormCount(12);
     EXPECT_EQ(record.bytes()[2], 1);
 
     record.SetChannelCheckFromIndex(0);

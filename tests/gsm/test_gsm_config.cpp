@@ -130,10 +130,10 @@ TEST(GsmConfig, ReplyCaptionLengthIsBoundedByTheFrameAndTheBuffer) {
 }
 
 TEST(GsmConfig, SavedFileLoadsBackWhole) {
-    const GsmConfig saved = Edited();
-    ConfigFile writer(32);
-    saved.SaveTo(writer);
-    const Bytes image = writer.Image();
+    GsmDeviceConfig config;
+    config.gsm = Edited();
+    const GsmConfig& saved = config.gsm;
+    const Bytes image = config.Image();
     ASSERT_EQ(image.size(), 402u);
     EXPECT_EQ(Bytes(image.begin(), image.begin() + 5), Hex("01 00 20 01 80"));
     EXPECT_EQ(Bytes(image.begin() + 389, image.end() - 1),

@@ -1,4 +1,6 @@
 #include "gui/EditHelpers.h"
+#include "gui/FormControls.h"
+#include "model/ValueRules.h"
 #include "support/ui/WidgetTestMain.h"
 
 #include <QButtonGroup>
@@ -8,6 +10,9 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <memory>
+#include <string_view>
 
 using namespace tesmira::ui;
 
@@ -105,6 +110,36 @@ private slots:
         FillComboFromList(&box, {});
         QCOMPARE(box.count(), 0);
         FillComboFromList(nullptr, {"a"});
+    }
+
+    // A list's items carry their codes: their positions, or the codes given; none shown is -1.
+    void listItemsCarryTheirCodes() {
+        static constexpr std::string_view kTexts[] = {"Выкл.", "Радио"};
+        static constexpr tesmira::CodedItem kItems[] = {{"Выкл.", 0}, {"8", 8}, {"16", 16}};
+        const std::unique_ptr<QComboBox> positions(List("bxPositions", kTexts));
+        const std::unique_ptr<QComboBox> coded(List("bxCoded", kItems));
+        QCOMPARE(positions->objectName(), QStringLiteral("bxPositions"));
+        QCOMPARE(ItemCodeOf(positions.get()), -1);
+        QCOMPARE(ItemCodeOf(coded.get()), -1);
+        positions->setCurrentIndex(1);
+        coded->setCurrentIndex(2);
+        QCOMPARE(ItemCodeOf(positions.get()), 1);
+        QCOMPARE(ItemCodeOf(coded.get()), 16);
+    }
+
+    // An editable list shows a stored value as the item that carries it, else typed in.
+    void codedValueShowsItsItemOrIsTypedIn() {
+        static constexpr tesmira::CodedItem kItems[] = {{"Выкл.", 0}, {"8", 8}};
+        const std::unique_ptr<QComboBox> box(List("cbbCheck", kItems));
+        box->setEditable(true);
+        ShowCoded(box.get(), 0, QStringLiteral("0"));
+        QCOMPARE(box->currentIndex(), 0);
+        QCOMPARE(box->currentText(), QStringLiteral("Выкл."));
+        ShowCoded(box.get(), 12, QStringLiteral("12"));
+        QCOMPARE(box->currentIndex(), -1);
+        QCOMPARE(box->currentText(), QStringLiteral("12"));
+        ShowCoded(box.get(), 8, QStringLiteral("8"));
+        QCOMPARE(ItemCodeOf(box.get()), 8);
     }
 };
 

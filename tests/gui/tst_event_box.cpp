@@ -49,7 +49,7 @@ private slots:
         QCOMPARE(box.currentText(), QStringLiteral("130 - ВТОРЖЕНИЕ"));
         box.SelectEvent(124);
         QCOMPARE(box.currentIndex(), -1);
-        QCOMPARE(box.EventIndexOf(box.currentText()), std::uint8_t{0});
+        QCOMPARE(box.EventIndex(), std::uint8_t{0});
         // An unlisted row is hidden in every box.
         box.SelectEvent(19);
         box.SelectEvent(249);
@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(box.currentText(), QStringLiteral("324 - РЕЛЕ НЕИСПР "));
         box.SelectEvent(0);
         QCOMPARE(box.currentText(), QStringLiteral("324 - РЕЛЕ НЕИСПР "));
-        QCOMPARE(box.EventIndexOf(box.currentText()), std::uint8_t{75});
+        QCOMPARE(box.EventIndex(), std::uint8_t{75});
     }
 
     void sameNamedEventsAreToldApartByCode() {
@@ -71,20 +71,25 @@ private slots:
         box.FillItems(1);
         box.SelectEvent(133);
         QCOMPARE(box.currentText(), QStringLiteral("441 - СНЯТ С ПОЛЬЗ"));
-        QCOMPARE(box.EventIndexOf(box.currentText()), std::uint8_t{133});
+        QCOMPARE(box.EventIndex(), std::uint8_t{133});
         box.SelectEvent(134);
         QCOMPARE(box.currentText(), QStringLiteral("442 - СНЯТ С ПОЛЬЗ"));
-        QCOMPARE(box.EventIndexOf(box.currentText()), std::uint8_t{134});
+        QCOMPARE(box.EventIndex(), std::uint8_t{134});
     }
 
-    void readingNeedsASelectionAndAnExactText() {
+    // The item's own index, not one found again from its text.
+    void readingNeedsASelectionAndGivesTheItemsIndex() {
         EventBox box;
         box.FillItems(1);
-        QCOMPARE(box.EventIndexOf(QStringLiteral("130 - ВТОРЖЕНИЕ")), std::uint8_t{0});
+        QCOMPARE(box.EventIndex(), std::uint8_t{0});
         box.SelectEvent(1);
-        QCOMPARE(box.EventIndexOf(QStringLiteral("130 - ВТОРЖЕНИЕ")), std::uint8_t{19});
-        QCOMPARE(box.EventIndexOf(QStringLiteral("130 - ВТОРЖЕНИЕ ")), std::uint8_t{0});
-        QCOMPARE(box.EventIndexOf(QString()), std::uint8_t{0});
+        QCOMPARE(box.EventIndex(), std::uint8_t{1});
+        box.setCurrentIndex(box.findText(QStringLiteral("130 - ВТОРЖЕНИЕ")));
+        QCOMPARE(box.EventIndex(), std::uint8_t{19});
+        box.setCurrentIndex(box.count() - 1);
+        QCOMPARE(box.EventIndex(), std::uint8_t{238}); // "394 - ПОМЕХА"
+        box.setCurrentIndex(-1);
+        QCOMPARE(box.EventIndex(), std::uint8_t{0});
     }
 
     void textsAndCodeLookupReachUnlistedRows() {
@@ -109,7 +114,7 @@ private slots:
         box.setFocus();
         QTest::keyClick(&box, Qt::Key_Down);
         QCOMPARE(activated.count(), 1);
-        QCOMPARE(box.EventIndexOf(box.currentText()), std::uint8_t{21});
+        QCOMPARE(box.EventIndex(), std::uint8_t{21});
     }
 };
 

@@ -1,3 +1,4 @@
+#include "gui/FormControls.h"
 #include "gui/ListImages.h"
 #include "gui/ZoneTypeBox.h"
 #include "support/ui/WidgetTestMain.h"
@@ -6,8 +7,8 @@
 #include <QTest>
 
 using tesmira::ui::FillZoneTypeBox;
+using tesmira::ui::ItemCodeOf;
 using tesmira::ui::ListImages;
-using tesmira::ui::ZoneTypeCodeOf;
 
 namespace {
 
@@ -68,11 +69,11 @@ private slots:
     void theCodeIsTheItemsNotItsPosition() {
         QComboBox box;
         FillZoneTypeBox(&box, 1);
-        QCOMPARE(ZoneTypeCodeOf(&box), -1);
+        QCOMPARE(ItemCodeOf(&box), -1);
         box.setCurrentIndex(6);
-        QCOMPARE(ZoneTypeCodeOf(&box), 7);
+        QCOMPARE(ItemCodeOf(&box), 7);
         box.setCurrentIndex(0);
-        QCOMPARE(ZoneTypeCodeOf(&box), 0);
+        QCOMPARE(ItemCodeOf(&box), 0);
     }
 
     void unknownSelectorLeavesAFilledBoxAlone() {

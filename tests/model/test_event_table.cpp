@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tesmira {
@@ -146,6 +147,18 @@ TEST(EventTable, NoTwoListedRowsShareAnEventText) {
     for (int i = 1; i <= 238; ++i) {
         EXPECT_TRUE(texts.insert(EventText(static_cast<std::uint8_t>(i))).second) << i;
     }
+}
+
+TEST(EventTable, BoxTextIsTheRowsTextOnlyWhereTheBoxOffersTheRow) {
+    const std::tuple<std::uint8_t, bool, std::string> rows[] = {
+        {19, false, "130 - ВТОРЖЕНИЕ"},
+        {124, true, "401 - СНЯТ ПОЛЬЗ."},
+        {124, false, ""} /* a user event */,
+        {249, true, ""} /* unlisted */,
+        {0, true, ""},
+    };
+    for (const auto& [index, allEvents, text] : rows)
+        EXPECT_EQ(EventBoxText(index, allEvents), text) << int{index};
 }
 
 TEST(EventTable, TextLookupFindsTheExactRowOnly) {

@@ -2,19 +2,14 @@
 
 #include "editors/ui/PanelControls.h"
 #include "gui/EditHelpers.h"
-#include "gui/EventBox.h"
 #include "gui/FormControls.h"
 #include "gui/UpDownField.h"
-#include "gui/ZoneTypeBox.h"
 #include "link/LinkModule.h"
 #include "model/DeviceCatalogue.h"
-#include "model/ZoneTypes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,12 +20,7 @@ namespace tesmira::ui {
 
 namespace {
 
-constexpr int kUserEventsLeftOut = 0;
 using Option = FiveZonePanelRecord::Option;
-
-QByteArray NameOf(const char* stem, int number) {
-    return QByteArray(stem) + QByteArray::number(number);
-}
 
 } // namespace
 
@@ -48,118 +38,100 @@ FiveZonePanelEditor::FiveZonePanelEditor(LinkModule& link, QWidget* parent)
 void FiveZonePanelEditor::RecordToControls() {
     for (int zone = 1; zone <= FiveZonePanelRecord::kZoneCount; ++zone)
         ShowZone(zone, *config_.record.Zone(zone));
-    Select(bxInterface, config_.record.InterfaceIndex());
-    udNetNum->ShowValue(config_.record.NetworkNumber());
-    SetCheckedSilently(chkGsm, config_.record.GsmOn());
-    SetCheckedSilently(chkFeedback, config_.record.ArmingFeedback());
-    SetCheckedSilently(chkLineShort, config_.record.HasOption(Option::LineShortDuty));
-    SetCheckedSilently(chkKeyFob, config_.record.HasOption(Option::KeyFobAlarm));
-    SetCheckedSilently(chkLampBlink, config_.record.HasOption(Option::LampBlinks));
-    SetCheckedSilently(chkRemoteDisarm, config_.record.RemoteDisarm());
-    edtSirenTime->setText(QString::fromStdString(config_.record.SirenTimeText()));
-    Select(bxBuzzer, config_.record.BuzzerIndex());
-    Select(bxTouchMemory, config_.record.TouchMemoryModeIndex());
+    Select(interface_, config_.record.InterfaceIndex());
+    networkNumber_->ShowValue(config_.record.NetworkNumber());
+    SetCheckedSilently(gsm_, config_.record.GsmOn());
+    SetCheckedSilently(armingFeedback_, config_.record.ArmingFeedback());
+    SetCheckedSilently(lineShortDuty_, config_.record.HasOption(Option::LineShortDuty));
+    SetCheckedSilently(keyFobAlarm_, config_.record.HasOption(Option::KeyFobAlarm));
+    SetCheckedSilently(lampBlinks_, config_.record.HasOption(Option::LampBlinks));
+    SetCheckedSilently(remoteDisarm_, config_.record.RemoteDisarm());
+    sirenTime_->setText(QString::fromStdString(config_.record.SirenTimeText()));
+    Select(buzzer_, config_.record.BuzzerIndex());
+    Select(touchMemoryMode_, config_.record.TouchMemoryModeIndex());
     ShowTransmission(config_.record.TransmissionVisibility());
-    chkLineShort->setVisible(config_.record.LineShortVisible());
+    lineShortDuty_->setVisible(config_.record.LineShortVisible());
 }
 
 void FiveZonePanelEditor::ShowZone(int zone, const FiveZonePanelRecord::ZoneView& view) {
-    Select(zoneTypes_[static_cast<std::size_t>(zone - 1)], view.typeIndex);
-    EventBox* events = zoneEvents_[static_cast<std::size_t>(zone - 1)];
-    events->setEnabled(view.eventEnabled);
-    events->ShowEvent(view.eventSelection.value_or(0));
+    Zone(zone).Show(view.typeIndex, view.eventEnabled, view.eventSelection.value_or(0));
 }
 
 void FiveZonePanelEditor::ShowTransmission(const FiveZonePanelRecord::TransmissionView& view) {
-    wgtNetNum->setVisible(view.networkNumber);
-    chkRemoteDisarm->setVisible(view.remoteDisarm);
+    networkNumberRow_->setVisible(view.networkNumber);
+    remoteDisarm_->setVisible(view.remoteDisarm);
 }
 
 // --- handlers ---
 
 void FiveZonePanelEditor::onZoneTypeChanged(int zone) {
-    const QComboBox* box = zoneTypes_[static_cast<std::size_t>(zone - 1)];
-    const auto view = config_.record.SetZoneType(zone, ZoneTypeCodeOf(box));
-    if (view)
+    if (const auto view = config_.record.SetZoneType(zone, Zone(zone).TypeCode()))
         ShowZone(zone, *view);
 }
 
 void FiveZonePanelEditor::onZoneEventChanged(int zone) {
-    const EventBox* box = zoneEvents_[static_cast<std::size_t>(zone - 1)];
-    config_.record.SetZoneEvent(zone, box->EventIndexOf(box->currentText()));
+    config_.record.SetZoneEvent(zone, Zone(zone).EventIndex());
 }
 
 // --- building ---
 
 void FiveZonePanelEditor::BuildControls() {
-    pgcConfig = EditorPages(this);
-    pgcConfig->addTab(BuildMainPage(), QStringLiteral("Основное"));
-    pgcConfig->addTab(BuildTransmissionPage(), QStringLiteral("Передача"));
-    pgcConfig->setCurrentIndex(0);
+    pages_ = EditorPages(this);
+    pages_->addTab(BuildMainPage(), QStringLiteral("Основное"));
+    pages_->addTab(BuildTransmissionPage(), QStringLiteral("Передача"));
+    pages_->setCurrentIndex(0);
 }
 
 QWidget* FiveZonePanelEditor::BuildMainPage() {
     auto* page = Named(new QWidget, "tsMain");
-    edtSirenTime = NumberEdit("edtSirenTime", 3);
-    bxBuzzer = BuzzerBox();
-    bxTouchMemory = List("bxTouchMemory", TouchMemoryModeTexts());
-    chkLineShort = Check("chkLineShort", QStringLiteral("Контроль наряда замыканием линии TM"));
-    chkKeyFob = Check("chkKeyFob", QStringLiteral("Включить тревожные кнопки брелка"));
-    chkLampBlink = Check("chkLampBlink", QStringLiteral("При постановке лампа мигает"));
-    chkFeedback = Check("chkFeedback", QStringLiteral("Отображать взятие с учетом обратной связи"));
+    sirenTime_ = NumberEdit("edtSirenTime", 3);
+    buzzer_ = BuzzerBox();
+    touchMemoryMode_ = List("bxTouchMemory", TouchMemoryModeTexts());
+    lineShortDuty_ = Check("chkLineShort", QStringLiteral("Контроль наряда замыканием линии TM"));
+    keyFobAlarm_ = Check("chkKeyFob", QStringLiteral("Включить тревожные кнопки брелка"));
+    lampBlinks_ = Check("chkLampBlink", QStringLiteral("При постановке лампа мигает"));
+    armingFeedback_ =
+        Check("chkFeedback", QStringLiteral("Отображать взятие с учетом обратной связи"));
     auto* form = new QFormLayout;
-    form->addRow(Label("lblSirenTime", QStringLiteral("Время работы сирены, сек")), edtSirenTime);
-    form->addRow(Label("lblBuzzer", QStringLiteral("Внутренний зуммер:")), bxBuzzer);
+    form->addRow(Label("lblSirenTime", QStringLiteral("Время работы сирены, сек")), sirenTime_);
+    form->addRow(Label("lblBuzzer", QStringLiteral("Внутренний зуммер:")), buzzer_);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(BuildZones());
     layout->addLayout(form);
-    layout->addWidget(bxTouchMemory, 0, Qt::AlignLeft);
-    for (QCheckBox* box : {chkLineShort, chkKeyFob, chkLampBlink, chkFeedback})
+    layout->addWidget(touchMemoryMode_, 0, Qt::AlignLeft);
+    for (QCheckBox* box : {lineShortDuty_, keyFobAlarm_, lampBlinks_, armingFeedback_})
         layout->addWidget(box);
     layout->addStretch();
     return page;
 }
 
+// The user events are left out of the event boxes.
 QWidget* FiveZonePanelEditor::BuildZones() {
-    auto* zones = new QWidget;
-    auto* grid = new QGridLayout(zones);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(Label("lblZoneTypeHead", QStringLiteral("Тип шлейфа")), 0, 1);
-    grid->addWidget(Label("lblZoneEventHead", QStringLiteral("Код события")), 0, 2);
-    for (int zone = 1; zone <= FiveZonePanelRecord::kZoneCount; ++zone) {
-        QComboBox*& types = zoneTypes_[static_cast<std::size_t>(zone - 1)];
-        EventBox*& events = zoneEvents_[static_cast<std::size_t>(zone - 1)];
-        types = Named(new QComboBox, NameOf("cbbZoneType", zone).constData(), zone);
-        FillZoneTypeBox(types, FiveZonePanelRecord::kZoneTypeSelector);
-        events = Named(new EventBox, NameOf("bxZoneEvent", zone).constData(), zone);
-        events->FillItems(kUserEventsLeftOut);
-        grid->addWidget(
-            Label(NameOf("lblZone", zone).constData(), QStringLiteral("ШС%1:").arg(zone)), zone, 0);
-        grid->addWidget(types, zone, 1);
-        grid->addWidget(events, zone, 2);
-    }
-    grid->setColumnStretch(3, 1);
-    return zones;
+    for (int zone = 1; zone <= FiveZonePanelRecord::kZoneCount; ++zone)
+        zones_[static_cast<std::size_t>(zone - 1)] =
+            BuildZoneRow(zone, "lblZone", "cbbZoneType", "bxZoneEvent",
+                         FiveZonePanelRecord::kZoneTypeSelector, false);
+    return ZoneGrid(zones_, "lblZoneTypeHead", "lblZoneEventHead");
 }
 
 QWidget* FiveZonePanelEditor::BuildTransmissionPage() {
     auto* page = Named(new QWidget, "tsTransmission");
-    bxInterface = List("bxInterface", FiveZonePanelRecord::InterfaceTexts());
-    chkGsm = Check("chkGsm", QStringLiteral("Включить передачу  GSM"));
-    wgtNetNum = NetworkNumberRow(FiveZonePanelRecord::kNetworkNumberMin,
-                                 FiveZonePanelRecord::kNetworkNumberMax, udNetNum);
-    chkRemoteDisarm =
+    interface_ = List("bxInterface", FiveZonePanelRecord::InterfaceTexts());
+    gsm_ = Check("chkGsm", QStringLiteral("Включить передачу  GSM"));
+    networkNumberRow_ = NetworkNumberRow(FiveZonePanelRecord::kNetworkNumberMin,
+                                         FiveZonePanelRecord::kNetworkNumberMax, networkNumber_);
+    remoteDisarm_ =
         Check("chkRemoteDisarm", QStringLiteral("Разрешить дистанционное снятие с охраны"));
-    SetHint(chkRemoteDisarm, QStringLiteral("Разрешить снятие с охраны обратной командой Velmor"));
+    SetHint(remoteDisarm_, QStringLiteral("Разрешить снятие с охраны обратной командой Velmor"));
     auto* interface = new QHBoxLayout;
     interface->addWidget(Label("lblInterface", QStringLiteral("Вид передачи:")));
-    interface->addWidget(bxInterface);
+    interface->addWidget(interface_);
     interface->addStretch();
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(interface);
-    layout->addWidget(chkGsm);
-    layout->addWidget(wgtNetNum);
-    layout->addWidget(chkRemoteDisarm);
+    layout->addWidget(gsm_);
+    layout->addWidget(networkNumberRow_);
+    layout->addWidget(remoteDisarm_);
     layout->addStretch();
     return page;
 }
@@ -167,33 +139,31 @@ QWidget* FiveZonePanelEditor::BuildTransmissionPage() {
 // Only the user's own actions reach the handlers: `activated`, `clicked` and `stepped` are not
 // emitted when RecordToControls shows a record, and the siren time is watched for leaving.
 void FiveZonePanelEditor::ConnectHandlers() {
-    for (int zone = 1; zone <= FiveZonePanelRecord::kZoneCount; ++zone) {
-        connect(zoneTypes_[static_cast<std::size_t>(zone - 1)], &QComboBox::activated, this,
-                [this, zone] { onZoneTypeChanged(zone); });
-        connect(zoneEvents_[static_cast<std::size_t>(zone - 1)], &QComboBox::activated, this,
-                [this, zone] { onZoneEventChanged(zone); });
-    }
-    connect(bxBuzzer, &QComboBox::activated, this,
+    for (int zone = 1; zone <= FiveZonePanelRecord::kZoneCount; ++zone)
+        Zone(zone).Connect(
+            this, [this, zone] { onZoneTypeChanged(zone); },
+            [this, zone] { onZoneEventChanged(zone); });
+    connect(buzzer_, &QComboBox::activated, this,
             [this](int at) { config_.record.SetBuzzerFromIndex(at); });
-    connect(bxTouchMemory, &QComboBox::activated, this,
-            [this](int at) { chkLineShort->setVisible(config_.record.SetTouchMemoryMode(at)); });
-    connect(bxInterface, &QComboBox::activated, this,
+    connect(touchMemoryMode_, &QComboBox::activated, this,
+            [this](int at) { lineShortDuty_->setVisible(config_.record.SetTouchMemoryMode(at)); });
+    connect(interface_, &QComboBox::activated, this,
             [this](int at) { ShowTransmission(config_.record.SetInterface(at)); });
-    connect(chkGsm, &QCheckBox::clicked, this,
+    connect(gsm_, &QCheckBox::clicked, this,
             [this](bool on) { ShowTransmission(config_.record.SetGsm(on)); });
-    connect(udNetNum, &UpDownField::stepped, this,
+    connect(networkNumber_, &UpDownField::stepped, this,
             [this](int number) { config_.record.SetNetworkNumber(number); });
-    const std::pair<QCheckBox*, Option> options[] = {{chkLineShort, Option::LineShortDuty},
-                                                     {chkKeyFob, Option::KeyFobAlarm},
-                                                     {chkLampBlink, Option::LampBlinks}};
+    const std::pair<QCheckBox*, Option> options[] = {{lineShortDuty_, Option::LineShortDuty},
+                                                     {keyFobAlarm_, Option::KeyFobAlarm},
+                                                     {lampBlinks_, Option::LampBlinks}};
     for (const auto& [box, option] : options)
         connect(box, &QCheckBox::clicked, this,
                 [this, option](bool on) { config_.record.SetOption(option, on); });
-    connect(chkFeedback, &QCheckBox::clicked, this,
+    connect(armingFeedback_, &QCheckBox::clicked, this,
             [this](bool on) { config_.record.SetArmingFeedback(on); });
-    connect(chkRemoteDisarm, &QCheckBox::clicked, this,
+    connect(remoteDisarm_, &QCheckBox::clicked, this,
             [this](bool on) { config_.record.SetRemoteDisarm(on); });
-    AddCorrectedField(edtSirenTime, [this](const std::string& text) {
+    AddCorrectedField(sirenTime_, [this](const std::string& text) {
         return config_.record.SetSirenTimeFromText(text);
     });
 }

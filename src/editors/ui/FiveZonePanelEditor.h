@@ -5,6 +5,7 @@
 
 #include "editors/RecordConfigs.h"
 #include "gui/DeviceEditor.h"
+#include "gui/ZoneRow.h"
 
 #include <array>
 
@@ -15,7 +16,6 @@ class QTabWidget;
 
 namespace tesmira::ui {
 
-class EventBox;
 class UpDownField;
 
 class FiveZonePanelEditor : public DeviceEditor {
@@ -27,12 +27,12 @@ public:
 
     const FiveZonePanelRecord& Record() const { return config_.record; }
 
-protected:
 private:
     void onZoneTypeChanged(int zone);
     void onZoneEventChanged(int zone);
 
     void ShowZone(int zone, const FiveZonePanelRecord::ZoneView& view);
+    const ZoneRow& Zone(int zone) const { return zones_[static_cast<std::size_t>(zone - 1)]; }
     void ShowTransmission(const FiveZonePanelRecord::TransmissionView& view);
 
     void BuildControls();
@@ -43,21 +43,20 @@ private:
 
     FiveZonePanelConfig config_;
 
-    QTabWidget* pgcConfig = nullptr;
-    std::array<QComboBox*, FiveZonePanelRecord::kZoneCount> zoneTypes_{};
-    std::array<EventBox*, FiveZonePanelRecord::kZoneCount> zoneEvents_{};
-    QLineEdit* edtSirenTime = nullptr;
-    QComboBox* bxBuzzer = nullptr;
-    QComboBox* bxTouchMemory = nullptr;
-    QCheckBox* chkLineShort = nullptr;
-    QCheckBox* chkKeyFob = nullptr;
-    QCheckBox* chkLampBlink = nullptr;
-    QCheckBox* chkFeedback = nullptr;
-    QComboBox* bxInterface = nullptr;
-    QCheckBox* chkGsm = nullptr;
-    QWidget* wgtNetNum = nullptr;
-    UpDownField* udNetNum = nullptr;
-    QCheckBox* chkRemoteDisarm = nullptr;
+    QTabWidget* pages_ = nullptr;
+    std::array<ZoneRow, FiveZonePanelRecord::kZoneCount> zones_{}; // cbbZoneType<n>, bxZoneEvent<n>
+    QLineEdit* sirenTime_ = nullptr;
+    QComboBox* buzzer_ = nullptr;
+    QComboBox* touchMemoryMode_ = nullptr;
+    QCheckBox* lineShortDuty_ = nullptr;
+    QCheckBox* keyFobAlarm_ = nullptr;
+    QCheckBox* lampBlinks_ = nullptr;
+    QCheckBox* armingFeedback_ = nullptr;
+    QComboBox* interface_ = nullptr;
+    QCheckBox* gsm_ = nullptr;
+    QWidget* networkNumberRow_ = nullptr;
+    UpDownField* networkNumber_ = nullptr;
+    QCheckBox* remoteDisarm_ = nullptr;
 };
 
 } // namespace tesmira::ui

@@ -12,11 +12,7 @@
 namespace tesmira::ui {
 
 QComboBox* BuzzerBox() {
-    auto* box = Named(new QComboBox, "bxBuzzer");
-    for (const BuzzerItem& item : BuzzerItems())
-        box->addItem(FromUtf8(item.text));
-    box->setCurrentIndex(-1);
-    return box;
+    return List("bxBuzzer", BuzzerItems());
 }
 
 QWidget* NetworkNumberRow(int min, int max, UpDownField*& field) {

@@ -3,29 +3,21 @@
 #include "editors/ui/DirectionTable.h"
 #include "gui/Dialogs.h"
 #include "gui/EditHelpers.h"
-#include "gui/EventBox.h"
 #include "gui/FormControls.h"
 #include "gui/OutputMatrix.h"
 #include "gui/UpDownField.h"
-#include "gui/ZoneTypeBox.h"
 #include "link/LinkModule.h"
 #include "model/BitHelpers.h"
 #include "model/DeviceCatalogue.h"
-#include "model/ZoneTypes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace tesmira::ui {
 
 namespace {
-
-std::string Utf8(const QString& text) {
-    return text.toUtf8().toStdString();
-}
 
 void ShowMessage(QWidget* parent, const PanelRecord::Message& message) {
     Dialogs::message(parent, FromUtf8(message.caption), FromUtf8(message.text),
@@ -56,37 +48,37 @@ void PanelEditor::RecordToControls() {
 
     for (QCheckBox* box : monitoring_)
         SetCheckedSilently(box, config_.record.MonitorBit(TagOf(box)));
-    Select(bxRelayAlarm, config_.record.RelayModeIndex(PanelRecord::Relay::Alarm));
-    Select(bxRelayFire, config_.record.RelayModeIndex(PanelRecord::Relay::Fire));
-    Select(bxRelayControl, config_.record.RelayModeIndex(PanelRecord::Relay::Control));
-    Select(bxInternalPartition, config_.record.InternalPartitionIndex());
-    SetCheckedSilently(chkGuardSnd, config_.record.SirenSignals());
+    Select(alarmRelayMode_, config_.record.RelayModeIndex(PanelRecord::Relay::Alarm));
+    Select(fireRelayMode_, config_.record.RelayModeIndex(PanelRecord::Relay::Fire));
+    Select(controlRelayMode_, config_.record.RelayModeIndex(PanelRecord::Relay::Control));
+    Select(internalPartition_, config_.record.InternalPartitionIndex());
+    SetCheckedSilently(sirenSignals_, config_.record.SirenSignals());
 
-    Select(bxInterface, config_.record.InterfaceIndex());
+    Select(interface_, config_.record.InterfaceIndex());
     ShowInterface(config_.record.InterfaceVisibility());
-    if (wgtGsm != nullptr)
+    if (gsmPage_ != nullptr)
         ShowGsmPage();
 
-    Select(bxLampMode, config_.record.LampModeIndex());
-    Select(bxLedMode, config_.record.LedModeIndex());
-    if (udNetNum != nullptr)
-        udNetNum->ShowValue(config_.record.NetworkNumber());
+    Select(lampMode_, config_.record.LampModeIndex());
+    Select(readerLedMode_, config_.record.LedModeIndex());
+    if (networkNumber_ != nullptr)
+        networkNumber_->ShowValue(config_.record.NetworkNumber());
 
     using Option = PanelRecord::Option;
-    SetCheckedSilently(chkAttentionPcn, config_.record.HasOption(Option::TwoThresholdEvents));
-    SetCheckedSilently(chkAttentionSiren, config_.record.HasOption(Option::TwoThresholdSiren));
-    SetCheckedSilently(chkFeedback, config_.record.HasOption(Option::ArmingFeedback));
-    SetCheckedSilently(chkSmsAlarm, config_.record.SmsRelayOn(PanelRecord::SmsRelay::Alarm));
-    SetCheckedSilently(chkSmsFire, config_.record.SmsRelayOn(PanelRecord::SmsRelay::Fire));
-    SetCheckedSilently(chkSmsDisarm, config_.record.SmsDisarm());
+    SetCheckedSilently(twoThresholdEvents_, config_.record.HasOption(Option::TwoThresholdEvents));
+    SetCheckedSilently(twoThresholdSiren_, config_.record.HasOption(Option::TwoThresholdSiren));
+    SetCheckedSilently(armingFeedback_, config_.record.HasOption(Option::ArmingFeedback));
+    SetCheckedSilently(alarmRelayBySms_, config_.record.SmsRelayOn(PanelRecord::SmsRelay::Alarm));
+    SetCheckedSilently(fireRelayBySms_, config_.record.SmsRelayOn(PanelRecord::SmsRelay::Fire));
+    SetCheckedSilently(smsDisarm_, config_.record.SmsDisarm());
 
-    edtSirenTime->setText(QString::fromStdString(config_.record.SirenTimeText()));
-    Select(bxBuzzer, config_.record.BuzzerIndex());
-    SetCheckedSilently(chkRemoteDisarm, config_.record.RemoteDisarm());
-    SetCheckedSilently(chkLampBlink, config_.record.HasOption(Option::LampBlinks));
+    sirenTime_->setText(QString::fromStdString(config_.record.SirenTimeText()));
+    Select(buzzer_, config_.record.BuzzerIndex());
+    SetCheckedSilently(remoteDisarm_, config_.record.RemoteDisarm());
+    SetCheckedSilently(lampBlinks_, config_.record.HasOption(Option::LampBlinks));
 
     matrix_->LoadMatrix(config_.record.MatrixOutputs(), config_.record.ArmingCondition());
-    Select(bxTouchMemory, config_.record.TouchMemoryModeIndex());
+    Select(touchMemoryMode_, config_.record.TouchMemoryModeIndex());
 }
 
 void PanelEditor::CollectControls() {
@@ -119,9 +111,7 @@ PanelRecord::CollectedBoxes PanelEditor::ShownBoxes() const {
 void PanelEditor::ShowZone(int zone, const PanelRecord::ZoneView& view) {
     const ZoneControls& row = zones_[static_cast<std::size_t>(zone - 1)];
     row.partition->setCurrentIndex(view.partitionIndex);
-    Select(row.type, view.typeIndex);
-    row.event->setEnabled(view.eventEnabled);
-    row.event->ShowEvent(view.eventSelection.value_or(0));
+    row.zone.Show(view.typeIndex, view.eventEnabled, view.eventSelection.value_or(0));
     row.entry->setText(QString::fromStdString(view.entryDelayText));
     row.exit->setText(QString::fromStdString(view.exitDelayText));
     row.entry->setVisible(view.delaysVisible);
@@ -146,20 +136,20 @@ void PanelEditor::ShowDependency(const PanelRecord::DependencyView& view) {
 }
 
 void PanelEditor::ShowInterface(const PanelRecord::InterfaceView& view) {
-    chkRemoteDisarm->setVisible(view.remoteDisarm);
-    if (wgtGsm != nullptr)
-        wgtGsm->setVisible(view.gsmPage);
-    if (wgtNetNum != nullptr)
-        wgtNetNum->setVisible(view.networkNumber);
+    remoteDisarm_->setVisible(view.remoteDisarm);
+    if (gsmPage_ != nullptr)
+        gsmPage_->setVisible(view.gsmPage);
+    if (networkNumberRow_ != nullptr)
+        networkNumberRow_->setVisible(view.networkNumber);
 }
 
 void PanelEditor::ShowGsmPage() {
     const PanelRecord::GsmPageView page = config_.record.GsmPage();
-    medtDevNum->setText(QString::fromStdString(page.deviceNumber));
-    grdDirections->ShowRows(page.directions);
-    SetCheckedSilently(chkSendSms, page.sendSms);
-    btnChangeSms->setVisible(page.changeButtonVisible);
-    edtChannelTest->setText(QString::fromStdString(page.channelTestText));
+    deviceNumber_->setText(QString::fromStdString(page.deviceNumber));
+    directions_->ShowRows(page.directions);
+    SetCheckedSilently(sendSms_, page.sendSms);
+    changeSms_->setVisible(page.changeButtonVisible);
+    channelTest_->setText(QString::fromStdString(page.channelTestText));
 }
 
 // --- handlers ---
@@ -171,8 +161,8 @@ void PanelEditor::onZonePartitionChanged(int zone) {
 }
 
 void PanelEditor::onZoneTypeChanged(int zone) {
-    const QComboBox* box = zones_[static_cast<std::size_t>(zone - 1)].type;
-    const auto change = config_.record.SetZoneType(zone, ZoneTypeCodeOf(box));
+    const ZoneRow& row = zones_[static_cast<std::size_t>(zone - 1)].zone;
+    const auto change = config_.record.SetZoneType(zone, row.TypeCode());
     if (!change)
         return;
     ShowZone(zone, change->view);
@@ -180,17 +170,15 @@ void PanelEditor::onZoneTypeChanged(int zone) {
 }
 
 void PanelEditor::onZoneEventChanged(int zone) {
-    const EventBox* box = zones_[static_cast<std::size_t>(zone - 1)].event;
-    config_.record.SetZoneEvent(zone, box->EventIndexOf(box->currentText()));
+    config_.record.SetZoneEvent(zone, zones_[static_cast<std::size_t>(zone - 1)].zone.EventIndex());
 }
 
 void PanelEditor::onInterfacePicked() {
-    const PanelRecord::InterfaceChange change =
-        config_.record.SetInterfaceFromText(Utf8(bxInterface->currentText()));
+    const PanelRecord::InterfaceChange change = config_.record.SetInterface(ItemCodeOf(interface_));
     ShowInterface(change.view);
     if (change.directionsReset) {
         ShowGsmPage();
-        SetCheckedSilently(chkSmsDisarm, config_.record.SmsDisarm());
+        SetCheckedSilently(smsDisarm_, config_.record.SmsDisarm());
     }
     if (change.warning)
         ShowMessage(this, *change.warning);
@@ -199,7 +187,7 @@ void PanelEditor::onInterfacePicked() {
 void PanelEditor::onSendSmsClicked() {
     ShowMessage(this, PanelRecord::SendSmsClicked());
     // The block keeps its flag: the box shows it again rather than a state nobody stores.
-    SetCheckedSilently(chkSendSms, config_.record.GsmPage().sendSms);
+    SetCheckedSilently(sendSms_, config_.record.GsmPage().sendSms);
 }
 
 } // namespace tesmira::ui

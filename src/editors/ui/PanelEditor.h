@@ -5,6 +5,7 @@
 
 #include "editors/RecordConfigs.h"
 #include "gui/DeviceEditor.h"
+#include "gui/ZoneRow.h"
 
 #include <array>
 #include <cstdint>
@@ -20,7 +21,6 @@ class QTabWidget;
 namespace tesmira::ui {
 
 class DirectionTable;
-class EventBox;
 class OutputMatrix;
 class UpDownField;
 
@@ -46,9 +46,8 @@ private:
 
     // The controls of one zone row; each carries the zone number as its tag.
     struct ZoneControls {
+        ZoneRow zone; // lblZone<n>, cbbZoneType<n>, bxZoneEvent<n>
         QComboBox* partition = nullptr;
-        QComboBox* type = nullptr;
-        EventBox* event = nullptr;
         QCheckBox* requery = nullptr;
         QCheckBox* rearm = nullptr;
         QLineEdit* entry = nullptr;
@@ -85,38 +84,38 @@ private:
 
     PanelConfig config_;
 
-    QTabWidget* pgcConfig = nullptr;
+    QTabWidget* pages_ = nullptr;
     std::array<ZoneControls, PanelRecord::kZoneCount> zones_{};
     std::array<QCheckBox*, PanelRecord::kPartitionCount - 1> dependency_{}; // boxes "2".."8"
-    QComboBox* bxTouchMemory = nullptr;
-    QComboBox* bxInternalPartition = nullptr;
-    QComboBox* bxRelayAlarm = nullptr;
-    QComboBox* bxRelayFire = nullptr;
-    QComboBox* bxRelayControl = nullptr; // hidden
-    QCheckBox* chkSmsAlarm = nullptr;
-    QCheckBox* chkSmsFire = nullptr;
+    QComboBox* touchMemoryMode_ = nullptr;
+    QComboBox* internalPartition_ = nullptr;
+    QComboBox* alarmRelayMode_ = nullptr;
+    QComboBox* fireRelayMode_ = nullptr;
+    QComboBox* controlRelayMode_ = nullptr; // hidden
+    QCheckBox* alarmRelayBySms_ = nullptr;
+    QCheckBox* fireRelayBySms_ = nullptr;
     std::array<QCheckBox*, 4> monitoring_{}; // "Реле 3", "Реле 4", "Сирена", "Лампа"
-    QComboBox* bxLampMode = nullptr;
-    QComboBox* bxLedMode = nullptr;
-    QComboBox* bxBuzzer = nullptr;
-    QLineEdit* edtSirenTime = nullptr;
-    QCheckBox* chkGuardSnd = nullptr;
-    QCheckBox* chkLampBlink = nullptr;
-    QCheckBox* chkFeedback = nullptr;
-    QCheckBox* chkAttentionPcn = nullptr;
-    QCheckBox* chkAttentionSiren = nullptr;
-    QComboBox* bxInterface = nullptr;
-    QCheckBox* chkRemoteDisarm = nullptr;
+    QComboBox* lampMode_ = nullptr;
+    QComboBox* readerLedMode_ = nullptr;
+    QComboBox* buzzer_ = nullptr;
+    QLineEdit* sirenTime_ = nullptr;
+    QCheckBox* sirenSignals_ = nullptr;
+    QCheckBox* lampBlinks_ = nullptr;
+    QCheckBox* armingFeedback_ = nullptr;
+    QCheckBox* twoThresholdEvents_ = nullptr;
+    QCheckBox* twoThresholdSiren_ = nullptr;
+    QComboBox* interface_ = nullptr;
+    QCheckBox* remoteDisarm_ = nullptr;
     // Type 30 only; null on type 31.
-    QWidget* wgtNetNum = nullptr;
-    UpDownField* udNetNum = nullptr;
-    QWidget* wgtGsm = nullptr;
-    QLineEdit* medtDevNum = nullptr;
-    DirectionTable* grdDirections = nullptr;
-    QCheckBox* chkSendSms = nullptr;
-    QPushButton* btnChangeSms = nullptr;
-    QLineEdit* edtChannelTest = nullptr;
-    QCheckBox* chkSmsDisarm = nullptr;
+    QWidget* networkNumberRow_ = nullptr;
+    UpDownField* networkNumber_ = nullptr;
+    QWidget* gsmPage_ = nullptr;
+    QLineEdit* deviceNumber_ = nullptr;
+    DirectionTable* directions_ = nullptr;
+    QCheckBox* sendSms_ = nullptr;
+    QPushButton* changeSms_ = nullptr;
+    QLineEdit* channelTest_ = nullptr;
+    QCheckBox* smsDisarm_ = nullptr;
     OutputMatrix* matrix_ = nullptr;
 };
 

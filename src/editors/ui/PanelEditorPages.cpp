@@ -7,7 +7,6 @@
 #include "gui/FormControls.h"
 #include "gui/OutputMatrix.h"
 #include "gui/UpDownField.h"
-#include "gui/ZoneTypeBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,8 +27,6 @@ namespace tesmira::ui {
 
 namespace {
 
-constexpr int kUserEventsLeftOut = 0;
-
 // Zone rows: the zone's label, then its controls, under two rows of column heads.
 enum ZoneColumn {
     LabelColumn,
@@ -46,10 +43,6 @@ constexpr int kFirstZoneRow = 2;
 const QString kRequeryHint = QStringLiteral("Перезапрос пожарного шлейфа");
 const QString kRearmHint = QStringLiteral("Автоматическое восстановление шлейфа");
 
-QByteArray NameOf(const char* stem, int number) {
-    return QByteArray(stem) + QByteArray::number(number);
-}
-
 QLabel* Head(const char* name, const QString& caption) {
     QLabel* label = Label(name, caption);
     label->setAlignment(Qt::AlignCenter);
@@ -59,27 +52,27 @@ QLabel* Head(const char* name, const QString& caption) {
 } // namespace
 
 void PanelEditor::BuildControls() {
-    pgcConfig = EditorPages(this);
-    pgcConfig->addTab(BuildMainPage(), QStringLiteral("Основное"));
-    pgcConfig->addTab(BuildTransmissionPage(), QStringLiteral("Передача"));
-    pgcConfig->addTab(BuildPeripheryPage(), QStringLiteral("Периферия"));
-    pgcConfig->addTab(BuildOutputsPage(), QStringLiteral("Выходы"));
-    pgcConfig->setCurrentIndex(0);
+    pages_ = EditorPages(this);
+    pages_->addTab(BuildMainPage(), QStringLiteral("Основное"));
+    pages_->addTab(BuildTransmissionPage(), QStringLiteral("Передача"));
+    pages_->addTab(BuildPeripheryPage(), QStringLiteral("Периферия"));
+    pages_->addTab(BuildOutputsPage(), QStringLiteral("Выходы"));
+    pages_->setCurrentIndex(0);
 }
 
 QWidget* PanelEditor::BuildMainPage() {
     auto* page = Named(new QWidget, "tsMain");
-    bxTouchMemory = List("bxTouchMemory", TouchMemoryModeTexts());
-    bxInternalPartition = List("bxInternalPartition", PanelRecord::PartitionTexts());
-    SetHint(bxInternalPartition,
+    touchMemoryMode_ = List("bxTouchMemory", TouchMemoryModeTexts());
+    internalPartition_ = List("bxInternalPartition", PanelRecord::PartitionTexts());
+    SetHint(internalPartition_,
             QStringLiteral("Номер раздела для передачи системных событий (тампера, БП)"));
     auto* internal = new QHBoxLayout;
     internal->addWidget(
         Label("lblInternalPartition", QStringLiteral("Раздел для внутренних событий")));
-    internal->addWidget(bxInternalPartition);
+    internal->addWidget(internalPartition_);
     internal->addStretch();
     auto* settings = new QVBoxLayout;
-    settings->addWidget(bxTouchMemory);
+    settings->addWidget(touchMemoryMode_);
     settings->addLayout(internal);
     settings->addStretch();
     auto* below = new QHBoxLayout;
@@ -115,18 +108,17 @@ QWidget* PanelEditor::BuildZones() {
 
     for (int zone = 1; zone <= PanelRecord::kZoneCount; ++zone) {
         ZoneControls& row = zones_[static_cast<std::size_t>(zone - 1)];
+        // The user events are left out of the event boxes.
+        row.zone = BuildZoneRow(zone, "lblZone", "cbbZoneType", "bxZoneEvent",
+                                PanelRecord::kZoneTypeSelector, false);
         row.partition = Named(List("", PanelRecord::PartitionTexts()),
-                              NameOf("cbbZonePart", zone).constData(), zone);
-        row.type = Named(new QComboBox, NameOf("cbbZoneType", zone).constData(), zone);
-        FillZoneTypeBox(row.type, PanelRecord::kZoneTypeSelector);
-        row.event = Named(new EventBox, NameOf("bxZoneEvent", zone).constData(), zone);
-        row.event->FillItems(kUserEventsLeftOut);
-        row.requery = Named(new QCheckBox, NameOf("chkRequery", zone).constData(), zone);
+                              NumberedName("cbbZonePart", zone).constData(), zone);
+        row.requery = Named(new QCheckBox, NumberedName("chkRequery", zone).constData(), zone);
         SetHint(row.requery, kRequeryHint);
-        row.rearm = Named(new QCheckBox, NameOf("chkRearm", zone).constData(), zone);
+        row.rearm = Named(new QCheckBox, NumberedName("chkRearm", zone).constData(), zone);
         SetHint(row.rearm, kRearmHint);
-        row.entry = NumberEdit(NameOf("edtDelayIn", zone).constData(), 2);
-        row.exit = NumberEdit(NameOf("edtDelayOut", zone).constData(), 2);
+        row.entry = NumberEdit(NumberedName("edtDelayIn", zone).constData(), 2);
+        row.exit = NumberEdit(NumberedName("edtDelayOut", zone).constData(), 2);
         for (QLineEdit* edit : {row.entry, row.exit}) {
             edit->setProperty(kTagProperty, zone);
             // A hidden field keeps its place, so the rows stay aligned.
@@ -140,12 +132,10 @@ QWidget* PanelEditor::BuildZones() {
             box->setSizePolicy(policy);
         }
         const int at = kFirstZoneRow + zone - 1;
-        grid->addWidget(
-            Label(NameOf("lblZone", zone).constData(), QStringLiteral("ШС%1:").arg(zone)), at,
-            LabelColumn);
+        grid->addWidget(row.zone.label, at, LabelColumn);
         grid->addWidget(row.partition, at, PartitionColumn);
-        grid->addWidget(row.type, at, TypeColumn);
-        grid->addWidget(row.event, at, EventColumn);
+        grid->addWidget(row.zone.type, at, TypeColumn);
+        grid->addWidget(row.zone.event, at, EventColumn);
         grid->addWidget(row.requery, at, RequeryColumn, Qt::AlignHCenter);
         grid->addWidget(row.rearm, at, RearmColumn, Qt::AlignHCenter);
         grid->addWidget(row.entry, at, EntryColumn);
@@ -164,7 +154,7 @@ QGroupBox* PanelEditor::BuildDependency() {
     auto* row = new QHBoxLayout(group);
     for (int partition = 2; partition <= PanelRecord::kPartitionCount; ++partition) {
         QCheckBox*& box = dependency_[static_cast<std::size_t>(partition - 2)];
-        box = Check(NameOf("chkDepend", partition).constData(), QString::number(partition),
+        box = Check(NumberedName("chkDepend", partition).constData(), QString::number(partition),
                     partition);
         row->addWidget(box);
     }
@@ -173,20 +163,20 @@ QGroupBox* PanelEditor::BuildDependency() {
 
 QWidget* PanelEditor::BuildTransmissionPage() {
     auto* page = Named(new QWidget, "tsTransmission");
-    bxInterface = List("bxInterface", config_.record.InterfaceTexts());
-    chkRemoteDisarm = Check("chkRemoteDisarm", QStringLiteral("Разрешить снятие с охраны"));
-    SetHint(chkRemoteDisarm, QStringLiteral("Разрешить снятие с охраны обратной командой Velmor"));
+    interface_ = List("bxInterface", config_.record.InterfaceTexts());
+    remoteDisarm_ = Check("chkRemoteDisarm", QStringLiteral("Разрешить снятие с охраны"));
+    SetHint(remoteDisarm_, QStringLiteral("Разрешить снятие с охраны обратной командой Velmor"));
     auto* interface = new QHBoxLayout;
     interface->addWidget(Label("lblInterface", QStringLiteral("Вид передачи:")));
-    interface->addWidget(bxInterface);
+    interface->addWidget(interface_);
     interface->addStretch();
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(interface);
-    layout->addWidget(chkRemoteDisarm);
+    layout->addWidget(remoteDisarm_);
     if (config_.record.HasGsm()) {
-        wgtNetNum = NetworkNumberRow(PanelRecord::kNetworkNumberMin, PanelRecord::kNetworkNumberMax,
-                                     udNetNum);
-        layout->addWidget(wgtNetNum);
+        networkNumberRow_ = NetworkNumberRow(PanelRecord::kNetworkNumberMin,
+                                             PanelRecord::kNetworkNumberMax, networkNumber_);
+        layout->addWidget(networkNumberRow_);
         layout->addWidget(BuildGsmPage());
     }
     layout->addStretch();
@@ -194,74 +184,75 @@ QWidget* PanelEditor::BuildTransmissionPage() {
 }
 
 QWidget* PanelEditor::BuildGsmPage() {
-    wgtGsm = Named(new QWidget, "wgtGsm");
-    medtDevNum = NumberEdit("medtDevNum", 5);
-    medtDevNum->setValidator(
+    gsmPage_ = Named(new QWidget, "wgtGsm");
+    deviceNumber_ = NumberEdit("medtDevNum", 5);
+    deviceNumber_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), this));
-    grdDirections = Named(new DirectionTable, "grdDirections");
-    chkSendSms = Check("chkSendSms", QStringLiteral("Передавать SMS"));
-    btnChangeSms = Named(new QPushButton(QStringLiteral("Изменить...")), "btnChangeSms");
-    edtChannelTest = NumberEdit("edtChannelTest", 3);
-    SetHint(edtChannelTest, QStringLiteral("1-255. 0-контроль канала выключен"));
-    chkSmsDisarm = Check("chkSmsDisarm", QStringLiteral("Разрешить снятие  по SMS"));
+    directions_ = Named(new DirectionTable, "grdDirections");
+    sendSms_ = Check("chkSendSms", QStringLiteral("Передавать SMS"));
+    changeSms_ = Named(new QPushButton(QStringLiteral("Изменить...")), "btnChangeSms");
+    channelTest_ = NumberEdit("edtChannelTest", 3);
+    SetHint(channelTest_, QStringLiteral("1-255. 0-контроль канала выключен"));
+    smsDisarm_ = Check("chkSmsDisarm", QStringLiteral("Разрешить снятие  по SMS"));
 
     auto* number = new QHBoxLayout;
     number->addWidget(Label("lblDevNum", QStringLiteral("Номер прибора:")));
-    number->addWidget(medtDevNum);
+    number->addWidget(deviceNumber_);
     number->addStretch();
     auto* sms = new QHBoxLayout;
-    sms->addWidget(chkSendSms);
-    sms->addWidget(btnChangeSms);
+    sms->addWidget(sendSms_);
+    sms->addWidget(changeSms_);
     sms->addStretch();
     auto* test = new QHBoxLayout;
     test->addWidget(Label("lblChannelTest", QStringLiteral("Интервал контроля канала, мин:")));
-    test->addWidget(edtChannelTest);
+    test->addWidget(channelTest_);
     test->addStretch();
-    auto* layout = new QVBoxLayout(wgtGsm);
+    auto* layout = new QVBoxLayout(gsmPage_);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(number);
     layout->addWidget(
         Label("lblDirections", QStringLiteral("Направления доставки: (можно менять порядок "
                                               "перетаскиванием)")));
-    layout->addWidget(grdDirections);
+    layout->addWidget(directions_);
     layout->addLayout(sms);
     layout->addLayout(test);
-    layout->addWidget(chkSmsDisarm);
-    return wgtGsm;
+    layout->addWidget(smsDisarm_);
+    return gsmPage_;
 }
 
 QWidget* PanelEditor::BuildPeripheryPage() {
     auto* page = Named(new QWidget, "tsPeriphery");
-    bxLampMode = List("bxLampMode", PanelRecord::LampModeTexts());
-    bxLedMode = List("bxLedMode", PanelRecord::LedModeTexts());
+    lampMode_ = List("bxLampMode", PanelRecord::LampModeTexts());
+    readerLedMode_ = List("bxLedMode", PanelRecord::LedModeTexts());
     auto* led =
         Named(new QGroupBox(QStringLiteral("Светодиод считывателя Touch Memory")), "grpReaderLed");
-    (new QVBoxLayout(led))->addWidget(bxLedMode);
-    bxBuzzer = BuzzerBox();
-    edtSirenTime = NumberEdit("edtSirenTime", 3);
-    chkGuardSnd = Check("chkGuardSnd", QStringLiteral("Сигналы взятия\\снятия сиреной"));
-    chkLampBlink = Check("chkLampBlink", QStringLiteral("При постановке лампа мигает"));
-    chkFeedback = Check("chkFeedback", QStringLiteral("Отображать взятие с учетом обратной связи"));
-    chkAttentionPcn = Check("chkAttentionPcn", QStringLiteral("Передавать события на ПЦН"));
-    chkAttentionSiren = Check("chkAttentionSiren", QStringLiteral("Включить сирену"));
+    (new QVBoxLayout(led))->addWidget(readerLedMode_);
+    buzzer_ = BuzzerBox();
+    sirenTime_ = NumberEdit("edtSirenTime", 3);
+    sirenSignals_ = Check("chkGuardSnd", QStringLiteral("Сигналы взятия\\снятия сиреной"));
+    lampBlinks_ = Check("chkLampBlink", QStringLiteral("При постановке лампа мигает"));
+    armingFeedback_ =
+        Check("chkFeedback", QStringLiteral("Отображать взятие с учетом обратной связи"));
+    twoThresholdEvents_ = Check("chkAttentionPcn", QStringLiteral("Передавать события на ПЦН"));
+    twoThresholdSiren_ = Check("chkAttentionSiren", QStringLiteral("Включить сирену"));
     auto* twoThreshold =
         Named(new QGroupBox(QStringLiteral("Двухпороговые шлейфы")), "grpTwoThreshold");
     auto* twoThresholdRow = new QHBoxLayout(twoThreshold);
-    twoThresholdRow->addWidget(chkAttentionPcn);
-    twoThresholdRow->addWidget(chkAttentionSiren);
+    twoThresholdRow->addWidget(twoThresholdEvents_);
+    twoThresholdRow->addWidget(twoThresholdSiren_);
     twoThresholdRow->addStretch();
 
     auto* form = new QFormLayout;
-    form->addRow(Label("lblLampMode", QStringLiteral("Режим работы лампы:")), bxLampMode);
-    form->addRow(Label("lblBuzzer", QStringLiteral("Внутренний зуммер:")), bxBuzzer);
-    form->addRow(Label("lblSirenTime", QStringLiteral("Время работы сирены, сек")), edtSirenTime);
+    form->addRow(Label("lblLampMode", QStringLiteral("Режим работы лампы:")), lampMode_);
+    form->addRow(Label("lblBuzzer", QStringLiteral("Внутренний зуммер:")), buzzer_);
+    form->addRow(Label("lblSirenTime", QStringLiteral("Время работы сирены, сек")), sirenTime_);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(BuildRelays());
     layout->addWidget(BuildMonitoring());
     layout->addWidget(twoThreshold);
     layout->addLayout(form);
     layout->addWidget(led);
-    for (QCheckBox* box : {chkGuardSnd, chkLampBlink, chkFeedback})
+    for (QCheckBox* box : {sirenSignals_, lampBlinks_, armingFeedback_})
         layout->addWidget(box);
     layout->addStretch();
     return page;
@@ -269,28 +260,28 @@ QWidget* PanelEditor::BuildPeripheryPage() {
 
 QGroupBox* PanelEditor::BuildRelays() {
     auto* group = Named(new QGroupBox(QStringLiteral("Режим работы реле")), "grpRelays");
-    bxRelayAlarm = List("bxRelayAlarm", RelayModeTexts());
-    bxRelayFire = List("bxRelayFire", RelayModeTexts());
-    bxRelayControl = List("bxRelayControl", RelayModeTexts());
-    chkSmsAlarm = Check("chkSmsAlarm", QStringLiteral("по СМС"));
-    SetHint(chkSmsAlarm,
+    alarmRelayMode_ = List("bxRelayAlarm", RelayModeTexts());
+    fireRelayMode_ = List("bxRelayFire", RelayModeTexts());
+    controlRelayMode_ = List("bxRelayControl", RelayModeTexts());
+    alarmRelayBySms_ = Check("chkSmsAlarm", QStringLiteral("по СМС"));
+    SetHint(alarmRelayBySms_,
             QStringLiteral("Отключить реле от тревожной тактики.\nРеле управляется по SMS."));
-    chkSmsFire = Check("chkSmsFire", QStringLiteral("по СМС"));
-    SetHint(chkSmsFire,
+    fireRelayBySms_ = Check("chkSmsFire", QStringLiteral("по СМС"));
+    SetHint(fireRelayBySms_,
             QStringLiteral("Отключить реле от пожарной тактики.\nРеле управляется по SMS."));
     auto* grid = new QGridLayout(group);
     grid->addWidget(Label("lblRelayAlarm", QStringLiteral("Тревога")), 0, 0);
-    grid->addWidget(bxRelayAlarm, 0, 1);
-    grid->addWidget(chkSmsAlarm, 0, 2);
+    grid->addWidget(alarmRelayMode_, 0, 1);
+    grid->addWidget(alarmRelayBySms_, 0, 2);
     grid->addWidget(Label("lblRelayFire", QStringLiteral("Пожар")), 1, 0);
-    grid->addWidget(bxRelayFire, 1, 1);
-    grid->addWidget(chkSmsFire, 1, 2);
+    grid->addWidget(fireRelayMode_, 1, 1);
+    grid->addWidget(fireRelayBySms_, 1, 2);
     // The control relay's mode is kept in the record but not offered.
     QLabel* control = Label("lblRelayControl", QStringLiteral("Управление"));
     grid->addWidget(control, 2, 0);
-    grid->addWidget(bxRelayControl, 2, 1);
+    grid->addWidget(controlRelayMode_, 2, 1);
     control->hide();
-    bxRelayControl->hide();
+    controlRelayMode_->hide();
     return group;
 }
 
@@ -329,8 +320,8 @@ void PanelEditor::ConnectHandlers() {
         ConnectZone(zone);
     ConnectLists();
     ConnectChecks();
-    if (udNetNum != nullptr)
-        connect(udNetNum, &UpDownField::stepped, this,
+    if (networkNumber_ != nullptr)
+        connect(networkNumber_, &UpDownField::stepped, this,
                 [this](int number) { config_.record.SetNetworkNumber(number); });
     ConnectTypedFields();
 }
@@ -345,16 +336,16 @@ void PanelEditor::ConnectTypedFields() {
                 return record.SetZoneDelayFromText(zone, delay, text);
             });
     }
-    AddCorrectedField(edtSirenTime, [&record](const std::string& text) {
+    AddCorrectedField(sirenTime_, [&record](const std::string& text) {
         return record.SetSirenTimeFromText(text);
     });
-    if (edtChannelTest != nullptr)
-        AddCorrectedField(edtChannelTest, [&record](const std::string& text) {
+    if (channelTest_ != nullptr)
+        AddCorrectedField(channelTest_, [&record](const std::string& text) {
             return record.SetChannelTestFromText(text);
         });
     // Only four digits are stored; anything else shows the stored number again.
-    if (medtDevNum != nullptr)
-        AddTypedField(medtDevNum, [&record](const std::string& text) {
+    if (deviceNumber_ != nullptr)
+        AddTypedField(deviceNumber_, [&record](const std::string& text) {
             if (record.SetDeviceNumberFromText(text))
                 return TypedInput{};
             return TypedInput{record.GsmPage().deviceNumber, std::nullopt};
@@ -365,46 +356,47 @@ void PanelEditor::ConnectZone(int zone) {
     const ZoneControls& row = zones_[static_cast<std::size_t>(zone - 1)];
     connect(row.partition, &QComboBox::activated, this,
             [this, zone] { onZonePartitionChanged(zone); });
-    connect(row.type, &QComboBox::activated, this, [this, zone] { onZoneTypeChanged(zone); });
-    connect(row.event, &QComboBox::activated, this, [this, zone] { onZoneEventChanged(zone); });
+    row.zone.Connect(
+        this, [this, zone] { onZoneTypeChanged(zone); },
+        [this, zone] { onZoneEventChanged(zone); });
 }
 
 void PanelEditor::ConnectLists() {
     using Relay = PanelRecord::Relay;
     const std::pair<QComboBox*, std::function<void(int)>> lists[] = {
-        {bxRelayAlarm,
+        {alarmRelayMode_,
          [this](int at) {
              config_.record.SetRelayMode(Relay::Alarm, at);
          }},
-        {bxRelayFire,
+        {fireRelayMode_,
          [this](int at) {
              config_.record.SetRelayMode(Relay::Fire, at);
          }},
-        {bxRelayControl,
+        {controlRelayMode_,
          [this](int at) {
              config_.record.SetRelayMode(Relay::Control, at);
          }},
-        {bxInternalPartition,
+        {internalPartition_,
          [this](int at) {
              config_.record.SetInternalPartition(at);
          }},
-        {bxLampMode,
+        {lampMode_,
          [this](int at) {
              config_.record.SetLampMode(at);
          }},
-        {bxLedMode,
+        {readerLedMode_,
          [this](int at) {
              config_.record.SetLedMode(at);
          }},
-        {bxBuzzer,
+        {buzzer_,
          [this](int at) {
              config_.record.SetBuzzerFromIndex(at);
          }},
-        {bxTouchMemory,
+        {touchMemoryMode_,
          [this](int at) {
              config_.record.SetTouchMemoryMode(at);
          }},
-        {bxInterface,
+        {interface_,
          [this](int) {
              onInterfacePicked();
          }},
@@ -417,43 +409,43 @@ void PanelEditor::ConnectChecks() {
     using Option = PanelRecord::Option;
     using SmsRelay = PanelRecord::SmsRelay;
     const std::pair<QCheckBox*, std::function<void(bool)>> checks[] = {
-        {chkSmsAlarm,
+        {alarmRelayBySms_,
          [this](bool on) {
              config_.record.SetSmsRelay(SmsRelay::Alarm, on);
          }},
-        {chkSmsFire,
+        {fireRelayBySms_,
          [this](bool on) {
              config_.record.SetSmsRelay(SmsRelay::Fire, on);
          }},
-        {chkAttentionPcn,
+        {twoThresholdEvents_,
          [this](bool on) {
              config_.record.SetOption(Option::TwoThresholdEvents, on);
          }},
-        {chkAttentionSiren,
+        {twoThresholdSiren_,
          [this](bool on) {
              config_.record.SetOption(Option::TwoThresholdSiren, on);
          }},
-        {chkFeedback,
+        {armingFeedback_,
          [this](bool on) {
              config_.record.SetOption(Option::ArmingFeedback, on);
          }},
-        {chkLampBlink,
+        {lampBlinks_,
          [this](bool on) {
              config_.record.SetOption(Option::LampBlinks, on);
          }},
-        {chkGuardSnd,
+        {sirenSignals_,
          [this](bool on) {
              config_.record.SetSirenSignals(on);
          }},
-        {chkRemoteDisarm,
+        {remoteDisarm_,
          [this](bool on) {
              config_.record.SetRemoteDisarm(on);
          }},
-        {chkSmsDisarm,
+        {smsDisarm_,
          [this](bool on) {
              config_.record.SetSmsDisarm(on);
          }},
-        {chkSendSms,
+        {sendSms_,
          [this](bool) {
              onSendSmsClicked();
          }},

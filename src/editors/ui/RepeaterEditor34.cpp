@@ -30,11 +30,11 @@ RepeaterEditor34::RepeaterEditor34(LinkModule& link, QWidget* parent)
 // --- showing the record ---
 
 void RepeaterEditor34::RecordToControls() {
-    Select(cbbRetLiterRX, config_.record.ReceiveLetterIndex());
-    edtSysNum->setText(QString::fromStdString(config_.record.SystemNumberText()));
-    edtRetObjCheck->setText(QString::fromStdString(config_.record.ChannelCheckText()));
+    Select(receiveLetter_, config_.record.ReceiveLetterIndex());
+    systemNumber_->setText(QString::fromStdString(config_.record.SystemNumberText()));
+    siteChannelCheck_->setText(QString::fromStdString(config_.record.ChannelCheckText()));
     shared_.Show(config_.record);
-    Select(cbbTxMode, config_.record.TransmissionIndex());
+    Select(transmission_, config_.record.TransmissionIndex());
 }
 
 // --- handlers ---
@@ -47,36 +47,36 @@ void RepeaterEditor34::onObjectsClicked() {
 
 void RepeaterEditor34::BuildControls() {
     namespace text = repeater_text;
-    pgcConfig = EditorPages(this);
-    tsMain = Named(new QWidget, "tsMain");
-    pgcConfig->addTab(tsMain, FromUtf8(text::kMainTab));
+    pages_ = EditorPages(this);
+    mainPage_ = Named(new QWidget, "tsMain");
+    pages_->addTab(mainPage_, FromUtf8(text::kMainTab));
 
-    cbbTxMode = List("cbbTxMode", RepeaterRecord34::TransmissionTexts());
-    edtSysNum = NumberEdit("edtSysNum", 3);
-    cbbRetLiterRX = List("cbbRetLiterRX", RepeaterRecord34::ReceiveLetterTexts());
-    edtRetObjCheck = NumberEdit("edtRetObjCheck", 3);
+    transmission_ = List("cbbTxMode", RepeaterRecord34::TransmissionTexts());
+    systemNumber_ = NumberEdit("edtSysNum", 3);
+    receiveLetter_ = List("cbbRetLiterRX", RepeaterRecord34::ReceiveLetterTexts());
+    siteChannelCheck_ = NumberEdit("edtRetObjCheck", 3);
     auto* fields = new QGridLayout;
     fields->addWidget(Label("lblTxMode", FromUtf8(text::kTransmissionLabel)), 0, 0);
-    fields->addWidget(cbbTxMode, 0, 1);
+    fields->addWidget(transmission_, 0, 1);
     fields->addWidget(Label("lblSysNum", FromUtf8(text::kSystemNumberLabel)), 1, 0);
-    fields->addWidget(edtSysNum, 1, 1);
+    fields->addWidget(systemNumber_, 1, 1);
     fields->addWidget(Label("lblRetLiterRX", FromUtf8(text::kLetterLabel)), 2, 0);
-    fields->addWidget(cbbRetLiterRX, 2, 1);
+    fields->addWidget(receiveLetter_, 2, 1);
     fields->addWidget(Label("lblRetObjCheck", FromUtf8(text::kSiteChannelCheckMinutesLabel)), 3, 0);
-    fields->addWidget(edtRetObjCheck, 3, 1);
+    fields->addWidget(siteChannelCheck_, 3, 1);
     fields->setColumnStretch(2, 1);
 
     shared_ = BuildSharedRepeaterControls("cbbRetReleAlarmCfg", "cbbRetReleFireCfg");
-    btnRetObj = BuildObjectsButton();
+    objectsButton_ = BuildObjectsButton();
     auto* buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(btnRetObj);
+    buttonRow->addWidget(objectsButton_);
     buttonRow->addStretch();
     auto* groups = new QHBoxLayout;
     groups->addWidget(shared_.relays.group);
     groups->addWidget(shared_.indication.group, 0, Qt::AlignTop);
     groups->addStretch();
 
-    auto* page = new QVBoxLayout(tsMain);
+    auto* page = new QVBoxLayout(mainPage_);
     page->addLayout(fields);
     page->addWidget(shared_.buzzer);
     page->addLayout(groups);
@@ -87,16 +87,16 @@ void RepeaterEditor34::BuildControls() {
 // Only the user's own actions reach the handlers: `activated` and `clicked` are not emitted when
 // RecordToControls sets a selection or a check, and the number edits are watched for leaving.
 void RepeaterEditor34::ConnectHandlers() {
-    connect(cbbTxMode, &QComboBox::activated, this,
+    connect(transmission_, &QComboBox::activated, this,
             [this](int index) { config_.record.SetTransmissionFromIndex(index); });
-    connect(cbbRetLiterRX, &QComboBox::activated, this,
+    connect(receiveLetter_, &QComboBox::activated, this,
             [this](int index) { config_.record.SetReceiveLetterFromIndex(index); });
     shared_.Connect(this, config_.record);
-    connect(btnRetObj, &QPushButton::clicked, this, &RepeaterEditor34::onObjectsClicked);
-    AddCorrectedField(edtSysNum, [this](const std::string& text) {
+    connect(objectsButton_, &QPushButton::clicked, this, &RepeaterEditor34::onObjectsClicked);
+    AddCorrectedField(systemNumber_, [this](const std::string& text) {
         return config_.record.SetSystemNumberFromText(text);
     });
-    AddCorrectedField(edtRetObjCheck, [this](const std::string& text) {
+    AddCorrectedField(siteChannelCheck_, [this](const std::string& text) {
         return config_.record.SetChannelCheckFromText(text);
     });
 }

@@ -33,14 +33,14 @@ private:
     RepeaterConfig34 config_;
     ObjectsWindow* objects_ = nullptr; // a child: freed with the editor
 
-    QTabWidget* pgcConfig = nullptr;
-    QWidget* tsMain = nullptr;
-    QComboBox* cbbTxMode = nullptr;
-    QLineEdit* edtSysNum = nullptr;
-    QComboBox* cbbRetLiterRX = nullptr;
-    QLineEdit* edtRetObjCheck = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QWidget* mainPage_ = nullptr;
+    QComboBox* transmission_ = nullptr;
+    QLineEdit* systemNumber_ = nullptr;
+    QComboBox* receiveLetter_ = nullptr;
+    QLineEdit* siteChannelCheck_ = nullptr;
     SharedRepeaterControls shared_{};
-    QPushButton* btnRetObj = nullptr;
+    QPushButton* objectsButton_ = nullptr;
 };
 
 } // namespace tesmira::ui

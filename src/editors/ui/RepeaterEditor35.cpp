@@ -2,14 +2,10 @@
 
 #include "editors/ObjectList.h"
 #include "editors/ui/ObjectsWindow.h"
-#include "gui/EventBox.h"
-#include "gui/ZoneTypeBox.h"
 #include "link/LinkModule.h"
 #include "model/DeviceCatalogue.h"
-#include "model/ZoneTypes.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,22 +27,22 @@ RepeaterEditor35::RepeaterEditor35(LinkModule& link, QWidget* parent)
 // --- showing the record ---
 
 void RepeaterEditor35::RecordToControls() {
-    Select(bxRetLiterRX, config_.record.ReceiveLetterIndex());
-    Select(bxRetTxMode, config_.record.TransmissionModeIndex());
+    Select(receiveLetter_, config_.record.ReceiveLetterIndex());
+    Select(transmissionMode_, config_.record.TransmissionModeIndex());
     ShowTransmitLetters(config_.record.TransmitLetterView());
-    SetCheckedSilently(chkRetTx485, config_.record.Rs485());
-    SetCheckedSilently(chkStavelDelay, config_.record.StavelDelay());
-    SetCheckedSilently(chkRetActivateRele, config_.record.ActivateRelays());
+    SetCheckedSilently(rs485_, config_.record.Rs485());
+    SetCheckedSilently(stavelDelay_, config_.record.StavelDelay());
+    SetCheckedSilently(activateRelays_, config_.record.ActivateRelays());
     for (const ChannelCheck check : {ChannelCheck::Stavel, ChannelCheck::Site})
-        ShowTyped(ChannelCheckBox(check),
+        ShowCoded(ChannelCheckBox(check), config_.record.ChannelCheckPeriod(check),
                   QString::fromStdString(config_.record.ChannelCheckText(check)));
     for (int zone = 1; zone <= RepeaterRecord35::kZoneCount; ++zone)
         ShowZone(zone);
     for (const Delay delay : {Delay::Entry, Delay::Exit})
         DelayEdit(delay)->setText(QString::fromStdString(config_.record.DelayText(delay)));
     shared_.Show(config_.record);
-    SetCheckedSilently(chkLockAlrm, config_.record.LockAfterAlarm());
-    SetCheckedSilently(chkCNC_TxGSM, config_.record.CommunicatorConnected());
+    SetCheckedSilently(lockAfterAlarm_, config_.record.LockAfterAlarm());
+    SetCheckedSilently(communicatorConnected_, config_.record.CommunicatorConnected());
     ShowObjectsCaption();
 }
 
@@ -57,21 +53,16 @@ void RepeaterEditor35::OnClosing() {
 // --- showing ---
 
 void RepeaterEditor35::ShowTransmitLetters(const RepeaterRecord35::TransmitLetters& letters) {
-    FillComboFromList(bxRetLiterTX, Texts(letters.items));
-    Select(bxRetLiterTX, letters.index);
-    bxRetLiterTX->setVisible(letters.letterVisible);
-    lblRetLiterTX->setVisible(letters.letterVisible);
-    chkRetTx485->setVisible(letters.rs485Visible);
+    FillComboFromList(transmitLetter_, Texts(letters.items));
+    Select(transmitLetter_, letters.index);
+    transmitLetter_->setVisible(letters.letterVisible);
+    transmitLetterLabel_->setVisible(letters.letterVisible);
+    rs485_->setVisible(letters.rs485Visible);
 }
 
-// The list's own item when it has the text ("Выкл." is item 0), else the typed number as it is.
-
 void RepeaterEditor35::ShowZone(int zone) {
-    QComboBox* types = cbbRetShlfType[zone - 1];
-    EventBox* events = bxShlfEvent[zone - 1];
-    Select(types, config_.record.ZoneTypeIndex(zone));
-    events->setEnabled(config_.record.ZoneEventEnabled(zone));
-    events->ShowEvent(config_.record.ZoneEvent(zone).value_or(0));
+    Zone(zone).Show(config_.record.ZoneTypeIndex(zone), config_.record.ZoneEventEnabled(zone),
+                    config_.record.ZoneEvent(zone).value_or(0));
 }
 
 // After the first round trip the button counts the record's active objects.
@@ -79,15 +70,15 @@ void RepeaterEditor35::ShowObjectsCaption() {
     std::optional<int> count;
     if (objectsClosedOnce_)
         count = ObjectList::ActiveCountOf(config_.record.Objects());
-    btnRetObj->setText(QString::fromStdString(ObjectsButtonCaption(count)));
+    objectsButton_->setText(QString::fromStdString(ObjectsButtonCaption(count)));
 }
 
 QComboBox* RepeaterEditor35::ChannelCheckBox(ChannelCheck check) const {
-    return check == ChannelCheck::Stavel ? cbbStavelCheck : cbbObjCheck;
+    return check == ChannelCheck::Stavel ? stavelChannelCheck_ : siteChannelCheck_;
 }
 
 QLineEdit* RepeaterEditor35::DelayEdit(Delay delay) const {
-    return delay == Delay::Entry ? edtRetDelIn : edtRetDelOut;
+    return delay == Delay::Entry ? entryDelay_ : exitDelay_;
 }
 
 // --- handlers ---
@@ -97,30 +88,17 @@ void RepeaterEditor35::onTransmissionModeChosen(int index) {
     if (!letters)
         return;
     ShowTransmitLetters(*letters);
-    SetCheckedSilently(chkRetTx485, false);
+    SetCheckedSilently(rs485_, false);
 }
 
-void RepeaterEditor35::onChannelCheckEdited(ChannelCheck check) {
-    const QString text = ChannelCheckBox(check)->currentText();
-    if (const auto shown = config_.record.SetChannelCheckFromText(check, text.toStdString()))
-        ShowTyped(ChannelCheckBox(check), QString::fromStdString(*shown));
+void RepeaterEditor35::onZoneTypeChosen(int zone) {
+    const auto change = config_.record.SetZoneType(zone, Zone(zone).TypeCode());
+    if (change && Zone(zone).ShowTypeChange(*change))
+        onZoneEventChosen(zone);
 }
 
-void RepeaterEditor35::onZoneTypeChosen(QComboBox* box) {
-    const int zone = TagOf(box);
-    const auto change = config_.record.SetZoneType(zone, ZoneTypeCodeOf(box));
-    if (!change)
-        return;
-    EventBox* events = bxShlfEvent[zone - 1];
-    events->setEnabled(change->eventEnabled);
-    if (change->eventToShow) {
-        events->SelectEvent(*change->eventToShow);
-        onZoneEventChosen(events);
-    }
-}
-
-void RepeaterEditor35::onZoneEventChosen(EventBox* box) {
-    config_.record.SetZoneEvent(TagOf(box), box->EventIndexOf(box->currentText()));
+void RepeaterEditor35::onZoneEventChosen(int zone) {
+    config_.record.SetZoneEvent(zone, Zone(zone).EventIndex());
 }
 
 void RepeaterEditor35::onObjectsClicked() {
@@ -132,25 +110,27 @@ void RepeaterEditor35::onObjectsClicked() {
 // Only the user's own actions reach the handlers: `activated` and `clicked` are not emitted when
 // RecordToControls sets a selection or a check; edits and editable lists are watched for leaving.
 void RepeaterEditor35::ConnectHandlers() {
-    connect(bxRetLiterRX, &QComboBox::activated, this,
+    connect(receiveLetter_, &QComboBox::activated, this,
             [this](int index) { config_.record.SetReceiveLetterFromIndex(index); });
-    connect(bxRetTxMode, &QComboBox::activated, this, &RepeaterEditor35::onTransmissionModeChosen);
-    connect(bxRetLiterTX, &QComboBox::activated, this,
+    connect(transmissionMode_, &QComboBox::activated, this,
+            &RepeaterEditor35::onTransmissionModeChosen);
+    connect(transmitLetter_, &QComboBox::activated, this,
             [this](int index) { config_.record.SetTransmitLetterFromIndex(index); });
-    connect(chkRetTx485, &QCheckBox::clicked, this,
-            [this](bool on) { config_.record.SetRs485(on); });
-    connect(chkCNC_TxGSM, &QCheckBox::clicked, this,
+    connect(rs485_, &QCheckBox::clicked, this, [this](bool on) { config_.record.SetRs485(on); });
+    connect(communicatorConnected_, &QCheckBox::clicked, this,
             [this](bool on) { config_.record.SetCommunicatorConnected(on); });
-    connect(chkStavelDelay, &QCheckBox::clicked, this,
+    connect(stavelDelay_, &QCheckBox::clicked, this,
             [this](bool on) { config_.record.SetStavelDelay(on); });
-    connect(chkRetActivateRele, &QCheckBox::clicked, this,
+    connect(activateRelays_, &QCheckBox::clicked, this,
             [this](bool on) { config_.record.SetActivateRelays(on); });
-    connect(chkLockAlrm, &QCheckBox::clicked, this,
+    connect(lockAfterAlarm_, &QCheckBox::clicked, this,
             [this](bool on) { config_.record.SetLockAfterAlarm(on); });
     shared_.Connect(this, config_.record);
     for (const ChannelCheck check : {ChannelCheck::Stavel, ChannelCheck::Site}) {
         QComboBox* box = ChannelCheckBox(check);
-        connect(box, &QComboBox::activated, this, [this, check] { onChannelCheckEdited(check); });
+        connect(box, &QComboBox::activated, this, [this, check, box] {
+            config_.record.SetChannelCheckPeriod(check, ItemCodeOf(box));
+        });
         AddCorrectedField(box, [this, check](const std::string& text) {
             return config_.record.SetChannelCheckFromText(check, text);
         });
@@ -159,13 +139,11 @@ void RepeaterEditor35::ConnectHandlers() {
         AddCorrectedField(DelayEdit(delay), [this, delay](const std::string& text) {
             return config_.record.SetDelayFromText(delay, text);
         });
-    for (int i = 0; i < RepeaterRecord35::kZoneCount; ++i) {
-        QComboBox* types = cbbRetShlfType[i];
-        EventBox* events = bxShlfEvent[i];
-        connect(types, &QComboBox::activated, this, [this, types] { onZoneTypeChosen(types); });
-        connect(events, &QComboBox::activated, this, [this, events] { onZoneEventChosen(events); });
-    }
-    connect(btnRetObj, &QPushButton::clicked, this, &RepeaterEditor35::onObjectsClicked);
+    for (int zone = 1; zone <= RepeaterRecord35::kZoneCount; ++zone)
+        Zone(zone).Connect(
+            this, [this, zone] { onZoneTypeChosen(zone); },
+            [this, zone] { onZoneEventChosen(zone); });
+    connect(objectsButton_, &QPushButton::clicked, this, &RepeaterEditor35::onObjectsClicked);
 }
 
 } // namespace tesmira::ui

@@ -6,6 +6,9 @@
 #include "editors/RecordConfigs.h"
 #include "editors/ui/RepeaterWidgets.h"
 #include "gui/DeviceEditor.h"
+#include "gui/ZoneRow.h"
+
+#include <array>
 
 class QCheckBox;
 class QComboBox;
@@ -17,7 +20,6 @@ class QTabWidget;
 
 namespace tesmira::ui {
 
-class EventBox;
 class ObjectsWindow;
 
 class RepeaterEditor35 : public DeviceEditor {
@@ -38,14 +40,13 @@ private:
     using Delay = RepeaterRecord35::Delay;
 
     void onTransmissionModeChosen(int index);
-    void onChannelCheckEdited(ChannelCheck check);
-    void onZoneTypeChosen(QComboBox* box);
-    void onZoneEventChosen(EventBox* box);
+    void onZoneTypeChosen(int zone);
+    void onZoneEventChosen(int zone);
     void onObjectsClicked();
-    // The edit or editable list whose typed value a leaving or a commit stores; false for others.
 
     void ShowTransmitLetters(const RepeaterRecord35::TransmitLetters& letters);
     void ShowZone(int zone);
+    const ZoneRow& Zone(int zone) const { return zones_[static_cast<std::size_t>(zone - 1)]; }
     void ShowObjectsCaption();
     QComboBox* ChannelCheckBox(ChannelCheck check) const;
     QLineEdit* DelayEdit(Delay delay) const;
@@ -62,24 +63,23 @@ private:
     ObjectsWindow* objects_ = nullptr; // a child: freed with the editor
     bool objectsClosedOnce_ = false;
 
-    QTabWidget* pgcConfig = nullptr;
-    QComboBox* bxRetLiterRX = nullptr;
-    QLabel* lblRetLiterTX = nullptr;
-    QComboBox* bxRetLiterTX = nullptr;
-    QComboBox* bxRetTxMode = nullptr;
-    QCheckBox* chkRetTx485 = nullptr;
-    QPushButton* btnRetObj = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QComboBox* receiveLetter_ = nullptr;
+    QLabel* transmitLetterLabel_ = nullptr;
+    QComboBox* transmitLetter_ = nullptr;
+    QComboBox* transmissionMode_ = nullptr;
+    QCheckBox* rs485_ = nullptr;
+    QPushButton* objectsButton_ = nullptr;
     SharedRepeaterControls shared_{};
-    QCheckBox* chkRetActivateRele = nullptr;
-    QCheckBox* chkStavelDelay = nullptr;
-    QComboBox* cbbStavelCheck = nullptr;
-    QComboBox* cbbObjCheck = nullptr;
-    QComboBox* cbbRetShlfType[RepeaterRecord35::kZoneCount] = {};
-    EventBox* bxShlfEvent[RepeaterRecord35::kZoneCount] = {};
-    QLineEdit* edtRetDelIn = nullptr;
-    QLineEdit* edtRetDelOut = nullptr;
-    QCheckBox* chkLockAlrm = nullptr;
-    QCheckBox* chkCNC_TxGSM = nullptr;
+    QCheckBox* activateRelays_ = nullptr;
+    QCheckBox* stavelDelay_ = nullptr;
+    QComboBox* stavelChannelCheck_ = nullptr;
+    QComboBox* siteChannelCheck_ = nullptr;
+    std::array<ZoneRow, RepeaterRecord35::kZoneCount> zones_{}; // cbbRetShlfType<n>, bxShlfEvent<n>
+    QLineEdit* entryDelay_ = nullptr;
+    QLineEdit* exitDelay_ = nullptr;
+    QCheckBox* lockAfterAlarm_ = nullptr;
+    QCheckBox* communicatorConnected_ = nullptr;
 };
 
 } // namespace tesmira::ui

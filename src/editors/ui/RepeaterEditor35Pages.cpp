@@ -1,7 +1,5 @@
 // The controls of the type 35 editor's three tabs and their layout.
 #include "editors/ui/RepeaterEditor35.h"
-#include "gui/EventBox.h"
-#include "gui/ZoneTypeBox.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,7 +19,7 @@ namespace {
 
 // An editable list: the user picks an item or types a number. Nothing typed is added to the items
 // or completed from them: "2" is two hours, not "20".
-QComboBox* EditableList(const char* name, std::span<const std::string_view> items) {
+QComboBox* EditableList(const char* name, std::span<const CodedItem> items) {
     QComboBox* box = List(name, items);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
@@ -32,37 +30,37 @@ QComboBox* EditableList(const char* name, std::span<const std::string_view> item
 } // namespace
 
 void RepeaterEditor35::BuildControls() {
-    pgcConfig = EditorPages(this);
+    pages_ = EditorPages(this);
     const std::pair<QWidget*, std::string_view> pages[] = {
         {Named(BuildMainPage(), "tsMain"), text::kMainTab},
         {Named(BuildLoopsPage(), "tsSHLF"), text::kLoopsTab},
         {Named(BuildTransferPage(), "tsTX"), text::kTransferTab},
     };
     for (const auto& [page, caption] : pages)
-        pgcConfig->addTab(page, FromUtf8(caption));
-    pgcConfig->setCurrentIndex(0);
+        pages_->addTab(page, FromUtf8(caption));
+    pages_->setCurrentIndex(0);
 }
 
 QWidget* RepeaterEditor35::BuildMainPage() {
-    bxRetLiterRX = List("bxRetLiterRX", R35::ReceiveLetterTexts());
+    receiveLetter_ = List("bxRetLiterRX", R35::ReceiveLetterTexts());
     auto* receive = new QHBoxLayout;
     receive->addWidget(Label("lblRetLiterRX", FromUtf8(text::kReceiveLetterLabel)));
-    receive->addWidget(bxRetLiterRX);
+    receive->addWidget(receiveLetter_);
     receive->addStretch();
 
-    btnRetObj = BuildObjectsButton();
+    objectsButton_ = BuildObjectsButton();
     shared_ = BuildSharedRepeaterControls("bxRetReleAlarmCfg", "bxRetReleFireCfg");
-    chkRetActivateRele = Check("chkRetActivateRele", FromUtf8(text::kActivateRelaysCaption));
-    SetHint(chkRetActivateRele, FromUtf8(text::kActivateRelaysHint));
-    chkStavelDelay = Check("chkStavelDelay", FromUtf8(text::kStavelDelayCaption));
-    SetHint(chkStavelDelay, FromUtf8(text::kStavelDelayHint));
+    activateRelays_ = Check("chkRetActivateRele", FromUtf8(text::kActivateRelaysCaption));
+    SetHint(activateRelays_, FromUtf8(text::kActivateRelaysHint));
+    stavelDelay_ = Check("chkStavelDelay", FromUtf8(text::kStavelDelayCaption));
+    SetHint(stavelDelay_, FromUtf8(text::kStavelDelayHint));
 
     auto* left = new QVBoxLayout;
     left->addLayout(receive);
     left->addWidget(Label("lblTxMessages", FromUtf8(text::kTransmissionLabel)));
     left->addWidget(BuildTransmitGroup());
     auto* buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(btnRetObj);
+    buttonRow->addWidget(objectsButton_);
     buttonRow->addStretch();
     left->addLayout(buttonRow);
     left->addStretch();
@@ -79,8 +77,8 @@ QWidget* RepeaterEditor35::BuildMainPage() {
     auto* rows = new QVBoxLayout(page);
     rows->addLayout(columns);
     rows->addWidget(shared_.buzzer);
-    rows->addWidget(chkRetActivateRele);
-    rows->addWidget(chkStavelDelay);
+    rows->addWidget(activateRelays_);
+    rows->addWidget(stavelDelay_);
     rows->addWidget(BuildChannelChecks());
     rows->addStretch();
     return page;
@@ -88,85 +86,64 @@ QWidget* RepeaterEditor35::BuildMainPage() {
 
 QGroupBox* RepeaterEditor35::BuildTransmitGroup() {
     auto* group = Named(new QGroupBox(FromUtf8(text::kTransmitGroup)), "grpTransmit");
-    lblRetLiterTX = Label("lblRetLiterTX", FromUtf8(text::kLetterLabel));
-    bxRetLiterTX = List("bxRetLiterTX", {});
-    bxRetTxMode = List("bxRetTxMode", R35::TransmissionModeTexts());
-    chkRetTx485 = Check("chkRetTx485", FromUtf8(text::kRs485Caption));
-    SetHint(chkRetTx485, FromUtf8(text::kRs485Hint));
+    transmitLetterLabel_ = Label("lblRetLiterTX", FromUtf8(text::kLetterLabel));
+    transmitLetter_ = List("bxRetLiterTX", std::span<const std::string_view>{});
+    transmissionMode_ = List("bxRetTxMode", R35::TransmissionModeTexts());
+    rs485_ = Check("chkRetTx485", FromUtf8(text::kRs485Caption));
+    SetHint(rs485_, FromUtf8(text::kRs485Hint));
     auto* grid = new QGridLayout(group);
     grid->addWidget(Label("lblRetTxMode", FromUtf8(text::kModeLabel)), 0, 0);
-    grid->addWidget(bxRetTxMode, 0, 1);
-    grid->addWidget(lblRetLiterTX, 1, 0);
-    grid->addWidget(bxRetLiterTX, 1, 1);
-    grid->addWidget(chkRetTx485, 2, 0, 1, 2);
+    grid->addWidget(transmissionMode_, 0, 1);
+    grid->addWidget(transmitLetterLabel_, 1, 0);
+    grid->addWidget(transmitLetter_, 1, 1);
+    grid->addWidget(rs485_, 2, 0, 1, 2);
     grid->setColumnStretch(2, 1);
     return group;
 }
 
 QWidget* RepeaterEditor35::BuildChannelChecks() {
-    cbbStavelCheck = EditableList("cbbStavelCheck", R35::ChannelCheckTexts(ChannelCheck::Stavel));
-    cbbObjCheck = EditableList("cbbObjCheck", R35::ChannelCheckTexts(ChannelCheck::Site));
+    stavelChannelCheck_ =
+        EditableList("cbbStavelCheck", R35::ChannelCheckItems(ChannelCheck::Stavel));
+    siteChannelCheck_ = EditableList("cbbObjCheck", R35::ChannelCheckItems(ChannelCheck::Site));
     auto* checks = new QWidget;
     auto* grid = new QGridLayout(checks);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(Label("lblStavelCheck", FromUtf8(text::kStavelChannelCheckLabel)), 0, 0);
-    grid->addWidget(cbbStavelCheck, 0, 1);
+    grid->addWidget(stavelChannelCheck_, 0, 1);
     grid->addWidget(Label("lblObjCheck", FromUtf8(text::kSiteChannelCheckLabel)), 1, 0);
-    grid->addWidget(cbbObjCheck, 1, 1);
+    grid->addWidget(siteChannelCheck_, 1, 1);
     grid->setColumnStretch(2, 1);
     return checks;
 }
 
 QWidget* RepeaterEditor35::BuildLoopsPage() {
     auto* page = new QWidget;
-    auto* zones = new QGridLayout;
-    zones->addWidget(Label("lblZoneTypeHead", FromUtf8(text::kZoneTypeHead)), 0, 1);
-    zones->addWidget(Label("lblZoneEventHead", FromUtf8(text::kZoneEventHead)), 0, 2);
-    static constexpr const char* kLabelNames[] = {"lblZone1", "lblZone2"};
-    static constexpr const char* kTypeNames[] = {"cbbRetShlfType1", "cbbRetShlfType2"};
-    static constexpr const char* kEventNames[] = {"bxShlfEvent1", "bxShlfEvent2"};
-    const std::string_view captions[] = {text::kZone1Label, text::kZone2Label};
-    for (int i = 0; i < R35::kZoneCount; ++i) {
-        cbbRetShlfType[i] = Named(new QComboBox, kTypeNames[i], i + 1);
-        FillZoneTypeBox(cbbRetShlfType[i], R35::kZoneTypeSelector);
-        bxShlfEvent[i] = Named(new EventBox, kEventNames[i], i + 1);
-        bxShlfEvent[i]->FillItems(R35::kEventBoxAllEvents ? 1 : 0);
-        zones->addWidget(Label(kLabelNames[i], FromUtf8(captions[i])), i + 1, 0);
-        zones->addWidget(cbbRetShlfType[i], i + 1, 1);
-        zones->addWidget(bxShlfEvent[i], i + 1, 2);
-    }
-    zones->setColumnStretch(3, 1);
-
-    auto* delays = Named(new QGroupBox(FromUtf8(text::kDelayGroup)), "grpDelayTime");
-    edtRetDelIn = NumberEdit("edtRetDelIn", 3);
-    edtRetDelOut = NumberEdit("edtRetDelOut", 3);
-    auto* form = new QGridLayout(delays);
-    form->addWidget(Label("lblRetDelIn", FromUtf8(text::kEntryDelayLabel)), 0, 0);
-    form->addWidget(edtRetDelIn, 0, 1);
-    form->addWidget(Label("lblRetDelOut", FromUtf8(text::kExitDelayLabel)), 1, 0);
-    form->addWidget(edtRetDelOut, 1, 1);
+    for (int zone = 1; zone <= R35::kZoneCount; ++zone)
+        zones_[static_cast<std::size_t>(zone - 1)] =
+            BuildZoneRow(zone, "lblZone", "cbbRetShlfType", "bxShlfEvent", R35::kZoneTypeSelector,
+                         R35::kEventBoxAllEvents);
     auto* delayRow = new QHBoxLayout;
-    delayRow->addWidget(delays);
+    delayRow->addWidget(DelayGroup(3, entryDelay_, exitDelay_));
     delayRow->addStretch();
 
-    chkLockAlrm = Check("chkLockAlrm", FromUtf8(text::kLockAfterAlarmCaption));
+    lockAfterAlarm_ = Check("chkLockAlrm", FromUtf8(text::kLockAfterAlarmCaption));
     auto* rows = new QVBoxLayout(page);
-    rows->addLayout(zones);
+    rows->addWidget(ZoneGrid(zones_, "lblZoneTypeHead", "lblZoneEventHead"));
     rows->addLayout(delayRow);
-    rows->addWidget(chkLockAlrm);
+    rows->addWidget(lockAfterAlarm_);
     rows->addStretch();
     return page;
 }
 
 QWidget* RepeaterEditor35::BuildTransferPage() {
     auto* page = new QWidget;
-    chkCNC_TxGSM = Check("chkCNC_TxGSM", FromUtf8(text::kCommunicatorCaption));
+    communicatorConnected_ = Check("chkCNC_TxGSM", FromUtf8(text::kCommunicatorCaption));
     // Shown as the device offers it, but not part of the record.
     auto* allowDisarm = Check("chkAllowDisarm", FromUtf8(text::kAllowDisarmCaption));
     SetHint(allowDisarm, FromUtf8(text::kAllowDisarmHint));
     allowDisarm->setEnabled(false);
     auto* rows = new QVBoxLayout(page);
-    rows->addWidget(chkCNC_TxGSM);
+    rows->addWidget(communicatorConnected_);
     rows->addWidget(allowDisarm);
     rows->addStretch();
     return page;

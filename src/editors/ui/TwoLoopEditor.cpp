@@ -1,18 +1,13 @@
 #include "editors/ui/TwoLoopEditor.h"
 
 #include "gui/EditHelpers.h"
-#include "gui/EventBox.h"
 #include "gui/FormControls.h"
-#include "gui/ZoneTypeBox.h"
 #include "link/LinkModule.h"
 #include "model/DeviceCatalogue.h"
-#include "model/ZoneTypes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,12 +16,6 @@
 #include <QVBoxLayout>
 
 namespace tesmira::ui {
-
-namespace {
-
-constexpr int kAllEvents = 1;
-
-} // namespace
 
 TwoLoopEditor::TwoLoopEditor(LinkModule& link, std::uint8_t type, QWidget* parent)
     : DeviceEditor(link, config_, parent), config_(type) {
@@ -40,28 +29,25 @@ TwoLoopEditor::TwoLoopEditor(LinkModule& link, std::uint8_t type, QWidget* paren
 // --- showing the record ---
 
 void TwoLoopEditor::RecordToControls() {
-    Select(bxTxLetter, config_.record.LetterIndex());
+    Select(letter_, config_.record.LetterIndex());
     for (int loop = 1; loop <= TwoLoopRecord::kLoopCount; ++loop)
         ShowLoop(loop);
-    edtRetDelIn->setText(
+    entryDelay_->setText(
         QString::fromStdString(config_.record.DelayText(TwoLoopRecord::Delay::Entry)));
-    edtRetDelOut->setText(
+    exitDelay_->setText(
         QString::fromStdString(config_.record.DelayText(TwoLoopRecord::Delay::Exit)));
-    Select(bxTxAlarmCnt, config_.record.AlarmCountIndex());
-    Select(bxTxNormCnt, config_.record.NormCountIndex());
-    Select(bxTxTO, config_.record.ChannelCheckIndex());
-    for (QCheckBox* box : {chkExpBox6, chkExpBox7, chkU2})
+    Select(alarmCount_, config_.record.AlarmCountIndex());
+    Select(restoreCount_, config_.record.NormCountIndex());
+    Select(channelCheck_, config_.record.ChannelCheckIndex());
+    for (QCheckBox* box : {sirenMonitor_, lampMonitor_, u2Monitor_})
         SetCheckedSilently(box, config_.record.MonitorBit(TagOf(box)));
-    SetCheckedSilently(chkGuardSnd, config_.record.GuardSound());
-    SetCheckedSilently(chkUseBuzzer, config_.record.UseBuzzer());
+    SetCheckedSilently(guardSound_, config_.record.GuardSound());
+    SetCheckedSilently(useBuzzer_, config_.record.UseBuzzer());
 }
 
 void TwoLoopEditor::ShowLoop(int loop) {
-    QComboBox* types = cbbLoopType[loop - 1];
-    EventBox* events = bxLoopEvent[loop - 1];
-    Select(types, config_.record.LoopTypeIndex(loop));
-    events->setEnabled(config_.record.LoopEventEnabled(loop));
-    events->ShowEvent(config_.record.LoopEvent(loop));
+    Loop(loop).Show(config_.record.LoopTypeIndex(loop), config_.record.LoopEventEnabled(loop),
+                    config_.record.LoopEvent(loop));
 }
 
 // --- handlers ---
@@ -70,33 +56,18 @@ void TwoLoopEditor::onTxLetterChanged(int index) {
     config_.record.SetLetterFromIndex(index);
 }
 
-void TwoLoopEditor::onAlarmCountChanged() {
-    config_.record.SetAlarmCountFromText(bxTxAlarmCnt->currentText().toStdString());
-}
-
-void TwoLoopEditor::onRestoreCountChanged() {
-    config_.record.SetNormCountFromText(bxTxNormCnt->currentText().toStdString());
-}
-
 void TwoLoopEditor::onChannelCheckChanged(int index) {
     config_.record.SetChannelCheckFromIndex(index);
 }
 
-void TwoLoopEditor::onLoopTypeChanged(QComboBox* box) {
-    const int loop = TagOf(box);
-    const auto change = config_.record.SetLoopType(loop, ZoneTypeCodeOf(box));
-    if (!change)
-        return;
-    EventBox* events = bxLoopEvent[loop - 1];
-    events->setEnabled(change->eventEnabled);
-    if (change->eventToShow) {
-        events->SelectEvent(*change->eventToShow);
-        onLoopEventChanged(events);
-    }
+void TwoLoopEditor::onLoopTypeChanged(int loop) {
+    const auto change = config_.record.SetLoopType(loop, Loop(loop).TypeCode());
+    if (change && Loop(loop).ShowTypeChange(*change))
+        onLoopEventChanged(loop);
 }
 
-void TwoLoopEditor::onLoopEventChanged(EventBox* box) {
-    config_.record.SetLoopEvent(TagOf(box), box->EventIndexOf(box->currentText()));
+void TwoLoopEditor::onLoopEventChanged(int loop) {
+    config_.record.SetLoopEvent(loop, Loop(loop).EventIndex());
 }
 
 void TwoLoopEditor::onMonitorToggled(QCheckBox* box) {
@@ -104,34 +75,34 @@ void TwoLoopEditor::onMonitorToggled(QCheckBox* box) {
 }
 
 void TwoLoopEditor::onGuardSoundClicked() {
-    config_.record.SetGuardSound(chkGuardSnd->isChecked());
+    config_.record.SetGuardSound(guardSound_->isChecked());
 }
 
 void TwoLoopEditor::onUseBuzzerClicked() {
-    config_.record.SetUseBuzzer(chkUseBuzzer->isChecked());
+    config_.record.SetUseBuzzer(useBuzzer_->isChecked());
 }
 
 // --- building ---
 
 void TwoLoopEditor::BuildControls() {
-    pgcConfig = EditorPages(this);
-    tsMain = Named(new QWidget, "tsMain");
-    pgcConfig->addTab(tsMain, QStringLiteral("Основное"));
-    pgcConfig->setCurrentWidget(tsMain);
+    pages_ = EditorPages(this);
+    mainPage_ = Named(new QWidget, "tsMain");
+    pages_->addTab(mainPage_, QStringLiteral("Основное"));
+    pages_->setCurrentWidget(mainPage_);
 
-    chkU2 = Named(new QCheckBox(QStringLiteral("Контроль входа U2")), "chkU2",
-                  TwoLoopRecord::kMonitorU2);
-    chkGuardSnd =
+    u2Monitor_ = Named(new QCheckBox(QStringLiteral("Контроль входа U2")), "chkU2",
+                       TwoLoopRecord::kMonitorU2);
+    guardSound_ =
         Named(new QCheckBox(QStringLiteral("Сигналы взятия\\снятия сиреной")), "chkGuardSnd");
-    chkUseBuzzer =
+    useBuzzer_ =
         Named(new QCheckBox(QStringLiteral("Использовать внутренний зуммер")), "chkUseBuzzer");
 
     auto* left = new QVBoxLayout;
-    left->addWidget(BuildDelays());
+    left->addWidget(DelayGroup(4, entryDelay_, exitDelay_));
     left->addWidget(BuildOutputs());
-    left->addWidget(chkU2);
-    left->addWidget(chkGuardSnd);
-    left->addWidget(chkUseBuzzer);
+    left->addWidget(u2Monitor_);
+    left->addWidget(guardSound_);
+    left->addWidget(useBuzzer_);
     left->addStretch();
     auto* right = new QVBoxLayout;
     right->addWidget(BuildTransmitter());
@@ -141,70 +112,45 @@ void TwoLoopEditor::BuildControls() {
     columns->addLayout(right);
     columns->addStretch();
 
-    auto* page = new QVBoxLayout(tsMain);
+    auto* page = new QVBoxLayout(mainPage_);
     page->addWidget(BuildLoops());
     page->addLayout(columns);
     page->addStretch();
 }
 
+// Only the first loop is labelled: the second row stands under it.
 QWidget* TwoLoopEditor::BuildLoops() {
-    auto* loops = new QWidget;
-    auto* grid = new QGridLayout(loops);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(Label("lblLoopTypeHead", QStringLiteral("Тип шлейфа")), 0, 1);
-    grid->addWidget(Label("lblLoopEventHead", QStringLiteral("Код события")), 0, 2);
-    grid->addWidget(Label("lblLoop1", QStringLiteral("ШС1:")), 1, 0);
-    static constexpr const char* kTypeNames[] = {"cbbLoopType1", "cbbLoopType2"};
-    static constexpr const char* kEventNames[] = {"bxLoopEvent1", "bxLoopEvent2"};
-    for (int i = 0; i < TwoLoopRecord::kLoopCount; ++i) {
-        cbbLoopType[i] = Named(new QComboBox, kTypeNames[i], i + 1);
-        FillZoneTypeBox(cbbLoopType[i], TwoLoopRecord::kZoneTypeSelector);
-        bxLoopEvent[i] = Named(new EventBox, kEventNames[i], i + 1);
-        bxLoopEvent[i]->FillItems(kAllEvents);
-        grid->addWidget(cbbLoopType[i], i + 1, 1);
-        grid->addWidget(bxLoopEvent[i], i + 1, 2);
-    }
-    grid->setColumnStretch(3, 1);
-    return loops;
-}
-
-QGroupBox* TwoLoopEditor::BuildDelays() {
-    auto* group = Named(new QGroupBox(QStringLiteral("Задержка, сек")), "grpDelayTime");
-    edtRetDelIn = Named(new QLineEdit, "edtRetDelIn");
-    edtRetDelOut = Named(new QLineEdit, "edtRetDelOut");
-    auto* form = new QFormLayout(group);
-    for (QLineEdit* edit : {edtRetDelIn, edtRetDelOut}) {
-        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
-    }
-    form->addRow(Label("lblRetDelIn", QStringLiteral("вход:")), edtRetDelIn);
-    form->addRow(Label("lblRetDelOut", QStringLiteral("выход:")), edtRetDelOut);
-    return group;
+    for (int loop = 1; loop <= TwoLoopRecord::kLoopCount; ++loop)
+        loops_[static_cast<std::size_t>(loop - 1)] =
+            BuildZoneRow(loop, loop == 1 ? "lblLoop" : nullptr, "cbbLoopType", "bxLoopEvent",
+                         TwoLoopRecord::kZoneTypeSelector, true);
+    return ZoneGrid(loops_, "lblLoopTypeHead", "lblLoopEventHead");
 }
 
 QGroupBox* TwoLoopEditor::BuildTransmitter() {
     auto* group = Named(new QGroupBox(QStringLiteral("Передатчик")), "grpTransmitter");
-    bxTxLetter = List("bxTxLetter", TwoLoopRecord::LetterTexts());
-    bxTxAlarmCnt = List("bxTxAlarmCnt", TwoLoopRecord::AlarmCountTexts());
-    bxTxNormCnt = List("bxTxNormCnt", TwoLoopRecord::NormCountTexts());
-    bxTxTO = List("bxTxTO", TwoLoopRecord::ChannelCheckTexts());
+    letter_ = List("bxTxLetter", TwoLoopRecord::LetterTexts());
+    alarmCount_ = List("bxTxAlarmCnt", TwoLoopRecord::AlarmCountItems());
+    restoreCount_ = List("bxTxNormCnt", TwoLoopRecord::NormCountItems());
+    channelCheck_ = List("bxTxTO", TwoLoopRecord::ChannelCheckTexts());
     auto* form = new QFormLayout(group);
-    form->addRow(Label("lblTxLetter", QStringLiteral("Литера:")), bxTxLetter);
-    form->addRow(Label("lblTxAlarmCnt", QStringLiteral("Кол-во перед тревог:")), bxTxAlarmCnt);
-    form->addRow(Label("lblTxNormCnt", QStringLiteral("Кол-во перед восст:")), bxTxNormCnt);
-    form->addRow(Label("lblTxTO", QStringLiteral("Контроль канала:")), bxTxTO);
+    form->addRow(Label("lblTxLetter", QStringLiteral("Литера:")), letter_);
+    form->addRow(Label("lblTxAlarmCnt", QStringLiteral("Кол-во перед тревог:")), alarmCount_);
+    form->addRow(Label("lblTxNormCnt", QStringLiteral("Кол-во перед восст:")), restoreCount_);
+    form->addRow(Label("lblTxTO", QStringLiteral("Контроль канала:")), channelCheck_);
     return group;
 }
 
 QWidget* TwoLoopEditor::BuildOutputs() {
     auto* group =
         Named(new QGroupBox(QStringLiteral("Контроль цепей оповещения:")), "grpOpControl");
-    chkExpBox6 =
+    sirenMonitor_ =
         Named(new QCheckBox(QStringLiteral("Сирена")), "chkExpBox6", TwoLoopRecord::kMonitorSiren);
-    chkExpBox7 =
+    lampMonitor_ =
         Named(new QCheckBox(QStringLiteral("Лампа")), "chkExpBox7", TwoLoopRecord::kMonitorLamp);
     auto* row = new QHBoxLayout(group);
-    row->addWidget(chkExpBox6);
-    row->addWidget(chkExpBox7);
+    row->addWidget(sirenMonitor_);
+    row->addWidget(lampMonitor_);
     row->addStretch();
     return group;
 }
@@ -212,24 +158,23 @@ QWidget* TwoLoopEditor::BuildOutputs() {
 // Only the user's own actions reach the handlers: `activated` and `clicked` are not emitted when
 // RecordToControls sets a selection or a check, and the delay edits are watched for leaving.
 void TwoLoopEditor::ConnectHandlers() {
-    connect(bxTxLetter, &QComboBox::activated, this, &TwoLoopEditor::onTxLetterChanged);
-    connect(bxTxAlarmCnt, &QComboBox::activated, this, [this] { onAlarmCountChanged(); });
-    connect(bxTxNormCnt, &QComboBox::activated, this, [this] { onRestoreCountChanged(); });
-    connect(bxTxTO, &QComboBox::activated, this, &TwoLoopEditor::onChannelCheckChanged);
-    for (int i = 0; i < TwoLoopRecord::kLoopCount; ++i) {
-        QComboBox* types = cbbLoopType[i];
-        EventBox* events = bxLoopEvent[i];
-        connect(types, &QComboBox::activated, this, [this, types] { onLoopTypeChanged(types); });
-        connect(events, &QComboBox::activated, this,
-                [this, events] { onLoopEventChanged(events); });
-    }
-    for (QCheckBox* box : {chkExpBox6, chkExpBox7, chkU2})
+    connect(letter_, &QComboBox::activated, this, &TwoLoopEditor::onTxLetterChanged);
+    connect(alarmCount_, &QComboBox::activated, this,
+            [this] { config_.record.SetAlarmCount(ItemCodeOf(alarmCount_)); });
+    connect(restoreCount_, &QComboBox::activated, this,
+            [this] { config_.record.SetNormCount(ItemCodeOf(restoreCount_)); });
+    connect(channelCheck_, &QComboBox::activated, this, &TwoLoopEditor::onChannelCheckChanged);
+    for (int loop = 1; loop <= TwoLoopRecord::kLoopCount; ++loop)
+        Loop(loop).Connect(
+            this, [this, loop] { onLoopTypeChanged(loop); },
+            [this, loop] { onLoopEventChanged(loop); });
+    for (QCheckBox* box : {sirenMonitor_, lampMonitor_, u2Monitor_})
         connect(box, &QCheckBox::clicked, this, [this, box] { onMonitorToggled(box); });
-    connect(chkGuardSnd, &QCheckBox::clicked, this, [this] { onGuardSoundClicked(); });
-    connect(chkUseBuzzer, &QCheckBox::clicked, this, [this] { onUseBuzzerClicked(); });
+    connect(guardSound_, &QCheckBox::clicked, this, [this] { onGuardSoundClicked(); });
+    connect(useBuzzer_, &QCheckBox::clicked, this, [this] { onUseBuzzerClicked(); });
     using Delay = TwoLoopRecord::Delay;
     for (const auto& [edit, delay] :
-         {std::pair{edtRetDelIn, Delay::Entry}, std::pair{edtRetDelOut, Delay::Exit}})
+         {std::pair{entryDelay_, Delay::Entry}, std::pair{exitDelay_, Delay::Exit}})
         AddCorrectedField(edit, [this, delay](const std::string& text) {
             return config_.record.SetDelayFromText(delay, text);
         });

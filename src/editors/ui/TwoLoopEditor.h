@@ -4,7 +4,9 @@
 
 #include "editors/RecordConfigs.h"
 #include "gui/DeviceEditor.h"
+#include "gui/ZoneRow.h"
 
+#include <array>
 #include <cstdint>
 
 class QCheckBox;
@@ -14,8 +16,6 @@ class QLineEdit;
 class QTabWidget;
 
 namespace tesmira::ui {
-
-class EventBox;
 
 class TwoLoopEditor : public DeviceEditor {
     Q_OBJECT
@@ -30,40 +30,37 @@ public:
 private:
     // Control handlers: each stores what the user chose in the record at once.
     void onTxLetterChanged(int index);
-    void onAlarmCountChanged();
-    void onRestoreCountChanged();
     void onChannelCheckChanged(int index);
-    void onLoopTypeChanged(QComboBox* box);
-    void onLoopEventChanged(EventBox* box);
+    void onLoopTypeChanged(int loop);
+    void onLoopEventChanged(int loop);
     void onMonitorToggled(QCheckBox* box);
     void onGuardSoundClicked();
     void onUseBuzzerClicked();
 
     void BuildControls();
     QWidget* BuildLoops();
-    QGroupBox* BuildDelays();
     QGroupBox* BuildTransmitter();
     QWidget* BuildOutputs();
     void ConnectHandlers();
     void ShowLoop(int loop);
+    const ZoneRow& Loop(int loop) const { return loops_[static_cast<std::size_t>(loop - 1)]; }
 
     TwoLoopConfig config_;
 
-    QTabWidget* pgcConfig = nullptr;
-    QWidget* tsMain = nullptr;
-    QComboBox* cbbLoopType[2] = {};
-    EventBox* bxLoopEvent[2] = {};
-    QLineEdit* edtRetDelIn = nullptr;
-    QLineEdit* edtRetDelOut = nullptr;
-    QComboBox* bxTxLetter = nullptr;
-    QComboBox* bxTxAlarmCnt = nullptr;
-    QComboBox* bxTxNormCnt = nullptr;
-    QComboBox* bxTxTO = nullptr;
-    QCheckBox* chkExpBox6 = nullptr;
-    QCheckBox* chkExpBox7 = nullptr;
-    QCheckBox* chkU2 = nullptr;
-    QCheckBox* chkGuardSnd = nullptr;
-    QCheckBox* chkUseBuzzer = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QWidget* mainPage_ = nullptr;
+    std::array<ZoneRow, TwoLoopRecord::kLoopCount> loops_{}; // cbbLoopType<n>, bxLoopEvent<n>
+    QLineEdit* entryDelay_ = nullptr;
+    QLineEdit* exitDelay_ = nullptr;
+    QComboBox* letter_ = nullptr;
+    QComboBox* alarmCount_ = nullptr;
+    QComboBox* restoreCount_ = nullptr;
+    QComboBox* channelCheck_ = nullptr;
+    QCheckBox* sirenMonitor_ = nullptr;
+    QCheckBox* lampMonitor_ = nullptr;
+    QCheckBox* u2Monitor_ = nullptr;
+    QCheckBox* guardSound_ = nullptr;
+    QCheckBox* useBuzzer_ = nullptr;
 };
 
 } // namespace tesmira::ui

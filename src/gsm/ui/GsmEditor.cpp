@@ -41,15 +41,15 @@ GsmEditor::GsmEditor(LinkModule& link, QWidget* parent) : DeviceEditor(link, con
 void GsmEditor::RecordToControls() {
     captionGrid_->ShowRows();
     const GsmRecord& record = config_.gsm.record;
-    Select(cbbInputType, record.InputFormatIndex());
-    ShowText(medtDevNum, record.DeviceNumberText());
-    Select(bxGPRSProtocol, record.ProtocolIndex());
+    Select(inputFormat_, record.InputFormatIndex());
+    ShowText(deviceNumber_, record.DeviceNumberText());
+    Select(protocol_, record.ProtocolIndex());
     for (int bit = 0; bit < GsmRecord::kOptionBitCount; ++bit)
         SetCheckedSilently(optionBoxes_[bit], record.OptionBit(bit));
     eventGrid_->Refresh();
-    ShowText(medtPortNum, record.PortText());
-    ShowText(edtGSM_ChTestTime, record.TestIntervalText());
-    ShowText(edtGPRS_Addr, record.AddressText());
+    ShowText(port_, record.PortText());
+    ShowText(channelTest_, record.TestIntervalText());
+    ShowText(address_, record.AddressText());
     for (const Sim sim : {Sim::Sim1, Sim::Sim2}) {
         const SimControls& controls = sims_[static_cast<int>(sim)];
         ShowText(controls.code, record.BalanceCodeText(sim));
@@ -80,7 +80,7 @@ void GsmEditor::ShowingField(const std::string& id) {
 }
 
 void GsmEditor::OnWriteRefused() {
-    pgcConfig->setCurrentIndex(kGsmCaptionPage);
+    pages_->setCurrentIndex(kGsmCaptionPage);
 }
 
 // --- reports of the editor's exchanges ---

@@ -64,19 +64,19 @@ private:
 
     GsmDeviceConfig config_;
 
-    QTabWidget* pgcConfig = nullptr;
-    QLineEdit* medtDevNum = nullptr;
-    QComboBox* cbbInputType = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QLineEdit* deviceNumber_ = nullptr;
+    QComboBox* inputFormat_ = nullptr;
     QCheckBox* optionBoxes_[GsmRecord::kOptionBitCount] = {};
     PhoneGrid* phoneGrid_ = nullptr;
     CaptionGrid* captionGrid_ = nullptr;
     EventGrid* eventGrid_ = nullptr;
-    QPushButton* btnSetEvents = nullptr;
-    QMenu* pmSetEvents = nullptr;
-    QComboBox* bxGPRSProtocol = nullptr;
-    QLineEdit* edtGPRS_Addr = nullptr;
-    QLineEdit* medtPortNum = nullptr;
-    QLineEdit* edtGSM_ChTestTime = nullptr;
+    QPushButton* setEvents_ = nullptr;
+    QMenu* setEventsMenu_ = nullptr;
+    QComboBox* protocol_ = nullptr;
+    QLineEdit* address_ = nullptr;
+    QLineEdit* port_ = nullptr;
+    QLineEdit* channelTest_ = nullptr;
     struct SimControls {
         QLineEdit* code = nullptr;
         QCheckBox* monthly = nullptr;

@@ -41,23 +41,23 @@ QWidget* Page(const char* name) {
 } // namespace
 
 void GsmEditor::BuildControls() {
-    pgcConfig = EditorPages(this);
-    pgcConfig->addTab(BuildMainTab(), QStringLiteral("Основное"));
-    pgcConfig->addTab(BuildNamesTab(), QStringLiteral("Названия"));
-    pgcConfig->addTab(BuildEventsTab(), QStringLiteral("События"));
-    pgcConfig->addTab(BuildInternetTab(), QStringLiteral("Интернет"));
-    pgcConfig->addTab(BuildBalanceTab(), QStringLiteral("Баланс"));
+    pages_ = EditorPages(this);
+    pages_->addTab(BuildMainTab(), QStringLiteral("Основное"));
+    pages_->addTab(BuildNamesTab(), QStringLiteral("Названия"));
+    pages_->addTab(BuildEventsTab(), QStringLiteral("События"));
+    pages_->addTab(BuildInternetTab(), QStringLiteral("Интернет"));
+    pages_->addTab(BuildBalanceTab(), QStringLiteral("Баланс"));
     files_ = Named(new SoundFilesPage(*this, Link()), "tsFileTab");
-    pgcConfig->addTab(files_, QStringLiteral("Файлы"));
-    pgcConfig->setCurrentIndex(0);
+    pages_->addTab(files_, QStringLiteral("Файлы"));
+    pages_->setCurrentIndex(0);
     // The main window's work area, as the other editors fill it.
     setMinimumSize(650, 515);
 }
 
 QWidget* GsmEditor::BuildMainTab() {
     QWidget* page = Page("tsMain");
-    medtDevNum = Edit("medtDevNum", 5, QStringLiteral("0000;_"));
-    cbbInputType = List("cbbInputType", GsmRecord::InputFormatTexts());
+    deviceNumber_ = Edit("medtDevNum", 5, QStringLiteral("0000;_"));
+    inputFormat_ = List("cbbInputType", GsmRecord::InputFormatTexts());
     static constexpr const char* kOptionNames[] = {"chkUsePass", "chkTxPribor", "chkTxRazdel",
                                                    "chkObboj"};
     static constexpr const char* kOptionCaptions[] = {
@@ -72,8 +72,8 @@ QWidget* GsmEditor::BuildMainTab() {
     SetHint(optionBoxes_[GsmRecord::kOptionRejectCall], QStringLiteral("Отбивать входящий звонок"));
 
     auto* fields = new QFormLayout;
-    fields->addRow(Label("lblDevNum", QStringLiteral("Номер прибора:")), medtDevNum);
-    fields->addRow(Label("lblInputType", QStringLiteral("Формат:")), cbbInputType);
+    fields->addRow(Label("lblDevNum", QStringLiteral("Номер прибора:")), deviceNumber_);
+    fields->addRow(Label("lblInputType", QStringLiteral("Формат:")), inputFormat_);
     auto* top = new QHBoxLayout;
     top->addLayout(fields);
     top->addSpacing(24);
@@ -100,10 +100,10 @@ QWidget* GsmEditor::BuildNamesTab() {
 QWidget* GsmEditor::BuildEventsTab() {
     QWidget* page = Page("tsCID");
     eventGrid_ = new EventGrid(config_.gsm.events);
-    btnSetEvents = Named(new QPushButton(QStringLiteral("Выбор...")), "btnSetEvents");
-    btnSetEvents->setFixedSize(85, 25); // as the load and save buttons above it
-    eventGrid_->AddButton(btnSetEvents);
-    pmSetEvents = Named(new QMenu(this), "pmSetEvents");
+    setEvents_ = Named(new QPushButton(QStringLiteral("Выбор...")), "btnSetEvents");
+    setEvents_->setFixedSize(85, 25); // as the load and save buttons above it
+    eventGrid_->AddButton(setEvents_);
+    setEventsMenu_ = Named(new QMenu(this), "pmSetEvents");
     static constexpr struct {
         const char* name;
         const char* caption;
@@ -112,7 +112,7 @@ QWidget* GsmEditor::BuildEventsTab() {
                   {"VosstSet", "Выбрать все восстановления "},
                   {"VosstClear", "Сбросить все восстановления"}};
     for (int tag = 0; tag < 4; ++tag) {
-        QAction* item = pmSetEvents->addAction(QString::fromUtf8(kItems[tag].caption));
+        QAction* item = setEventsMenu_->addAction(QString::fromUtf8(kItems[tag].caption));
         item->setObjectName(QString::fromLatin1(kItems[tag].name));
         item->setProperty(kTagProperty, tag);
         connect(item, &QAction::triggered, this, [this, tag] { onEventFillChosen(tag); });
@@ -124,21 +124,21 @@ QWidget* GsmEditor::BuildEventsTab() {
 
 QWidget* GsmEditor::BuildInternetTab() {
     QWidget* page = Page("tsGPRS");
-    bxGPRSProtocol = List("bxGPRSProtocol", GsmRecord::ProtocolTexts());
-    edtGPRS_Addr = Edit("edtGPRS_Addr", 31);
-    medtPortNum = Edit("medtPortNum", 6, QStringLiteral("00000;_"));
-    edtGSM_ChTestTime = Edit("edtGSM_ChTestTime", 4);
-    SetHint(edtGSM_ChTestTime, QStringLiteral("1-255. 0-контроль канала выключен"));
+    protocol_ = List("bxGPRSProtocol", GsmRecord::ProtocolTexts());
+    address_ = Edit("edtGPRS_Addr", 31);
+    port_ = Edit("medtPortNum", 6, QStringLiteral("00000;_"));
+    channelTest_ = Edit("edtGSM_ChTestTime", 4);
+    SetHint(channelTest_, QStringLiteral("1-255. 0-контроль канала выключен"));
     auto* form = new QFormLayout(page);
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     auto* protocol = new QHBoxLayout;
-    protocol->addWidget(bxGPRSProtocol);
+    protocol->addWidget(protocol_);
     protocol->addStretch(1);
     form->addRow(protocol);
-    form->addRow(Label("lblGPRS_Addr", QStringLiteral("Адрес:")), edtGPRS_Addr);
-    form->addRow(Label("lblPortNum", QStringLiteral("Порт:")), medtPortNum);
+    form->addRow(Label("lblGPRS_Addr", QStringLiteral("Адрес:")), address_);
+    form->addRow(Label("lblPortNum", QStringLiteral("Порт:")), port_);
     form->addRow(Label("lblGSM_ChTestTime", QStringLiteral("Интервал контроля канала, мин:")),
-                 edtGSM_ChTestTime);
+                 channelTest_);
     return page;
 }
 
@@ -184,17 +184,17 @@ QGroupBox* GsmEditor::BuildSimGroup(Sim sim) {
 void GsmEditor::ConnectHandlers() {
     GsmRecord& record = config_.gsm.record;
     AddTypedField(
-        medtDevNum, [&record](const std::string& t) { return record.SetDeviceNumberFromText(t); },
+        deviceNumber_,
+        [&record](const std::string& t) { return record.SetDeviceNumberFromText(t); },
         [&record] { return record.DeviceNumberText(); });
     AddTypedField(
-        edtGSM_ChTestTime,
-        [&record](const std::string& t) { return record.SetTestIntervalFromText(t); },
+        channelTest_, [&record](const std::string& t) { return record.SetTestIntervalFromText(t); },
         [&record] { return record.TestIntervalText(); });
     AddTypedField(
-        medtPortNum, [&record](const std::string& t) { return record.SetPortFromText(t); },
+        port_, [&record](const std::string& t) { return record.SetPortFromText(t); },
         [&record] { return record.PortText(); });
     AddTypedField(
-        edtGPRS_Addr, [&record](const std::string& t) { return record.SetAddressFromText(t); },
+        address_, [&record](const std::string& t) { return record.SetAddressFromText(t); },
         [&record] { return record.AddressText(); });
     for (const Sim sim : {Sim::Sim1, Sim::Sim2}) {
         const SimControls& controls = sims_[static_cast<int>(sim)];
@@ -212,16 +212,16 @@ void GsmEditor::ConnectHandlers() {
                 [this, sim] { onThresholdClicked(sim); });
     }
 
-    connect(cbbInputType, &QComboBox::activated, this,
+    connect(inputFormat_, &QComboBox::activated, this,
             [&record](int index) { record.SetInputFormat(index); });
     // A choice by keys on the closed list counts as much as one from the open list.
-    connect(bxGPRSProtocol, &QComboBox::activated, this,
+    connect(protocol_, &QComboBox::activated, this,
             [&record](int index) { record.SetProtocol(index); });
     for (int bit = 0; bit < GsmRecord::kOptionBitCount; ++bit)
         connect(optionBoxes_[bit], &QCheckBox::clicked, this,
                 [&record, bit](bool on) { record.SetOptionBit(bit, on); });
-    connect(btnSetEvents, &QPushButton::clicked, this,
-            [this] { pmSetEvents->popup(QCursor::pos()); });
+    connect(setEvents_, &QPushButton::clicked, this,
+            [this] { setEventsMenu_->popup(QCursor::pos()); });
 }
 
 } // namespace tesmira::ui
