@@ -141,16 +141,7 @@ ExitStatus RunWrite(const WriteOptions& options, CommandContext& context) {
                              frame.refusal.empty() ? std::string("Ошибка конфигурации")
                                                    : std::string(kWriteRefusedTitle) + ": " +
                                                          TerminalText(frame.refusal));
-    const ExchangeEnd end = link.Run(ExchangeMode::Write, static_cast<int>(frame.length));
-    switch (end.code) {
-    case ExchangeReport::Written:
-        break;
-    case ExchangeReport::PortFailed:
-        throw link.PortFailure(ExchangeMode::Write);
-    default:
-        throw link.Failure(ExitStatus::NoAnswer, "Нет связи с прибором", ExchangeMode::Write,
-                           ExchangeReport::NoValidReply);
-    }
+    link.SendFrame(ExchangeMode::Write, frame.length, ExchangeReport::Written);
     try {
         const std::filesystem::path kept = KeepWrittenBackup(
             folder, LocalBackupTime(std::time(nullptr)), BackupDeviceOf(read.reply), image);

@@ -92,7 +92,7 @@ ExchangeEnd DeviceLink::Run(ExchangeMode mode, int length, const Progress& onPro
     while (!(end = target->Wait(kWaitStep))) {
         DrainTap(false);
         if (onProgress)
-            onProgress(target->percent(), haveBlock_ ? &lastBlock_ : nullptr);
+            onProgress(target->percent(), LastBlock());
         if (interruptible && InterruptWatch::Requested()) {
             // The device keeps the blocks it has; the next update starts from the first again.
             module_.StopExchange();
@@ -105,6 +105,15 @@ ExchangeEnd DeviceLink::Run(ExchangeMode mode, int length, const Progress& onPro
         std::this_thread::sleep_for(1ms);
     DrainTap(true);
     return *end;
+}
+
+void DeviceLink::SendFrame(ExchangeMode mode, std::size_t length, ExchangeReport success) {
+    const ExchangeEnd end = Run(mode, static_cast<int>(length));
+    if (end.code == success)
+        return;
+    if (end.code == ExchangeReport::PortFailed)
+        throw PortFailure(mode);
+    throw Failure(ExitStatus::NoAnswer, "Нет связи с прибором", mode, ExchangeReport::NoValidReply);
 }
 
 void DeviceLink::DrainTap(bool end) {

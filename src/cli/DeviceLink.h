@@ -9,6 +9,7 @@
 #include "link/ThreadPollTimer.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -49,8 +50,14 @@ public:
     ExchangeEnd Run(ExchangeMode mode, int length = 0, const Progress& onProgress = {},
                     bool interruptible = false);
 
+    // Sends the frame of `length` bytes in the transmit buffer and waits for `success`; throws
+    // the window's failure otherwise ("Нет связи с прибором", 4; the port's, 3).
+    void SendFrame(ExchangeMode mode, std::size_t length, ExchangeReport success);
+
     // Listens to the line for the progress's firmware blocks, traced or not.
     void WatchBlocks() { module_.tap.Listen(true); }
+    // The last firmware block the line carried in the last exchange; null before the first.
+    const TraceRow* LastBlock() const { return haveBlock_ ? &lastBlock_ : nullptr; }
 
     // The failure of a final report: `text` (the window's status), the port's rights note, then
     // on its own line what the bytes suggest.

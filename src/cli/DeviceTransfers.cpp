@@ -78,7 +78,9 @@ ExitStatus RunFlash(const FlashOptions& options, CommandContext& context) {
     link.WatchBlocks(); // the failure names the block, the progress counts them
     ProgressLine progress(context);
     DeviceLink::Progress onProgress;
-    if (context.errIsTerminal)
+    // A trace names every block already, on lines of its own.
+    const bool showProgress = context.errIsTerminal && !options.line.trace;
+    if (showProgress)
         onProgress = [&](int percent, const TraceRow* block) {
             progress.Show(percent, block);
         };
@@ -86,6 +88,8 @@ ExitStatus RunFlash(const FlashOptions& options, CommandContext& context) {
     state.Start();
     const ExchangeEnd end =
         link.Run(ExchangeMode::Firmware, static_cast<int>(loaded.length), onProgress, true);
+    if (showProgress && end.code == ExchangeReport::FirmwareProgress)
+        progress.Show(FirmwareUpdateState::kDone, link.LastBlock());
     progress.End();
     if (end.interrupted)
         throw CommandFailure(kInterrupted, "Обновление прошивки прервано");
@@ -127,16 +131,7 @@ ExitStatus RunFileCommand(const FilesOptions& options, CommandContext& context,
     if (frame.length == 0)
         throw CommandFailure(ExitStatus::DeviceRefused,
                              std::string(frame.title) + ": " + TerminalText(frame.refusal));
-    const ExchangeEnd end = link.Run(ExchangeMode::FileCommand, static_cast<int>(frame.length));
-    switch (end.code) {
-    case ExchangeReport::FileCommandDone:
-        break;
-    case ExchangeReport::PortFailed:
-        throw link.PortFailure(ExchangeMode::FileCommand);
-    default:
-        throw link.Failure(ExitStatus::NoAnswer, "Нет связи с прибором", ExchangeMode::FileCommand,
-                           ExchangeReport::NoValidReply);
-    }
+    link.SendFrame(ExchangeMode::FileCommand, frame.length, ExchangeReport::FileCommandDone);
     const std::vector<std::string> names = ParseFileList(link.Reply());
     if (options.json) {
         context.out << nlohmann::json(names).dump(2) << "\n";

@@ -36,6 +36,15 @@ std::wstring Quoted(const std::wstring& arg) {
     return out + L"\"";
 }
 
+// The C runtime writes each "\n" of a console program's text output as "\r\n".
+std::string WithoutCarriageReturns(std::string text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            out += text[i];
+    return out;
+}
+
 HANDLE OutputFile(const std::filesystem::path& file) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     return ::CreateFileW(file.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
@@ -111,8 +120,8 @@ CliResult CliProcess::Wait(std::chrono::milliseconds limit) {
         ::CloseHandle(process);
         handle_ = -1;
     }
-    result.out = ReadText(dir_ / "out");
-    result.err = ReadText(dir_ / "err");
+    result.out = WithoutCarriageReturns(ReadText(dir_ / "out"));
+    result.err = WithoutCarriageReturns(ReadText(dir_ / "err"));
     return result;
 }
 
