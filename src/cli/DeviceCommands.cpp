@@ -15,6 +15,7 @@
 #include <ctime>
 #include <memory>
 #include <ostream>
+#include <stdexcept>
 
 namespace tesmira::cli {
 
@@ -100,6 +101,8 @@ struct WriteOptions {
 void KeepBefore(const std::filesystem::path& folder, const DeviceRead& read,
                 const WriteOptions& options, CommandContext& context) {
     try {
+        if (folder.empty()) // no home folder: not the working folder instead
+            throw std::runtime_error("Папка резервных копий не найдена");
         const std::filesystem::path kept =
             KeepReplyBackup(folder, LocalBackupTime(std::time(nullptr)), read.reply);
         context.out << "Копия до записи: " << PathText(kept) << "\n";
@@ -142,14 +145,18 @@ ExitStatus RunWrite(const WriteOptions& options, CommandContext& context) {
                                                    : std::string(kWriteRefusedTitle) + ": " +
                                                          TerminalText(frame.refusal));
     link.SendFrame(ExchangeMode::Write, frame.length, ExchangeReport::Written);
+    std::filesystem::path kept;
     try {
-        const std::filesystem::path kept = KeepWrittenBackup(
-            folder, LocalBackupTime(std::time(nullptr)), BackupDeviceOf(read.reply), image);
-        context.out << "Данные записаны\nКопия записанного: " << PathText(kept) << "\n";
+        if (!folder.empty() && !image.empty())
+            kept = KeepWrittenBackup(folder, LocalBackupTime(std::time(nullptr)),
+                                     BackupDeviceOf(read.reply), image);
     } catch (const std::exception&) {
         // The device has what the file holds; only the copy of it is missing.
-        context.out << "Данные записаны, копия записанного не сохранена\n";
     }
+    if (kept.empty())
+        context.out << "Данные записаны, копия записанного не сохранена\n";
+    else
+        context.out << "Данные записаны\nКопия записанного: " << PathText(kept) << "\n";
     return ExitStatus::Done;
 }
 

@@ -22,16 +22,17 @@ struct CliResult {
 class CliProcess {
 public:
     // Starts tesmira-cli with `args`; its backups go under `dataFolder` (the system's
-    // application data folder for the child: XDG_DATA_HOME, or APPDATA on Windows).
-    CliProcess(const std::vector<std::string>& args, const std::filesystem::path& dataFolder);
+    // application data folder for the child: XDG_DATA_HOME, or APPDATA on Windows). With
+    // `terminal` (Unix), its stderr is that terminal instead of a file.
+    CliProcess(const std::vector<std::string>& args, const std::filesystem::path& dataFolder,
+               const std::string& terminal = {});
     ~CliProcess();
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;
 
     // Waits for its end; kills it after `limit`.
     CliResult Wait(std::chrono::milliseconds limit = std::chrono::seconds(60));
-    // Ctrl+C, where the test can send it.
-    static bool CanInterrupt();
+    // Ctrl+C (Unix: a console's Ctrl+C reaches only the processes of that console).
     void Interrupt();
 
 private:

@@ -18,7 +18,7 @@ namespace tesmira::test {
 using namespace std::chrono_literals;
 
 CliProcess::CliProcess(const std::vector<std::string>& args,
-                       const std::filesystem::path& dataFolder) {
+                       const std::filesystem::path& dataFolder, const std::string& terminal) {
     std::vector<std::string> argv{TESMIRA_CLI_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> cargv;
@@ -40,8 +40,11 @@ CliProcess::CliProcess(const std::vector<std::string>& args,
     posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&files, 1, (dir_ / "out").c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&files, 2, (dir_ / "err").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (terminal.empty())
+        posix_spawn_file_actions_addopen(&files, 2, (dir_ / "err").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    else
+        posix_spawn_file_actions_addopen(&files, 2, terminal.c_str(), O_WRONLY | O_NOCTTY, 0);
     pid_t pid = -1;
     if (posix_spawn(&pid, cargv[0], &files, nullptr, cargv.data(), cenv.data()) == 0)
         handle_ = pid;
@@ -78,10 +81,6 @@ CliResult CliProcess::Wait(std::chrono::milliseconds limit) {
     result.out = ReadText(dir_ / "out");
     result.err = ReadText(dir_ / "err");
     return result;
-}
-
-bool CliProcess::CanInterrupt() {
-    return true;
 }
 
 void CliProcess::Interrupt() {

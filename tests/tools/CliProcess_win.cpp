@@ -68,7 +68,7 @@ std::wstring EnvironmentWith(const std::wstring& appData) {
 } // namespace
 
 CliProcess::CliProcess(const std::vector<std::string>& args,
-                       const std::filesystem::path& dataFolder) {
+                       const std::filesystem::path& dataFolder, const std::string&) {
     const std::wstring program = ProgramPath();
     std::wstring line = Quoted(program);
     for (const std::string& a : args)
@@ -124,12 +124,6 @@ CliResult CliProcess::Wait(std::chrono::milliseconds limit) {
     result.err = WithoutCarriageReturns(ReadText(dir_ / "err"));
     return result;
 }
-
-bool CliProcess::CanInterrupt() {
-    return false; // a console's Ctrl+C reaches only the processes of that console
-}
-
-void CliProcess::Interrupt() {}
 
 std::string CliPortOf(const DevsimProcess&) {
     return TESMIRA_SIM_COM_PORT; // the port the simulator's pseudo-terminal is linked to

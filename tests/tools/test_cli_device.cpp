@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <thread>
 
 namespace tesmira::test {
 namespace {
@@ -153,30 +152,6 @@ TEST(CliDevice, FlashSendsTheImageAndSaysOnlyTheResultWhenStderrIsNoTerminal) {
             EXPECT_EQ(ReadFile((dir / "image.bin").string()), image);
         }
     }
-}
-
-TEST(CliDevice, CtrlCStopsAFlashAndSaysItWasInterrupted) {
-    TempDir dir;
-    // 200 blocks of 500 bytes: about 9 s at the loader's line speed.
-    std::string text;
-    for (int i = 0; i < 200; ++i)
-        text += "01F4" + std::string(1000, 'A');
-    std::ofstream(dir / "update.enc") << text;
-    if (!CliProcess::CanInterrupt())
-        GTEST_SKIP() << "no Ctrl+C to send here";
-    DevsimProcess sim({"--type", "35", "--pace", "--firmware-out", (dir / "image.bin").string()});
-    CliProcess flash({"flash", "-p", CliPortOf(sim), (dir / "update.enc").string()}, dir.path());
-    std::this_thread::sleep_for(1s);
-    flash.Interrupt();
-    const auto start = std::chrono::steady_clock::now();
-    const CliResult stopped = flash.Wait(10s);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
-    EXPECT_EQ(stopped.status, 130);
-    EXPECT_EQ(stopped.err, "Обновление прошивки прервано\n");
-    EXPECT_EQ(sim.Stop(), 0);
-    const Bytes received = ReadFile((dir / "image.bin").string());
-    EXPECT_GT(received.size(), 0u);
-    EXPECT_LT(received.size(), text.size() / 2);
 }
 
 TEST(CliDevice, FilesListOfTheGsmCommunicatorAsJson) {
