@@ -162,14 +162,27 @@ TEST(CliDevice, FilesListOfTheGsmCommunicatorAsJson) {
 }
 
 TEST(CliDevice, ThePortAndTheDeviceFailuresEndWithTheirStatusAndTheWindowsText) {
-    CliRig rig({"--type", "30", "--bad-crc"});
-    const CliResult noPort = RunCliProcess({"read", "-p", MissingPort(rig.dir)}, rig.dir.path());
+    TempDir dir;
+    const CliResult noPort = RunCliProcess({"read", "-p", MissingPort(dir)}, dir.path());
     EXPECT_EQ(noPort.status, 3);
     EXPECT_TRUE(noPort.err.starts_with("Невозможно открыть порт")) << noPort.err;
-    const CliResult distorted = rig.Run({"read"});
-    EXPECT_EQ(distorted.status, 4);
-    EXPECT_EQ(distorted.err, "Нет связи, проверьте соединения или номер порта\n" +
-                                 std::string(kDistortedHint) + "\n");
+
+    struct Case {
+        std::vector<std::string> sim;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {{"--type", "30", "--bad-crc"},
+         "Нет связи, проверьте соединения или номер порта\n" + std::string(kDistortedHint) + "\n"},
+        // A type the catalogue names but no editor serves: nothing to read it into.
+        {{"--type", "12"}, "Подключенный прибор:\n"},
+    };
+    for (const Case& c : cases) {
+        CliRig rig(c.sim);
+        const CliResult read = rig.Run({"read"});
+        EXPECT_EQ(read.status, 4) << c.sim[1];
+        EXPECT_TRUE(read.err.starts_with(c.err)) << read.err;
+    }
 }
 
 } // namespace
