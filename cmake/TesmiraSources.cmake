@@ -61,7 +61,8 @@ set(TESMIRA_UNIX_ONLY_TESTS
     tools/test_devsim_config_file.cpp
     tools/test_devsim_device.cpp
     tools/test_devsim_parsing.cpp
-    tools/test_devsim_process.cpp)
+    tools/test_devsim_process.cpp
+    tools/test_cli_terminal.cpp)
 
 function(tesmira_drop_unix_only_tests var)
     set(result ${${var}})

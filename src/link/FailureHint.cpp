@@ -58,6 +58,13 @@ std::vector<TraceRow> DecodeAnswer(ExchangeMode mode, std::span<const std::uint8
 
 } // namespace
 
+std::string_view PortAccessNote(OpenFailure failure) {
+    if (failure != OpenFailure::AccessDenied)
+        return {};
+    // Serial devices on Linux belong to the group dialout; its members may open them.
+    return " — нет прав на порт: нужно членство в группе dialout";
+}
+
 std::string FailureHint(const FailureFacts& f) {
     switch (f.report) {
     case ExchangeReport::PortFailed:

@@ -30,6 +30,10 @@ struct FailureFacts {
     std::size_t blocks = 0; // ... of n (0: not known)
 };
 
+// Empty, or a short note (with its leading separator) to follow the port-failure status text
+// when the open was refused for the lack of rights to the device.
+std::string_view PortAccessNote(OpenFailure failure);
+
 // Empty for an outcome that is no failure.
 std::string FailureHint(const FailureFacts& facts);
 

@@ -23,7 +23,6 @@ using test::PeerStep;
 using test::PeerThread;
 using test::PtyPair;
 using test::RecordingTarget;
-using test::ThreadPollTimer;
 using Codes = std::vector<int>;
 using SteadyClock = std::chrono::steady_clock;
 

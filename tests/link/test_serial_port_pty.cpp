@@ -21,7 +21,6 @@ using namespace std::chrono_literals;
 using test::Bytes;
 using test::ManualPollTimer;
 using test::PtyPair;
-using test::ThreadPollTimer;
 
 // Collects what OnReceiveData gets, from whatever thread the poll runs on.
 struct Received {

@@ -1,10 +1,11 @@
-// Link fakes: virtual clock, hand-fired and threaded timers, scripted backend, report recorder.
+// Link fakes: virtual clock, hand-fired timer, scripted backend, report recorder.
 #pragma once
 
 #include "link/Exchange.h"
 #include "link/LinkClock.h"
 #include "link/PollTimer.h"
 #include "link/SerialBackend.h"
+#include "link/ThreadPollTimer.h"
 
 #include <atomic>
 #include <chrono>
@@ -82,31 +83,6 @@ private:
     int stops_ = 0;
     std::uint64_t startedAt_ = 0;
     std::function<void()> tick_;
-};
-
-// A timer with a thread of its own, ticking in real time like the program's.
-class ThreadPollTimer : public PollTimer {
-public:
-    ThreadPollTimer();
-    ~ThreadPollTimer() override;
-
-    void Start(std::uint16_t periodMs, std::function<void()> tick) override;
-    void Stop() override;
-    int ticks() const { return ticks_.load(); }
-
-private:
-    void Loop();
-
-    std::mutex stateMutex_;
-    std::condition_variable wake_;
-    bool quit_ = false;
-    bool active_ = false;
-    std::uint64_t generation_ = 0;
-    std::uint16_t period_ = 0;
-    std::function<void()> tick_;
-    std::mutex tickMutex_; // held while a tick runs
-    std::atomic<int> ticks_{0};
-    std::thread thread_;
 };
 
 // A serial port that does what the test tells it and logs every call by name.

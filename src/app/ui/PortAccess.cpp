@@ -1,14 +1,13 @@
 #include "app/ui/PortAccess.h"
 
+#include "link/FailureHint.h"
 #include "link/SerialPort.h"
 
 namespace tesmira::ui {
 
 QString PortAccessHint(const SerialPort& port) {
-    if (port.LastOpenFailure() != OpenFailure::AccessDenied)
-        return {};
-    // Serial devices on Linux belong to the group dialout; its members may open them.
-    return QStringLiteral(" — нет прав на порт: нужно членство в группе dialout");
+    const std::string_view note = PortAccessNote(port.LastOpenFailure());
+    return QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size()));
 }
 
 } // namespace tesmira::ui
