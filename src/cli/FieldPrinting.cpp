@@ -141,9 +141,13 @@ void PrintDifferences(std::ostream& out, const FieldComparison& comparison,
         out << "Различий нет\n";
         return;
     }
+    // An empty text would leave its column blank and the other value looking like it.
+    const auto shown = [](const std::string& value) {
+        return value.empty() ? std::string("(пусто)") : value;
+    };
     std::vector<std::vector<std::string>> rows{{"Поле", "Название", leftName, rightName}};
     for (const FieldDifference& d : comparison.differences)
-        rows.push_back({d.id, d.label, d.left, d.right});
+        rows.push_back({d.id, d.label, shown(d.left), shown(d.right)});
     PrintTable(out, rows);
 }
 

@@ -83,8 +83,11 @@ public:
     }
     FieldTable Fields() const override { return RepeaterFields(this->record); }
     FieldEdit SetField(std::string_view id, std::string_view value) override {
-        return SetRepeaterField(this->record, id, value);
+        return SetRepeaterField(this->record, numberDialogs_, id, value);
     }
+
+private:
+    NumberDialogs numberDialogs_;
 };
 
 using RepeaterConfig34 = RepeaterConfig<RepeaterRecord34>;

@@ -13,6 +13,7 @@
 #include "model/TextHelpers.h"
 #include "model/ZoneTypes.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -288,11 +289,8 @@ FieldSetters<PanelRecord> PanelSetters() {
     AddPanelZones(s);
     AddPanelTransmission(s);
     AddPanelPeriphery(s);
-    // The direction rows are edited in their own dialog.
-    for (int row = 1; row <= PanelDirections::kRowCount; ++row) {
-        for (const char* leaf : {"tries", "sim", "protocol", "phone"})
-            s.ThroughWindow(Id("direction", row, leaf));
-    }
+    // The direction table is a view: the window does not write its edits back into the block,
+    // so its cells have no setter.
     return s;
 }
 
@@ -348,12 +346,58 @@ template <class Record> void AddRepeaterShared(FieldSetters<Record>& s) {
     s.OnOff("buzzer", [](Record& r, bool on) { r.SetBuzzer(on); });
 }
 
-// The objects window and its number dialog edit an entry's type and number together.
-template <class Record> void AddObjectsThroughWindow(FieldSetters<Record>& s, std::size_t count) {
-    for (int n = 1; n <= static_cast<int>(count); ++n) {
-        s.ThroughWindow(Id("object", n, "type"));
-        s.ThroughWindow(Id("object", n, "number"));
+// An objects grid cell opens the number dialog, which sets the entry's object type and number
+// together: the entry's dialog stays open for the next field of the same entry, unless the entry
+// has changed since.
+FieldEdit SetObjectField(std::span<std::uint8_t> objects, NumberDialogs& dialogs,
+                         std::string_view id, std::string_view value) {
+    const std::string_view rest = id.substr(std::string_view("object.").size());
+    const std::size_t dot = rest.find('.');
+    const std::size_t index = std::stoul(std::string(rest.substr(0, dot))) - 1;
+    const std::string_view leaf = rest.substr(dot + 1);
+    const auto at = static_cast<std::ptrdiff_t>(index * kTransmitterEntrySize);
+    TransmitterEntry entry{};
+    std::copy_n(objects.begin() + at, kTransmitterEntrySize, entry.begin());
+    auto dialog = dialogs.find(index);
+    if (dialog == dialogs.end() || dialog->second.Accept() != entry)
+        dialog = dialogs.insert_or_assign(index, TransmitterNumberEdit(entry)).first;
+    TransmitterNumberEdit& edit = dialog->second;
+    FieldEdit result;
+    if (leaf == "type") {
+        const std::optional<int> type = ItemOf(ObjectTypeTexts(), value);
+        if (!type)
+            return Refused(FieldValueText(id, value, ObjectTypeTexts()));
+        edit.SetObjectTypeIndex(*type);
+    } else {
+        // The hexadecimal field takes hexadecimal digits only, of which six count.
+        std::string typed;
+        for (const char c : value) {
+            const std::optional<char32_t> passed = FilterHexKey(static_cast<unsigned char>(c));
+            if (!passed || *passed < U'0')
+                return Refused(FieldValueText(id, value));
+            typed += static_cast<char>(*passed);
+        }
+        if (typed.size() > 6)
+            return Refused(FieldValueText(id, value));
+        const std::optional<Notations> shown = edit.LeaveHexField(typed);
+        if (shown && shown->hex != typed)
+            result.note = FieldLimitedText(id, shown->hex);
     }
+    entry = edit.Accept();
+    std::copy(entry.begin(), entry.end(), objects.begin() + at);
+    // An entry without a number keeps no object type: the number comes first.
+    if (leaf == "type" && ItemText(ObjectTypeTexts(), EntryObjectType(entry)) != value)
+        result.note = FieldLimitedText(id, ItemText(ObjectTypeTexts(), EntryObjectType(entry)));
+    return result;
+}
+
+template <class Record>
+FieldEdit SetRepeaterFieldBy(const FieldSetters<Record>& setters, Record& record,
+                             NumberDialogs& dialogs, std::string_view id, std::string_view value) {
+    const FieldTable fields = RepeaterFields(record);
+    if (fields.Find(id) != nullptr && id.starts_with("object."))
+        return SetObjectField(record.Objects(), dialogs, id, value);
+    return setters.Set(record, fields, id, value);
 }
 
 FieldSetters<RepeaterRecord34> Repeater34Setters() {
@@ -368,7 +412,6 @@ FieldSetters<RepeaterRecord34> Repeater34Setters() {
     s.Number("site_channel_check",
              [](R& r, std::string_view text) { return r.SetChannelCheckFromText(text); });
     AddRepeaterShared(s);
-    AddObjectsThroughWindow(s, R::kObjectCount);
     return s;
 }
 
@@ -421,7 +464,6 @@ FieldSetters<RepeaterRecord35> Repeater35Setters() {
              [](R& r, std::string_view text) { return r.SetDelayFromText(R::Delay::Exit, text); });
     s.OnOff("lock_after_alarm", [](R& r, bool on) { r.SetLockAfterAlarm(on); });
     s.OnOff("communicator", [](R& r, bool on) { r.SetCommunicatorConnected(on); });
-    AddObjectsThroughWindow(s, R::kObjectCount);
     return s;
 }
 
@@ -443,14 +485,16 @@ FieldEdit SetFiveZonePanelField(FiveZonePanelRecord& record, std::string_view id
     return setters.Set(record, FiveZonePanelFields(record), id, value);
 }
 
-FieldEdit SetRepeaterField(RepeaterRecord34& record, std::string_view id, std::string_view value) {
+FieldEdit SetRepeaterField(RepeaterRecord34& record, NumberDialogs& dialogs, std::string_view id,
+                           std::string_view value) {
     static const FieldSetters<RepeaterRecord34> setters = Repeater34Setters();
-    return setters.Set(record, RepeaterFields(record), id, value);
+    return SetRepeaterFieldBy(setters, record, dialogs, id, value);
 }
 
-FieldEdit SetRepeaterField(RepeaterRecord35& record, std::string_view id, std::string_view value) {
+FieldEdit SetRepeaterField(RepeaterRecord35& record, NumberDialogs& dialogs, std::string_view id,
+                           std::string_view value) {
     static const FieldSetters<RepeaterRecord35> setters = Repeater35Setters();
-    return setters.Set(record, RepeaterFields(record), id, value);
+    return SetRepeaterFieldBy(setters, record, dialogs, id, value);
 }
 
 } // namespace tesmira
