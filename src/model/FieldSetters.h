@@ -146,7 +146,7 @@ public:
             [name, store](Target& target, std::string_view value) -> FieldEdit {
                 const TypedInput input = store(target, value);
                 if (input.error)
-                    return Refused(*input.error);
+                    return Refused(FieldValueText(name, value) + " (" + *input.error + ")");
                 return {{},
                         input.shownText ? FieldLimitedText(name, *input.shownText) : std::string()};
             },
