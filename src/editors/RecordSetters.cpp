@@ -476,7 +476,11 @@ FieldEdit SetTwoLoopField(TwoLoopRecord& record, std::string_view id, std::strin
 
 FieldEdit SetPanelField(PanelRecord& record, std::string_view id, std::string_view value) {
     static const FieldSetters<PanelRecord> setters = PanelSetters();
-    return setters.Set(record, PanelFields(record), id, value);
+    const FieldEdit edit = setters.Set(record, PanelFields(record), id, value);
+    // Then as the window's save commits its boxes.
+    if (edit.Taken())
+        record.StoreCollectedBoxes(record.ShownBoxes());
+    return edit;
 }
 
 FieldEdit SetFiveZonePanelField(FiveZonePanelRecord& record, std::string_view id,
