@@ -70,21 +70,34 @@ void AddStepped(FieldSetters<Target>& s, std::string id, int min, int max,
         std::move(enabled));
 }
 
+// A zone's type box, whose pick brings the type's default event, and its event box, which the
+// window disables for a zone that is off.
+template <class R>
+void AddZoneBoxes(FieldSetters<R>& s, std::string_view stem, int count, bool allEvents,
+                  std::function<void(R&, int, int)> setType,
+                  std::function<void(R&, int, std::uint8_t)> setEvent,
+                  std::function<bool(const R&, int)> eventEnabled) {
+    for (int zone = 1; zone <= count; ++zone) {
+        s.Item(Id(stem, zone, "type"), ZoneTypeItems(R::kZoneTypeSelector),
+               [zone, setType](R& r, int index) {
+                   setType(r, zone, ZoneTypeCode(R::kZoneTypeSelector, index));
+               });
+        s.Event(
+            Id(stem, zone, "event"), allEvents,
+            [zone, setEvent](R& r, std::uint8_t event) { setEvent(r, zone, event); },
+            [zone, eventEnabled](const R& r) { return eventEnabled(r, zone); });
+    }
+}
+
 // --- types 26, 27 ---
 
 FieldSetters<TwoLoopRecord> TwoLoopSetters() {
     using R = TwoLoopRecord;
     FieldSetters<R> s;
-    for (int loop = 1; loop <= R::kLoopCount; ++loop) {
-        s.Item(Id("loop", loop, "type"), ZoneTypeItems(R::kZoneTypeSelector),
-               [loop](R& r, int index) {
-                   r.SetLoopType(loop, ZoneTypeCode(R::kZoneTypeSelector, index));
-               });
-        s.Event(
-            Id("loop", loop, "event"), true,
-            [loop](R& r, std::uint8_t event) { r.SetLoopEvent(loop, event); },
-            [loop](const R& r) { return r.LoopEventEnabled(loop); });
-    }
+    AddZoneBoxes<R>(
+        s, "loop", R::kLoopCount, true, [](R& r, int loop, int code) { r.SetLoopType(loop, code); },
+        [](R& r, int loop, std::uint8_t event) { r.SetLoopEvent(loop, event); },
+        [](const R& r, int loop) { return r.LoopEventEnabled(loop); });
     s.Number("delay.entry",
              [](R& r, std::string_view text) { return r.SetDelayFromText(R::Delay::Entry, text); });
     s.Number("delay.exit",
@@ -299,16 +312,11 @@ FieldSetters<PanelRecord> PanelSetters() {
 FieldSetters<FiveZonePanelRecord> FiveZonePanelSetters() {
     using R = FiveZonePanelRecord;
     FieldSetters<R> s;
-    for (int zone = 1; zone <= R::kZoneCount; ++zone) {
-        s.Item(Id("zone", zone, "type"), ZoneTypeItems(R::kZoneTypeSelector),
-               [zone](R& r, int index) {
-                   r.SetZoneType(zone, ZoneTypeCode(R::kZoneTypeSelector, index));
-               });
-        s.Event(
-            Id("zone", zone, "event"), false,
-            [zone](R& r, std::uint8_t event) { r.SetZoneEvent(zone, event); },
-            [zone](const R& r) { return r.Zone(zone)->eventEnabled; });
-    }
+    AddZoneBoxes<R>(
+        s, "zone", R::kZoneCount, false,
+        [](R& r, int zone, int code) { r.SetZoneType(zone, code); },
+        [](R& r, int zone, std::uint8_t event) { r.SetZoneEvent(zone, event); },
+        [](const R& r, int zone) { return r.Zone(zone)->eventEnabled; });
     s.Number("siren_time",
              [](R& r, std::string_view text) { return r.SetSirenTimeFromText(text); });
     s.Item("buzzer", BuzzerTexts(), [](R& r, int index) { r.SetBuzzerFromIndex(index); });
@@ -448,16 +456,11 @@ FieldSetters<RepeaterRecord35> Repeater35Setters() {
             return FieldEdit{};
         });
     }
-    for (int zone = 1; zone <= R::kZoneCount; ++zone) {
-        s.Item(Id("zone", zone, "type"), ZoneTypeItems(R::kZoneTypeSelector),
-               [zone](R& r, int index) {
-                   r.SetZoneType(zone, ZoneTypeCode(R::kZoneTypeSelector, index));
-               });
-        s.Event(
-            Id("zone", zone, "event"), R::kEventBoxAllEvents,
-            [zone](R& r, std::uint8_t event) { r.SetZoneEvent(zone, event); },
-            [zone](const R& r) { return r.ZoneEventEnabled(zone); });
-    }
+    AddZoneBoxes<R>(
+        s, "zone", R::kZoneCount, R::kEventBoxAllEvents,
+        [](R& r, int zone, int code) { r.SetZoneType(zone, code); },
+        [](R& r, int zone, std::uint8_t event) { r.SetZoneEvent(zone, event); },
+        [](const R& r, int zone) { return r.ZoneEventEnabled(zone); });
     s.Number("delay.entry",
              [](R& r, std::string_view text) { return r.SetDelayFromText(R::Delay::Entry, text); });
     s.Number("delay.exit",
