@@ -7,7 +7,6 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cstdio>
 #include <ostream>
 
 namespace tesmira::cli {
@@ -23,17 +22,11 @@ std::size_t ShownWidth(std::string_view text) {
     }));
 }
 
-std::string Hex(std::uint8_t byte) {
-    char text[3];
-    std::snprintf(text, sizeof text, "%02X", byte);
-    return text;
-}
-
 std::string HexBytes(const FieldTable& table, const FieldPlace& place) {
     std::string text;
     const auto& block = table.blocks().at(place.block);
     for (std::size_t i = place.byte; i < place.byte + place.length && i < block.size(); ++i)
-        text += (text.empty() ? "" : " ") + Hex(block[i]);
+        text += (text.empty() ? "" : " ") + HexByte(block[i]);
     return text;
 }
 
@@ -48,7 +41,7 @@ Json PlaceJson(const FieldTable& table, const FieldPlace& place) {
     return Json{{"block", place.block},
                 {"byte", place.byte},
                 {"length", place.length},
-                {"bits", Hex(place.bits)},
+                {"bits", HexByte(place.bits)},
                 {"hex", HexBytes(table, place)}};
 }
 
@@ -110,7 +103,7 @@ void PrintFieldTable(std::ostream& out, std::uint8_t type, const FieldTable& tab
         if (raw) {
             if (field.place) {
                 row.push_back(PlaceText(*field.place));
-                row.push_back(Hex(field.place->bits));
+                row.push_back(HexByte(field.place->bits));
                 row.push_back(HexBytes(table, *field.place));
             } else {
                 row.insert(row.end(), {"-", "-", "-"});
@@ -120,7 +113,7 @@ void PrintFieldTable(std::ostream& out, std::uint8_t type, const FieldTable& tab
     }
     if (raw) {
         for (const FieldPlace& place : table.reserved())
-            rows.push_back({"-", "(не показывается)", "", PlaceText(place), Hex(place.bits),
+            rows.push_back({"-", "(не показывается)", "", PlaceText(place), HexByte(place.bits),
                             HexBytes(table, place)});
     }
     PrintTable(out, rows);
