@@ -24,13 +24,6 @@ std::vector<std::span<const std::uint8_t>> GsmDeviceConfig::FileBlocks() const {
     return {gsm.record.bytes(), gsm.captions.block()};
 }
 
-FieldEdit GsmDeviceConfig::SetField(std::string_view id, std::string_view value) {
-    FieldEdit edit = SetGsmField(gsm, id, value);
-    if (edit.Taken())
-        gsm.Commit();
-    return edit;
-}
-
 std::vector<std::uint8_t> GsmDeviceConfig::CommittedImage() const {
     GsmDeviceConfig committed(*this);
     committed.gsm.Commit();

@@ -1,5 +1,6 @@
 // The setters of the GSM communicator's fields: the record's controls through their handlers, the
-// phone and event grids' cells as the grids take them.
+// phone, event and caption grids' cells as the grids take them. The grids keep what they are given
+// until a save commits them, as the window's do.
 #include "gsm/CaptionBlock.h"
 #include "gsm/GsmDeviceConfig.h"
 #include "gsm/PhoneTable.h"
@@ -65,14 +66,11 @@ void AddPhoneSetters(FieldSetters<GsmConfig>& s) {
             g.phones[k].phone = value;
             return FieldEdit{};
         });
-        s.Add(
-            Id("phone", k + 1, "partition"),
-            [k](G& g, std::string_view value) -> FieldEdit {
-                SelectPhoneCell(g.phones[k], PhoneColumn::Partition);
-                g.phones[k].partition = value;
-                return FieldEdit{};
-            },
-            hasPhone);
+        s.Add(Id("phone", k + 1, "partition"), [k](G& g, std::string_view value) -> FieldEdit {
+            SelectPhoneCell(g.phones[k], PhoneColumn::Partition);
+            g.phones[k].partition = value;
+            return FieldEdit{};
+        });
         s.Item(
             Id("phone", k + 1, "group"), PhoneGroupTexts(),
             [k](G& g, int index) {
@@ -109,15 +107,61 @@ void AddEventSetters(FieldSetters<GsmConfig>& s) {
     }
 }
 
+// A caption row's cells: the type from its choice box, then the number from the event box for an
+// event entry or typed for the others, and the name typed.
+void AddCaptionSetters(FieldSetters<GsmConfig>& s) {
+    using G = GsmConfig;
+    for (std::size_t k = 0; k < kCaptionRowCount; ++k) {
+        const int row = static_cast<int>(k);
+        const auto opens = [row](CaptionCellEditor editor, int column) {
+            return [row, editor, column](const G& g) {
+                return g.captions.SelectCell(row, column) == editor;
+            };
+        };
+        s.Item(Id("caption", k + 1, "type"), CaptionTypeTexts(), [row](G& g, int index) {
+            g.captions.ChooseType(row, CaptionTypeTexts()[static_cast<std::size_t>(index)]);
+        });
+        s.Add(
+            Id("caption", k + 1, "number"),
+            [row, k](G& g, std::string_view value) -> FieldEdit {
+                if (g.captions.SelectCell(row, 1) == CaptionCellEditor::Typing) {
+                    g.captions.rows()[k].number = value;
+                    return FieldEdit{};
+                }
+                const std::vector<std::string>& events = CaptionEventItems();
+                const std::vector<std::string_view> items(events.begin(), events.end());
+                std::optional<int> index = ItemOf(items, value);
+                // Or just the Contact ID code, as the event boxes take it.
+                for (std::size_t i = 0; !index && FieldIntegerText(value) && i < items.size();
+                     ++i) {
+                    if (items[i].starts_with(std::string(value) + " - "))
+                        index = static_cast<int>(i);
+                }
+                if (!index)
+                    return Refused(FieldValueText(Id("caption", k + 1, "number"), value));
+                g.captions.ChooseEvent(row, events[static_cast<std::size_t>(*index)]);
+                return FieldEdit{};
+            },
+            [opens](const G& g) {
+                return opens(CaptionCellEditor::Typing, 1)(g) ||
+                       opens(CaptionCellEditor::EventChoice, 1)(g);
+            });
+        s.Add(
+            Id("caption", k + 1, "name"),
+            [k](G& g, std::string_view value) -> FieldEdit {
+                g.captions.rows()[k].name = value;
+                return FieldEdit{};
+            },
+            opens(CaptionCellEditor::Typing, 2));
+    }
+}
+
 FieldSetters<GsmConfig> GsmSetters() {
     FieldSetters<GsmConfig> s;
     AddRecordSetters(s);
     AddPhoneSetters(s);
     AddEventSetters(s);
-    for (std::size_t i = 0; i < kCaptionRowCount; ++i) {
-        for (const char* leaf : {"type", "number", "name"})
-            s.ThroughWindow(Id("caption", i + 1, leaf));
-    }
+    AddCaptionSetters(s);
     return s;
 }
 

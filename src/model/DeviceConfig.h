@@ -65,7 +65,8 @@ public:
 
     // Changes the field of Fields() with this id to the value text its control would show, as
     // the window's control does, its handler's side effects included (a zone type brings its
-    // event), and then as the window's save commits it. Refused, with nothing changed, for an
+    // event); what the window keeps in its tables until a save stays there (the GSM
+    // communicator's: see GsmDeviceConfig::CommittedImage). Refused, with nothing changed, for an
     // unknown id, a field no control lets one set (computed, shown only, reserved), a control
     // the window disables for the configuration as it is, and a value the control would not
     // take; a typed number out of range is limited as its edit limits it.

@@ -44,10 +44,6 @@ std::string FieldDisabledText(std::string_view id) {
     return "Поле " + Quoted(id) + " недоступно при этих настройках";
 }
 
-std::string FieldThroughWindowText(std::string_view id) {
-    return "Поле " + Quoted(id) + " изменяется только в окне программы";
-}
-
 std::string FieldLimitedText(std::string_view id, std::string_view shown) {
     return "Поле " + Quoted(id) + " получило значение " + Quoted(shown);
 }

@@ -32,7 +32,6 @@ std::string UnknownFieldText(std::string_view id);
 std::string FieldNotSettableText(std::string_view id);
 // A control the window shows disabled or hidden for the configuration as it is.
 std::string FieldDisabledText(std::string_view id);
-std::string FieldThroughWindowText(std::string_view id);
 // The note that a typed value was taken as the control shows it instead.
 std::string FieldLimitedText(std::string_view id, std::string_view shown);
 std::string FieldValueText(std::string_view id, std::string_view value);
@@ -151,15 +150,6 @@ public:
                         input.shownText ? FieldLimitedText(name, *input.shownText) : std::string()};
             },
             std::move(enabled));
-    }
-
-    // A field the window changes only through a dialog or a table of its own, which this way of
-    // setting does not offer.
-    void ThroughWindow(std::string id) {
-        const std::string name = id;
-        Add(std::move(id), [name](Target&, std::string_view) -> FieldEdit {
-            return Refused(FieldThroughWindowText(name));
-        });
     }
 
     bool Has(std::string_view id) const { return entries_.find(id) != entries_.end(); }

@@ -22,7 +22,7 @@ std::string ValueOf(const DeviceConfig& config, const std::string& id) {
     return field ? field->value : "<no field " + id + ">";
 }
 
-enum class Outcome { Taken, Noted, Unknown, NotSettable, Disabled, BadValue, ThroughWindow };
+enum class Outcome { Taken, Noted, Unknown, NotSettable, Disabled, BadValue };
 
 struct SetCase {
     std::uint8_t type;
@@ -42,8 +42,6 @@ std::string RefusalFor(Outcome outcome, const std::string& id, const std::string
         return FieldDisabledText(id);
     case Outcome::BadValue:
         return FieldValueText(id, value);
-    case Outcome::ThroughWindow:
-        return FieldThroughWindowText(id);
     default:
         return {};
     }
@@ -155,7 +153,19 @@ TEST(SetField, FollowsTheRulesOfEachTypesControls) {
          O::Taken,
          {{"phone.1.group", "Группа 2"}, {"phone.1.partition", "Все"}, {"phone.1.call", "Откл"}}},
         {32, {}, {"event.3.130.restoration", ""}, O::Taken, {{"event.3.130.restoration", ""}}},
-        {32, {}, {"caption.1.name", "Склад"}, O::ThroughWindow, {}},
+        // A caption row takes a number and a name once it has a type; an event's number is the
+        // event box's item.
+        {32, {}, {"caption.1.name", "Склад"}, O::Disabled, {}},
+        {32,
+         {{"caption.1.type", "Шлейф"}},
+         {"caption.1.name", "Склад"},
+         O::Taken,
+         {{"caption.1.number", "1"}, {"caption.1.name", "Склад"}}},
+        {32,
+         {{"caption.2.type", "Соб.Тревога."}},
+         {"caption.2.number", "130"},
+         O::Taken,
+         {{"caption.2.number", "130 - ВТОРЖЕНИЕ"}}},
     };
     for (const SetCase& c : cases) {
         const std::string name = std::to_string(c.type) + " " + c.last.first + "=" + c.last.second;
@@ -202,7 +212,6 @@ TEST(SetField, EveryFieldTakesItsOwnTextBack) {
             if (!edit.Taken()) {
                 EXPECT_TRUE(edit.refusal == FieldNotSettableText(field.id) ||
                             edit.refusal == FieldDisabledText(field.id) ||
-                            edit.refusal == FieldThroughWindowText(field.id) ||
                             (field.value.empty() &&
                              edit.refusal.starts_with(FieldValueText(field.id, field.value))))
                     << edit.refusal;
