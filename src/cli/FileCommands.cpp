@@ -205,7 +205,9 @@ void AddFileCommands(CLI::App& app, CommandContext& context) {
             ->required();
         command->add_option("B", options->right, "Второй файл (или -p)")->type_name("");
         AddDeviceOptions(*command, options->line);
-        command->get_option("--port")->required(false);
+        // The port is one of the two ways to name the other side here, not required.
+        if (CLI::Option* port = command->get_option_no_throw("--port"))
+            port->required(false);
         command->add_flag("--json", options->json, "Один документ JSON, ключи - поля");
         OnRun(*command, context, options, RunDiff);
     }
