@@ -152,8 +152,6 @@ public:
             std::move(enabled));
     }
 
-    bool Has(std::string_view id) const { return entries_.find(id) != entries_.end(); }
-
     // Refuses an id `fields` does not have (type 31 has none of type 30's GSM page, say), a field
     // with no setter, one whose control is disabled now, and a value its control would not take.
     FieldEdit Set(Target& target, const FieldTable& fields, std::string_view id,
