@@ -3,16 +3,76 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <ostream>
+#include <string>
 
 namespace tesmira::cli {
+
+namespace {
+
+// As the window's standard error box shows a text: a period after a final letter or digit.
+std::string AsSentence(std::string text) {
+    const auto last = [&](std::size_t back) {
+        return static_cast<unsigned char>(text[text.size() - back]);
+    };
+    const bool ascii = !text.empty() && std::isalnum(last(1)) != 0;
+    // A final Cyrillic letter: two bytes, the first D0..D3.
+    const bool cyrillic =
+        text.size() >= 2 && (last(1) & 0xC0) == 0x80 && last(2) >= 0xD0 && last(2) <= 0xD3;
+    if (ascii || cyrillic)
+        text += '.';
+    return text;
+}
+
+constexpr const char* kHelpText = "Справка";
+constexpr const char* kHelpAllText = "Справка по всем командам";
+
+// Help in the program's language. Value names stay ASCII (FILE, PORT): CLI11 pads its first
+// column by bytes, so Cyrillic there would break the columns.
+void SpeakRussian(CLI::App& app) {
+    const auto formatter = app.get_formatter();
+    const std::pair<const char*, const char*> labels[] = {
+        {"Usage", "Вызов"},   {"OPTIONS", "ПАРАМЕТРЫ"},  {"Positionals", "Аргументы"},
+        {"REQUIRED", ""},     {"SUBCOMMAND", "КОМАНДА"}, {"SUBCOMMANDS", "КОМАНДЫ"},
+        {"Needs", "Требует"}, {"Excludes", "Исключает"}};
+    for (const auto& [label, text] : labels)
+        formatter->label(label, text);
+    for (CLI::App* command : app.get_subcommands({})) {
+        command->group("Команды");
+        // Made with the command before the defaults reached it: made again in their group.
+        command->set_help_flag("-h,--help", kHelpText);
+        command->set_help_all_flag("--help-all", kHelpAllText);
+    }
+}
+
+// CLI11's explanation after ours, so that its names of options and arguments stay exact.
+std::string UsageText(const CLI::ParseError& e) {
+    std::string text = "Неверный вызов";
+    if (dynamic_cast<const CLI::RequiredError*>(&e) != nullptr)
+        text = "Не хватает обязательного аргумента или параметра";
+    else if (dynamic_cast<const CLI::ExtrasError*>(&e) != nullptr)
+        text = "Лишние аргументы";
+    else if (dynamic_cast<const CLI::ConversionError*>(&e) != nullptr ||
+             dynamic_cast<const CLI::ValidationError*>(&e) != nullptr)
+        text = "Недопустимое значение";
+    return text + " (" + e.what() + "). Справка: tesmira-cli --help";
+}
+
+} // namespace
 
 int RunCli(const std::vector<std::string>& args, CommandContext& context) {
     CLI::App app{"Настройка приборов охранной сигнализации из командной строки", "tesmira-cli"};
     app.require_subcommand(1);
-    app.set_help_all_flag("--help-all", "Справка по всем командам");
+    app.option_defaults()->group("Параметры");
+    app.set_help_flag("-h,--help", kHelpText);
+    app.set_help_all_flag("--help-all", kHelpAllText);
+    app.footer("Коды завершения: 0 - выполнено; 1 - diff нашла различия; 2 - неверный вызов, поле\n"
+               "или значение, файл не принят; 3 - порт не открыт или нет прав на него; 4 - нет\n"
+               "верного ответа прибора; 5 - прибор отказал.");
     AddFileCommands(app, context);
     AddDeviceCommands(app, context);
+    SpeakRussian(app);
 
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -25,7 +85,7 @@ int RunCli(const std::vector<std::string>& args, CommandContext& context) {
         context.out << app.help("", CLI::AppFormatMode::All);
         return static_cast<int>(ExitStatus::Done);
     } catch (const CLI::ParseError& e) {
-        context.err << e.what() << "\n";
+        context.err << UsageText(e) << "\n";
         return static_cast<int>(ExitStatus::BadUsage);
     }
     if (!context.run) {
@@ -34,8 +94,12 @@ int RunCli(const std::vector<std::string>& args, CommandContext& context) {
     try {
         return static_cast<int>(context.run());
     } catch (const CommandFailure& failure) {
-        context.err << failure.what() << "\n";
+        context.err << AsSentence(failure.what()) << "\n";
         return static_cast<int>(failure.status());
+    } catch (const std::exception& e) {
+        // Nothing a command lets through may end the program without a word.
+        context.err << AsSentence(e.what()) << "\n";
+        return static_cast<int>(ExitStatus::BadUsage);
     }
 }
 

@@ -37,6 +37,9 @@ public:
     void SetDefaults() override;
     ConfigFrame WriteFrame(std::span<std::uint8_t> tx) const override;
     FieldTable Fields() const override { return TwoLoopFields(record); }
+    FieldEdit SetField(std::string_view id, std::string_view value) override {
+        return SetTwoLoopField(record, id, value);
+    }
 
 private:
     std::uint8_t type_;
@@ -52,6 +55,9 @@ public:
     std::vector<std::span<const std::uint8_t>> FileBlocks() const override;
     bool LoadFromFile(ConfigFile& reader) override;
     FieldTable Fields() const override { return PanelFields(record); }
+    FieldEdit SetField(std::string_view id, std::string_view value) override {
+        return SetPanelField(record, id, value);
+    }
 };
 
 class FiveZonePanelConfig final : public RecordConfig<FiveZonePanelRecord> {
@@ -61,6 +67,9 @@ public:
     void SetDefaults() override;
     ConfigFrame WriteFrame(std::span<std::uint8_t> tx) const override;
     FieldTable Fields() const override { return FiveZonePanelFields(record); }
+    FieldEdit SetField(std::string_view id, std::string_view value) override {
+        return SetFiveZonePanelField(record, id, value);
+    }
 };
 
 // Types 34 and 35: one type per record class.
@@ -73,6 +82,12 @@ public:
         return {this->record.WriteFrame(tx, Record::kType), {}};
     }
     FieldTable Fields() const override { return RepeaterFields(this->record); }
+    FieldEdit SetField(std::string_view id, std::string_view value) override {
+        return SetRepeaterField(this->record, numberDialogs_, id, value);
+    }
+
+private:
+    NumberDialogs numberDialogs_;
 };
 
 using RepeaterConfig34 = RepeaterConfig<RepeaterRecord34>;

@@ -12,6 +12,8 @@ inline constexpr std::string_view kGsmReplyCaptionsDamagedText =
 
 // The editor's fields: the record's controls, the phone, caption and event tables' cells.
 FieldTable GsmFields(const GsmConfig& gsm);
+// Changes one of those fields as its control does; a table's cell stays in the table.
+FieldEdit SetGsmField(GsmConfig& gsm, std::string_view id, std::string_view value);
 
 class GsmDeviceConfig final : public DeviceConfig {
 public:
@@ -27,6 +29,10 @@ public:
     std::vector<std::span<const std::uint8_t>> FileBlocks() const override;
     bool LoadFromFile(ConfigFile& reader) override { return gsm.LoadFromFile(reader); }
     FieldTable Fields() const override { return GsmFields(gsm); }
+    // A table's cell stays in the table until a commit (CommittedImage), as in the window.
+    FieldEdit SetField(std::string_view id, std::string_view value) override {
+        return SetGsmField(gsm, id, value);
+    }
 
     // The image once the tables are committed, with the tables left as they are: a commit sorts
     // the caption rows and drops the incomplete ones, which must not happen under the user's hands.

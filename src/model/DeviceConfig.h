@@ -2,6 +2,7 @@
 // it without a window: the same operations for every type that has an editor.
 #pragma once
 
+#include "model/FieldSetters.h"
 #include "model/FieldTable.h"
 
 #include <cstddef>
@@ -61,6 +62,15 @@ public:
     // Every value the type's window shows, as named fields in the window's order, with the bytes
     // no control shows listed as reserved.
     virtual FieldTable Fields() const = 0;
+
+    // Changes the field of Fields() with this id to the value text its control would show, as
+    // the window's control does, its handler's side effects included (a zone type brings its
+    // event); what the window keeps in its tables until a save stays there (the GSM
+    // communicator's: see GsmDeviceConfig::CommittedImage). Refused, with nothing changed, for an
+    // unknown id, a field no control lets one set (computed, shown only, reserved), a control
+    // the window disables for the configuration as it is, and a value the control would not
+    // take; a typed number out of range is limited as its edit limits it.
+    virtual FieldEdit SetField(std::string_view id, std::string_view value) = 0;
 
     // The configuration file's bytes: what two configurations are compared and restored by.
     // Throws ConfigFileError when the blocks do not fit a file.

@@ -7,15 +7,11 @@
 
 namespace tesmira {
 
-namespace {
-
 std::string HexByte(std::uint8_t value) {
     char text[8];
     std::snprintf(text, sizeof text, "%02X", value);
     return text;
 }
-
-} // namespace
 
 std::string OnOffText(bool on) {
     return std::string(on ? kFieldOn : kFieldOff);

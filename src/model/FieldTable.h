@@ -42,6 +42,9 @@ inline constexpr std::string_view kFieldOn = "вкл";
 inline constexpr std::string_view kFieldOff = "выкл";
 std::string OnOffText(bool on);
 
+// A byte in two hexadecimal digits, as the compare shows reserved bytes: "0A".
+std::string HexByte(std::uint8_t value);
+
 // The text of the item a list shows: "" for none or an index past the items.
 std::string ItemText(std::span<const std::string_view> items, std::optional<int> index);
 

@@ -44,6 +44,9 @@ public:
                       std::to_string(record[n]), FieldPlace{0, n});
         return table;
     }
+    FieldEdit SetField(std::string_view id, std::string_view) override {
+        return {FieldNotSettableText(id), {}};
+    }
 };
 
 // Holds a record with the given defaults, shows it by copying it to `shown` and counts what ran.
