@@ -3,27 +3,12 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cctype>
 #include <ostream>
 #include <string>
 
 namespace tesmira::cli {
 
 namespace {
-
-// As the window's standard error box shows a text: a period after a final letter or digit.
-std::string AsSentence(std::string text) {
-    const auto last = [&](std::size_t back) {
-        return static_cast<unsigned char>(text[text.size() - back]);
-    };
-    const bool ascii = !text.empty() && std::isalnum(last(1)) != 0;
-    // A final Cyrillic letter: two bytes, the first D0..D3.
-    const bool cyrillic =
-        text.size() >= 2 && (last(1) & 0xC0) == 0x80 && last(2) >= 0xD0 && last(2) <= 0xD3;
-    if (ascii || cyrillic)
-        text += '.';
-    return text;
-}
 
 constexpr const char* kHelpText = "Справка";
 constexpr const char* kHelpAllText = "Справка по всем командам";
@@ -94,11 +79,11 @@ int RunCli(const std::vector<std::string>& args, CommandContext& context) {
     try {
         return static_cast<int>(context.run());
     } catch (const CommandFailure& failure) {
-        context.err << AsSentence(failure.what()) << "\n";
+        context.err << failure.what() << "\n";
         return static_cast<int>(failure.status());
     } catch (const std::exception& e) {
         // Nothing a command lets through may end the program without a word.
-        context.err << AsSentence(e.what()) << "\n";
+        context.err << e.what() << "\n";
         return static_cast<int>(ExitStatus::BadUsage);
     }
 }

@@ -9,6 +9,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cctype>
 #include <ostream>
 
 namespace tesmira::cli {
@@ -17,8 +18,22 @@ namespace {
 
 constexpr const char* kNotSupportedText = "Данный прибор не поддерживается программатором";
 
+// As the window's standard error box shows a text: a period after a final letter or digit.
+std::string AsSentence(std::string text) {
+    const auto last = [&](std::size_t back) {
+        return static_cast<unsigned char>(text[text.size() - back]);
+    };
+    const bool ascii = !text.empty() && std::isalnum(last(1)) != 0;
+    // A final Cyrillic letter: two bytes, the first D0..D3.
+    const bool cyrillic =
+        text.size() >= 2 && (last(1) & 0xC0) == 0x80 && last(2) >= 0xD0 && last(2) <= 0xD3;
+    if (ascii || cyrillic)
+        text += '.';
+    return text;
+}
+
 [[noreturn]] void Refuse(const std::string& message) {
-    throw CommandFailure(ExitStatus::BadUsage, message);
+    throw CommandFailure(ExitStatus::BadUsage, AsSentence(message));
 }
 
 // The text with the file it is about in front, unless it names the file itself.

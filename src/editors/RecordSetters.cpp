@@ -40,13 +40,16 @@ int ZoneTypeCode(std::uint8_t selector, int index) {
     return (*ZoneTypeSelection(selector))[static_cast<std::size_t>(index)];
 }
 
+// The texts of a list's coded items, in item order, for the lists the setters match values in.
+std::vector<std::string_view> TextsOf(std::span<const CodedItem> items) {
+    std::vector<std::string_view> texts;
+    for (const CodedItem& item : items)
+        texts.push_back(item.text);
+    return texts;
+}
+
 std::span<const std::string_view> BuzzerTexts() {
-    static const std::vector<std::string_view> texts = [] {
-        std::vector<std::string_view> all;
-        for (const BuzzerItem& item : BuzzerItems())
-            all.push_back(item.text);
-        return all;
-    }();
+    static const std::vector<std::string_view> texts = TextsOf(BuzzerItems());
     return texts;
 }
 
@@ -110,11 +113,13 @@ FieldSetters<TwoLoopRecord> TwoLoopSetters() {
     s.OnOff("guard_sound", [](R& r, bool on) { r.SetGuardSound(on); });
     s.OnOff("use_buzzer", [](R& r, bool on) { r.SetUseBuzzer(on); });
     s.Item("tx.letter", R::LetterTexts(), [](R& r, int index) { r.SetLetterFromIndex(index); });
-    s.Item("tx.alarm_count", R::AlarmCountTexts(), [](R& r, int index) {
-        r.SetAlarmCountFromText(R::AlarmCountTexts()[static_cast<std::size_t>(index)]);
+    static const std::vector<std::string_view> alarmCounts = TextsOf(R::AlarmCountItems());
+    static const std::vector<std::string_view> restoreCounts = TextsOf(R::NormCountItems());
+    s.Item("tx.alarm_count", alarmCounts, [](R& r, int index) {
+        r.SetAlarmCount(R::AlarmCountItems()[static_cast<std::size_t>(index)].code);
     });
-    s.Item("tx.restore_count", R::NormCountTexts(), [](R& r, int index) {
-        r.SetNormCountFromText(R::NormCountTexts()[static_cast<std::size_t>(index)]);
+    s.Item("tx.restore_count", restoreCounts, [](R& r, int index) {
+        r.SetNormCount(R::NormCountItems()[static_cast<std::size_t>(index)].code);
     });
     s.Item("tx.channel_check", R::ChannelCheckTexts(),
            [](R& r, int index) { r.SetChannelCheckFromIndex(index); });
@@ -204,8 +209,7 @@ void AddPanelTransmission(FieldSetters<PanelRecord>& s) {
         const std::optional<int> index = ItemOf(r.InterfaceTexts(), value);
         if (!index)
             return Refused(FieldValueText("interface", value, r.InterfaceTexts()));
-        const R::InterfaceChange change =
-            r.SetInterfaceFromText(r.InterfaceTexts()[static_cast<std::size_t>(*index)]);
+        const R::InterfaceChange change = r.SetInterface(*index);
         FieldEdit edit;
         if (change.warning)
             edit.note =
@@ -447,12 +451,15 @@ FieldSetters<RepeaterRecord35> Repeater35Setters() {
     for (const auto& [id, check] : checks) {
         const std::string name = id;
         s.Add(id, [name, check](R& r, std::string_view value) -> FieldEdit {
-            const auto items = R::ChannelCheckTexts(check);
+            const auto coded = R::ChannelCheckItems(check);
+            const std::vector<std::string_view> items = TextsOf(coded);
             const std::optional<int> index = ItemOf(items, value);
             if (!index && !FieldIntegerText(value))
                 return Refused(FieldValueText(name, value, items));
-            r.SetChannelCheckFromText(check,
-                                      index ? items[static_cast<std::size_t>(*index)] : value);
+            if (index)
+                r.SetChannelCheckPeriod(check, coded[static_cast<std::size_t>(*index)].code);
+            else
+                r.SetChannelCheckFromText(check, value);
             return FieldEdit{};
         });
     }
