@@ -109,7 +109,7 @@ FieldSetters<TwoLoopRecord> TwoLoopSetters() {
                                                     {"monitor.lamp", R::kMonitorLamp},
                                                     {"monitor.u2", R::kMonitorU2}};
     for (const auto& [id, bit] : monitors)
-        s.OnOff(id, [bit](R& r, bool on) { r.SetMonitorBit(bit, on); });
+        s.OnOff(id, [bit = bit](R& r, bool on) { r.SetMonitorBit(bit, on); });
     s.OnOff("guard_sound", [](R& r, bool on) { r.SetGuardSound(on); });
     s.OnOff("use_buzzer", [](R& r, bool on) { r.SetUseBuzzer(on); });
     s.Item("tx.letter", R::LetterTexts(), [](R& r, int index) { r.SetLetterFromIndex(index); });
@@ -182,7 +182,7 @@ void AddPanelZones(FieldSetters<PanelRecord>& s) {
         for (const auto& [leaf, delay] : delays)
             s.Number(
                 Id("zone", zone, leaf),
-                [zone, delay](R& r, std::string_view text) {
+                [zone, delay = delay](R& r, std::string_view text) {
                     return r.SetZoneDelayFromText(zone, delay, text);
                 },
                 [view](const R& r) { return view(r).delaysVisible; });
@@ -250,7 +250,8 @@ void AddPanelPeriphery(FieldSetters<PanelRecord>& s) {
                                                        {"relay.fire", R::Relay::Fire},
                                                        {"relay.control", R::Relay::Control}};
     for (const auto& [id, relay] : relays)
-        s.Item(id, RelayModeTexts(), [relay](R& r, int index) { r.SetRelayMode(relay, index); });
+        s.Item(id, RelayModeTexts(),
+               [relay = relay](R& r, int index) { r.SetRelayMode(relay, index); });
     s.OnOff("relay.alarm_sms", [](R& r, bool on) { r.SetSmsRelay(R::SmsRelay::Alarm, on); });
     s.OnOff("relay.fire_sms", [](R& r, bool on) { r.SetSmsRelay(R::SmsRelay::Fire, on); });
     const std::pair<const char*, int> monitors[] = {{"monitor.relay3", R::kMonitorRelay3},
@@ -258,14 +259,14 @@ void AddPanelPeriphery(FieldSetters<PanelRecord>& s) {
                                                     {"monitor.siren", R::kMonitorSiren},
                                                     {"monitor.lamp", R::kMonitorLamp}};
     for (const auto& [id, bit] : monitors)
-        s.OnOff(id, [bit](R& r, bool on) { r.SetMonitorBit(bit, on); });
+        s.OnOff(id, [bit = bit](R& r, bool on) { r.SetMonitorBit(bit, on); });
     const std::pair<const char*, R::Option> options[] = {
         {"two_threshold.events", R::Option::TwoThresholdEvents},
         {"two_threshold.siren", R::Option::TwoThresholdSiren},
         {"lamp_blinks", R::Option::LampBlinks},
         {"arming_feedback", R::Option::ArmingFeedback}};
     for (const auto& [id, option] : options)
-        s.OnOff(id, [option](R& r, bool on) { r.SetOption(option, on); });
+        s.OnOff(id, [option = option](R& r, bool on) { r.SetOption(option, on); });
     s.Item("touch_memory", TouchMemoryModeTexts(),
            [](R& r, int index) { r.SetTouchMemoryMode(index); });
     s.Item("internal_partition", R::PartitionTexts(),
@@ -450,7 +451,7 @@ FieldSetters<RepeaterRecord35> Repeater35Setters() {
                                                     {"site_channel_check", Check::Site}};
     for (const auto& [id, check] : checks) {
         const std::string name = id;
-        s.Add(id, [name, check](R& r, std::string_view value) -> FieldEdit {
+        s.Add(id, [name, check = check](R& r, std::string_view value) -> FieldEdit {
             const auto coded = R::ChannelCheckItems(check);
             const std::vector<std::string_view> items = TextsOf(coded);
             const std::optional<int> index = ItemOf(items, value);

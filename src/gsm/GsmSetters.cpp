@@ -39,18 +39,19 @@ void AddRecordSetters(FieldSetters<GsmConfig>& s) {
     });
     for (const auto& [sim, stem] : {std::pair{Sim::Sim1, "sim1."}, std::pair{Sim::Sim2, "sim2."}}) {
         const std::string id = stem;
-        s.Typed(id + "balance_code", [sim](G& g, std::string_view text) {
+        s.Typed(id + "balance_code", [sim = sim](G& g, std::string_view text) {
             return g.record.SetBalanceCodeFromText(sim, text);
         });
         s.OnOff(id + "monthly_report",
-                [sim](G& g, bool on) { g.record.SetMonthlyReport(sim, on); });
-        s.OnOff(id + "threshold_sms", [sim](G& g, bool on) { g.record.SetThresholdOn(sim, on); });
+                [sim = sim](G& g, bool on) { g.record.SetMonthlyReport(sim, on); });
+        s.OnOff(id + "threshold_sms",
+                [sim = sim](G& g, bool on) { g.record.SetThresholdOn(sim, on); });
         s.Number(
             id + "threshold",
-            [sim](G& g, std::string_view text) {
+            [sim = sim](G& g, std::string_view text) {
                 return g.record.SetThresholdFromText(sim, text).shownText;
             },
-            [sim](const G& g) { return g.record.ThresholdOn(sim); });
+            [sim = sim](const G& g) { return g.record.ThresholdOn(sim); });
     }
 }
 
@@ -97,7 +98,7 @@ void AddEventSetters(FieldSetters<GsmConfig>& s) {
                 "event." + std::to_string(group + 1) + "." + std::to_string(event) + ".";
             for (const auto& [kind, leaf] : {std::pair{Kind::Violation, "violation"},
                                              std::pair{Kind::Restoration, "restoration"}})
-                s.Item(stem + leaf, kEventCellTexts, [group, event, kind](G& g, int index) {
+                s.Item(stem + leaf, kEventCellTexts, [group, event, kind = kind](G& g, int index) {
                     const int shown = g.events.Group();
                     g.events.SelectGroup(group);
                     g.events.Set(event, kind, index == 0);
