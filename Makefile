@@ -15,7 +15,7 @@ WINDOWS_BUILD := build-windows
 
 CORE_ONLY := -DTESMIRA_WITH_QT=OFF -DTESMIRA_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 
-.PHONY: all deps build test test-main test-asan test-tsan test-windows windows-build windows-tests \
+.PHONY: all deps deps-main deps-later build test test-main test-asan test-tsan test-windows windows-build windows-tests \
 	fuzz-build fuzz-replay fuzz run demo display bench format clean install package
 
 all: build
@@ -30,6 +30,13 @@ endif
 
 deps:
 	@scripts/install-deps
+
+# The two halves of deps, for the stages of make test.
+deps-main:
+	@scripts/install-deps main
+
+deps-later:
+	@scripts/install-deps later
 
 build:
 	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
