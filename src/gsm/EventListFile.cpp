@@ -14,9 +14,21 @@ namespace {
 
 using Kind = EventSelection::Kind;
 
-void AppendText(std::vector<std::uint8_t>& out, std::string_view utf8) {
-    const std::vector<std::uint8_t> bytes = Utf8ToCp1251(utf8);
+void AppendText(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> bytes) {
     out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+// Every file holds the same descriptions: converted to the file's code page once, not for each
+// of the 255 lines of each save.
+std::span<const std::uint8_t> DescriptionBytes(int event) {
+    static const std::vector<std::vector<std::uint8_t>> descriptions = [] {
+        std::vector<std::vector<std::uint8_t>> all(EventSelection::kRowCount + 1);
+        for (int row = 1; row <= EventSelection::kRowCount; ++row)
+            all[static_cast<std::size_t>(row)] =
+                Utf8ToCp1251(EventSelection::EventDescription(row));
+        return all;
+    }();
+    return descriptions.at(static_cast<std::size_t>(event));
 }
 
 } // namespace
@@ -27,10 +39,10 @@ std::vector<std::uint8_t> EventListBytes(const EventSelection& selection) {
         out.push_back(selection.IsSet(event, Kind::Violation) ? '1' : ' ');
         out.push_back(selection.IsSet(event, Kind::Restoration) ? '1' : ' ');
         out.push_back('(');
-        AppendText(out, EventSelection::EventDescription(event));
+        AppendText(out, DescriptionBytes(event));
         out.insert(out.end(), {')', '\r', '\n'});
     }
-    AppendText(out, kEventListEndLine);
+    AppendText(out, Utf8ToCp1251(kEventListEndLine));
     out.insert(out.end(), {'\r', '\n'});
     return out;
 }
