@@ -54,7 +54,8 @@ int RunCli(const std::vector<std::string>& args, CommandContext& context) {
     app.set_help_all_flag("--help-all", kHelpAllText);
     app.footer("Коды завершения: 0 - выполнено; 1 - diff нашла различия; 2 - неверный вызов, поле\n"
                "или значение, файл не принят; 3 - порт не открыт или нет прав на него; 4 - нет\n"
-               "верного ответа прибора; 5 - прибор отказал.");
+               "верного ответа прибора; 5 - прибор отказал или он другого типа (write без --yes);\n"
+               "130 - прервано (Ctrl+C).");
     AddFileCommands(app, context);
     AddDeviceCommands(app, context);
     SpeakRussian(app);
