@@ -12,20 +12,13 @@ void VirtualClock::SleepMs(std::uint32_t ms) {
 }
 
 std::uint64_t FastSleepClock::NowMs() {
-    return std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
-                             std::chrono::steady_clock::now().time_since_epoch())
-                             .count());
+    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start_);
+    return 1000 + std::uint64_t(elapsed.count()) * kSpeedUp / 1000; // not 0, as VirtualClock
 }
 
 void FastSleepClock::SleepMs(std::uint32_t ms) {
-    std::chrono::steady_clock::time_point until;
-    {
-        std::lock_guard lock(mutex_);
-        end_ = std::max(end_, std::chrono::steady_clock::now()) +
-               std::chrono::microseconds(1000 * std::uint64_t{ms} / kSpeedUp);
-        until = end_;
-    }
-    std::this_thread::sleep_until(until);
+    std::this_thread::sleep_for(std::chrono::microseconds(1000 * std::uint64_t{ms} / kSpeedUp));
 }
 
 // --- ManualPollTimer ---
