@@ -92,7 +92,7 @@ private slots:
     void aSilentDeviceEndsInNoLinkWithTheRecordKept() {
         DevsimProcess sim({"--type", "26", "--silent"});
         QVERIFY(sim.running());
-        tesmira::test::FastSleepClock clock; // only the outcome of the time-out matters here
+        tesmira::test::FastSleepClock clock(tesmira::test::FastSleepClock::kSilentSpeedUp);
         Editor editor(sim.slavePath(), clock);
         const auto before = editor.form.RecordBytes();
         QVERIFY(editor.WriteAndWait(1));
