@@ -12,9 +12,10 @@ void VirtualClock::SleepMs(std::uint32_t ms) {
 }
 
 std::uint64_t FastSleepClock::NowMs() {
-    return std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
-                             std::chrono::steady_clock::now().time_since_epoch())
-                             .count());
+    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start_);
+    // From 1000, not 0, as VirtualClock.
+    return 1000 + std::uint64_t(elapsed.count()) * std::uint64_t(speedUp_) / 1000;
 }
 
 void FastSleepClock::SleepMs(std::uint32_t ms) {
@@ -22,7 +23,7 @@ void FastSleepClock::SleepMs(std::uint32_t ms) {
     {
         std::lock_guard lock(mutex_);
         end_ = std::max(end_, std::chrono::steady_clock::now()) +
-               std::chrono::microseconds(1000 * std::uint64_t{ms} / kSpeedUp);
+               std::chrono::microseconds(1000 * std::uint64_t{ms} / std::uint64_t(speedUp_));
         until = end_;
     }
     std::this_thread::sleep_until(until);

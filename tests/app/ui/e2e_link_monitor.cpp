@@ -73,7 +73,7 @@ private slots:
 
     void aSilentDeviceGetsTheNoAnswerHintInTheMonitorAndTheStatusBar() {
         DevsimProcess sim({"--type", "30", "--silent"});
-        FastSleepClock clock;
+        FastSleepClock clock(FastSleepClock::kSilentSpeedUp);
         MainWindowRig rig(clock);
         QVERIFY(ReadWithMonitor(rig, sim.slavePath(), 2));
         LinkMonitorModel& model = rig.window().linkMonitor()->model();

@@ -84,7 +84,7 @@ private slots:
 
     void aSilentDevice() {
         DevsimProcess sim({"--type", "30", "--silent"});
-        FastSleepClock clock;
+        FastSleepClock clock(FastSleepClock::kSilentSpeedUp);
         MainWindowRig rig(clock);
         QVERIFY(rig.Read(sim.slavePath()));
         QCOMPARE(rig.window().status().text(),

@@ -2,6 +2,7 @@
 // device simulator, and what the editor reports when the device is silent, the port cannot be
 // opened, or another exchange holds the link.
 #include "editors/ui/TwoLoopEditor.h"
+#include "support/LinkFakes.h"
 #include "support/ui/FakeEditor.h"
 #include "support/ui/FormDriver.h"
 #include "support/ui/LinkFixture.h"
@@ -35,7 +36,9 @@ struct Editor {
     RecordingReceiver receiver;
     TwoLoopEditor form{fixture.link, 26};
 
-    explicit Editor(const std::string& portPath) {
+    explicit Editor(const std::string& portPath,
+                    tesmira::LinkClock& clock = tesmira::SystemLinkClock())
+        : fixture(clock) {
         fixture.link.port.SetPortName(portPath);
         form.MainWindowHandle = &receiver;
     }
@@ -90,7 +93,8 @@ private slots:
     void aSilentDeviceEndsInNoLinkWithTheRecordKept() {
         DevsimProcess sim({"--type", "26", "--silent"});
         QVERIFY(sim.running());
-        Editor editor(sim.slavePath());
+        tesmira::test::FastSleepClock clock(tesmira::test::FastSleepClock::kSilentSpeedUp);
+        Editor editor(sim.slavePath(), clock);
         const auto before = editor.form.RecordBytes();
         QVERIFY(editor.WriteAndWait(1));
         QCOMPARE(editor.receiver.reports[0].code, EditorReport::NoLink);

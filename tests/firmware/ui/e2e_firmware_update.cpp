@@ -3,6 +3,7 @@
 // progress the window shows, and what it says when a block is refused or unanswered or the port
 // cannot be opened.
 #include "firmware/ui/FirmwareWindow.h"
+#include "support/LinkFakes.h"
 #include "support/ui/LinkFixture.h"
 #include "support/ui/UiTestSupport.h"
 #include "support/ui/WidgetTestMain.h"
@@ -85,7 +86,9 @@ struct Flash {
     BarWatch bar{form->pbUpdate};
     QSignalSpy running{form.data(), &FirmwareWindow::transferRunning};
 
-    explicit Flash(std::vector<std::string> faults = {}) : sim(Args(std::move(faults))) {
+    explicit Flash(std::vector<std::string> faults = {},
+                   tesmira::LinkClock& clock = tesmira::SystemLinkClock())
+        : sim(Args(std::move(faults))), fixture(clock) {
         fixture.link.port.SetPortName(sim.slavePath());
         Dialogs::takeMessages();
         form->show();
@@ -188,7 +191,8 @@ private slots:
     }
     void aRefusedOrUnansweredBlockEndsInNoAnswerWithTheBarKept() {
         QFETCH(QString, fault);
-        Flash flash({fault.toStdString(), "3"});
+        tesmira::test::FastSleepClock clock; // the unanswered block's 5 s run out in 0.5 s
+        Flash flash({fault.toStdString(), "3"}, clock);
         const Bytes image = HundredByteBlocks(10);
         const auto shown = flash.Update(HexText(image));
         QCOMPARE(shown.size(), 1);

@@ -177,7 +177,7 @@ private slots:
 
     void aSilentDeviceDuringAFileCommandAndARefusedCommit() {
         DevsimProcess sim({"--type", "32", "--silent"});
-        FastSleepClock clock;
+        FastSleepClock clock(FastSleepClock::kSilentSpeedUp);
         ProgramRig rig(clock);
         MainWindow& w = rig.window();
         QVERIFY(ShowWindow(w));
